@@ -1,0 +1,17 @@
+#pragma once
+
+#include "app/StageSettings.h"
+
+#include <QPoint>
+
+class Registry;
+
+inline const QString kProgramKey = QStringLiteral("SOFTWARE\\Vellmoor\\Hourling1");
+inline const QString kVendorKey = QStringLiteral("SOFTWARE\\Vellmoor");
+
+// False when the key could not be opened or created; the record then keeps its values.
+bool LoadSettings(Registry& registry, StageSettings& settings);
+// Writes the record with the window's live position in place of the stored one.
+bool SaveSettings(Registry& registry, const StageSettings& settings, QPoint windowPosition);
+// True exactly when the program's key was deleted.
+bool ResetStoredSettings(Registry& registry);

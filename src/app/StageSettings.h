@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <array>
+
+// One schedule or anniversary.
+struct EventSlot {
+    bool used = false;
+    int month = 0;  // 0: every month
+    int day = 0;    // schedules 0: every day; anniversaries 1-31
+    int hour = 0;   // schedules only
+    int minute = 0; // schedules only
+    QString clip;   // empty: no clip
+    QString message; // empty: the default text
+};
+
+// Every setting that outlives a run.
+struct StageSettings {
+    StageSettings() {
+        for (EventSlot& slot : anniversaries)
+            slot.day = 1;
+    }
+
+    bool AnaDigi = true;
+    bool StayOnTop = false;
+    qint32 FormLeft = 40;
+    qint32 FormTop = 64;
+    std::array<EventSlot, 3> anniversaries;
+    std::array<EventSlot, 3> schedules;
+    qint32 lastYotei = 0;
+    qint32 samiLim = 3600;
+    qint32 ThreadPrio = 0;
+    bool DigiAMPM = false;
+};
