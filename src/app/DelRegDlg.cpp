@@ -1,0 +1,33 @@
+#include "app/DelRegDlg.h"
+
+#include "app/UiFont.h"
+#include "ui_DelRegDlg.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QStyle>
+
+DelRegDlg::DelRegDlg(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                         Qt::WindowStaysOnTopHint),
+      ui(std::make_unique<Ui::DelRegDlg>()) {
+    ui->setupUi(this);
+    setFont(uiFont());
+    setFixedSize(464, 83);
+    ui->PaintBox1->onPaint = [this](QPainter& painter) {
+        const QIcon icon = style()->standardIcon(QStyle::SP_MessageBoxQuestion, nullptr, this);
+        painter.drawPixmap(0, 0, icon.pixmap(32, 32));
+    };
+    // The owner is not on screen yet at start-up; centre on the screen instead.
+    if (QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->geometry().center() - rect().center());
+}
+
+DelRegDlg::~DelRegDlg() = default;
+
+void DelRegDlg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    QApplication::beep();
+}

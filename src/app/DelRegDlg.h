@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+
+namespace Ui {
+class DelRegDlg;
+}
+
+// Asks whether to delete the stored settings; Accepted means OK, anything else Cancel.
+class DelRegDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit DelRegDlg(QWidget* owner);
+    ~DelRegDlg() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    std::unique_ptr<Ui::DelRegDlg> ui;
+};

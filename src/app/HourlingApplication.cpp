@@ -1,0 +1,27 @@
+#include "app/HourlingApplication.h"
+
+#include "app/ApplicationTitle.h"
+
+#include <QMessageBox>
+#include <exception>
+
+HourlingApplication::HourlingApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("hourling"));
+    setApplicationDisplayName(kApplicationTitle);
+    setApplicationVersion(QStringLiteral("1.00"));
+}
+
+bool HourlingApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        showException(error.what());
+    } catch (...) {
+        showException("unknown error");
+    }
+    return false;
+}
+
+void HourlingApplication::showException(const char* what) {
+    QMessageBox::critical(nullptr, kApplicationTitle, QString::fromLocal8Bit(what));
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QImage>
+#include <QPoint>
+#include <QRegion>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+class QPainter;
+
+// The pictures, shapes and voice clips carried inside the program. Names are matched
+// without regard to letter case.
+class AssetCatalogue {
+public:
+    enum class GlyphList { DigiNumber, DigiNumSmall, AmPm };
+
+    // A null image when there is no bitmap of that name.
+    static QImage bitmap(const QString& name);
+    // A picture and its 1-bit mask as one image whose alpha is the mask (black: drawn).
+    static QImage maskedImage(const QImage& picture, const QImage& mask);
+    // A shape region by number, or none when the block is missing or malformed.
+    static std::optional<QRegion> region(int id);
+    // The whole RIFF/WAVE image of a clip, valid for the program's lifetime; empty when none.
+    static QByteArrayView clip(const QString& name);
+
+    static QSize glyphSize(GlyphList list);
+    static int glyphCount(GlyphList list);
+    // Draws only the glyph's own pixels; an index outside the list draws nothing.
+    static void drawGlyph(QPainter& painter, GlyphList list, int index, QPoint at);
+};
