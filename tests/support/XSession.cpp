@@ -1,0 +1,229 @@
+#include "support/XSession.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QThread>
+#include <csignal>
+#include <fcntl.h>
+#include <functional>
+#include <poll.h>
+#include <unistd.h>
+
+namespace {
+// Xvfb writes its display number to the descriptor it is given once it accepts clients.
+QString startServer(QProcess& server, int width, int height) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        return {};
+    const int writeFd = pipeFds[1];
+    server.setChildProcessModifier([pipeFds] { ::close(pipeFds[0]); });
+    server.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    server.setStandardOutputFile(QProcess::nullDevice());
+    server.start(QStringLiteral("Xvfb"),
+                 {QStringLiteral("-displayfd"), QString::number(writeFd), QStringLiteral("-screen"),
+                  QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(width).arg(height),
+                  QStringLiteral("-br"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                  QStringLiteral("-noreset")});
+    ::close(writeFd);
+    QString number;
+    if (server.waitForStarted(10000)) {
+        pollfd pfd{pipeFds[0], POLLIN, 0};
+        QElapsedTimer timer;
+        timer.start();
+        char buffer[32];
+        while (timer.elapsed() < 30000 && !number.endsWith(QLatin1Char('\n'))) {
+            if (::poll(&pfd, 1, 200) > 0) {
+                const ssize_t n = ::read(pipeFds[0], buffer, sizeof buffer);
+                if (n <= 0)
+                    break;
+                number += QString::fromLatin1(buffer, static_cast<int>(n));
+            }
+        }
+    }
+    ::close(pipeFds[0]);
+    number = number.trimmed();
+    return number.isEmpty() ? QString() : QStringLiteral(":") + number;
+}
+} // namespace
+
+XSession::XSession(int width, int height) : server_(std::make_unique<QProcess>()) {
+    display_ = startServer(*server_, width, height);
+}
+
+XSession::~XSession() {
+    for (QProcess* process : {windowManager_.get(), server_.get()}) {
+        if (process && process->state() != QProcess::NotRunning) {
+            process->terminate();
+            if (!process->waitForFinished(5000)) {
+                process->kill();
+                process->waitForFinished(5000);
+            }
+        }
+    }
+}
+
+QProcessEnvironment XSession::environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display_);
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("SESSION_MANAGER"));
+    return env;
+}
+
+XSession::Result XSession::run(const QString& program, const QStringList& args,
+                               int timeoutMs) const {
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.start(program, args);
+    Result result;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(5000);
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+QString XSession::xdotool(const QStringList& args) const {
+    return QString::fromUtf8(run(QStringLiteral("xdotool"), args).out).trimmed();
+}
+
+namespace {
+std::optional<qulonglong> waitForSearch(const XSession& session, const QStringList& search,
+                                        int timeoutMs) {
+    std::optional<qulonglong> found;
+    eventually(
+        [&] {
+            const QStringList ids =
+                session.xdotool(QStringList{QStringLiteral("search"), QStringLiteral("--onlyvisible")} +
+                                search)
+                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            if (ids.isEmpty())
+                return false;
+            found = ids.first().toULongLong();
+            return true;
+        },
+        timeoutMs);
+    return found;
+}
+} // namespace
+
+std::optional<qulonglong> XSession::waitForWindowByClass(const QString& wmClass,
+                                                         int timeoutMs) const {
+    return waitForSearch(*this, {QStringLiteral("--class"), QStringLiteral("^%1$").arg(wmClass)},
+                         timeoutMs);
+}
+
+std::optional<qulonglong> XSession::waitForWindowByName(const QString& name, int timeoutMs) const {
+    return waitForSearch(*this,
+                         {QStringLiteral("--name"),
+                          QStringLiteral("^%1$").arg(QRegularExpression::escape(name))},
+                         timeoutMs);
+}
+
+QString XSession::windowName(qulonglong id) const {
+    return xdotool({QStringLiteral("getwindowname"), QString::number(id)});
+}
+
+QRect XSession::windowGeometry(qulonglong id) const {
+    const QString out = QString::fromUtf8(
+        run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)}).out);
+    auto field = [&](const QString& label) {
+        const QRegularExpression re(QRegularExpression::escape(label) + QStringLiteral(":\\s*(-?\\d+)"));
+        const auto match = re.match(out);
+        return match.hasMatch() ? match.captured(1).toInt() : -1;
+    };
+    return QRect(field(QStringLiteral("Absolute upper-left X")),
+                 field(QStringLiteral("Absolute upper-left Y")), field(QStringLiteral("Width")),
+                 field(QStringLiteral("Height")));
+}
+
+QImage XSession::screenshot() const {
+    const Result xwd = run(QStringLiteral("xwd"), {QStringLiteral("-root"), QStringLiteral("-silent")});
+    if (xwd.exitCode != 0)
+        return {};
+    QProcess convert;
+    convert.start(QStringLiteral("/usr/bin/convert"), {QStringLiteral("xwd:-"), QStringLiteral("png:-")});
+    convert.write(xwd.out);
+    convert.closeWriteChannel();
+    if (!convert.waitForFinished(30000))
+        return {};
+    return QImage::fromData(convert.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+}
+
+bool XSession::startWindowManager() {
+    windowManager_ = std::make_unique<QProcess>();
+    windowManager_->setProcessEnvironment(environment());
+    windowManager_->setStandardOutputFile(QProcess::nullDevice());
+    windowManager_->setStandardErrorFile(QProcess::nullDevice());
+    windowManager_->start(QStringLiteral("openbox"), {});
+    if (!windowManager_->waitForStarted(10000))
+        return false;
+    // The manager has taken over once it owns the screen's manager selection.
+    return eventually([this] {
+        return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+            .out.contains("window id");
+    });
+}
+
+ProgramRun::ProgramRun(const XSession& session, const QString& configHome,
+                       const QStringList& extraEnvironment, const QStringList& wrapper)
+    : session_(session), wrapper_(wrapper) {
+    QProcessEnvironment env = session.environment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    for (const QString& entry : extraEnvironment) {
+        const int eq = entry.indexOf(QLatin1Char('='));
+        env.insert(entry.left(eq), entry.mid(eq + 1));
+    }
+    process_.setProcessEnvironment(env);
+}
+
+ProgramRun::~ProgramRun() {
+    if (process_.state() != QProcess::NotRunning) {
+        process_.kill();
+        process_.waitForFinished(5000);
+    }
+}
+
+bool ProgramRun::start() {
+    QStringList command = wrapper_;
+    command << QStringLiteral(HOURLING_BINARY);
+    process_.start(command.first(), command.mid(1));
+    return process_.waitForStarted(10000);
+}
+
+void ProgramRun::sendSignal(int signal) {
+    if (process_.processId() > 0)
+        ::kill(static_cast<pid_t>(process_.processId()), signal);
+}
+
+bool ProgramRun::waitForExit(int timeoutMs) {
+    return process_.state() == QProcess::NotRunning || process_.waitForFinished(timeoutMs);
+}
+
+QByteArray ProgramRun::standardError() {
+    return process_.readAllStandardError();
+}
+
+bool eventually(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (true) {
+        if (condition())
+            return true;
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QThread::msleep(100);
+    }
+}
+
+QString artifactPath(const QString& fileName) {
+    QDir().mkpath(QStringLiteral(HOURLING_ARTIFACT_DIR));
+    return QStringLiteral(HOURLING_ARTIFACT_DIR) + QLatin1Char('/') + fileName;
+}

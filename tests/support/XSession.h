@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <optional>
+
+// A private X server for one test: Xvfb on a free display, with a black root so that a
+// shaped window's holes show. Everything run through it sees only this display.
+class XSession {
+public:
+    explicit XSession(int width = 1024, int height = 768);
+    ~XSession();
+    XSession(const XSession&) = delete;
+    XSession& operator=(const XSession&) = delete;
+
+    bool ok() const { return !display_.isEmpty(); }
+    QString display() const { return display_; }
+    QProcessEnvironment environment() const;
+
+    struct Result {
+        int exitCode = -1;
+        QByteArray out;
+        QByteArray err;
+    };
+    Result run(const QString& program, const QStringList& args, int timeoutMs = 30000) const;
+    // Convenience for xdotool; its standard output, trimmed.
+    QString xdotool(const QStringList& args) const;
+
+    // The first mapped window whose WM_CLASS or title matches, waiting for it to appear.
+    std::optional<qulonglong> waitForWindowByClass(const QString& wmClass, int timeoutMs = 30000) const;
+    std::optional<qulonglong> waitForWindowByName(const QString& name, int timeoutMs = 30000) const;
+    QString windowName(qulonglong id) const;
+    // Position on the root window and size, as the X server has them.
+    QRect windowGeometry(qulonglong id) const;
+    QImage screenshot() const;
+    // Starts a small window manager for tests of stacking; it ends with the session.
+    bool startWindowManager();
+
+private:
+    std::unique_ptr<QProcess> server_;
+    std::unique_ptr<QProcess> windowManager_;
+    QString display_;
+};
+
+// The program itself, started on a session with its own settings folder.
+class ProgramRun {
+public:
+    ProgramRun(const XSession& session, const QString& configHome,
+               const QStringList& extraEnvironment = {}, const QStringList& wrapper = {});
+    ~ProgramRun();
+
+    bool start();
+    void sendSignal(int signal);
+    bool waitForExit(int timeoutMs = 30000);
+    int exitCode() const { return process_.exitCode(); }
+    QByteArray standardError();
+    qint64 pid() const { return process_.processId(); }
+
+private:
+    const XSession& session_;
+    QProcess process_;
+    QStringList wrapper_;
+};
+
+// Polls a condition until it holds or the time is up; for state that another process changes.
+bool eventually(const std::function<bool()>& condition, int timeoutMs = 20000);
+
+// Where tests keep screenshots for people to look at.
+QString artifactPath(const QString& fileName);
