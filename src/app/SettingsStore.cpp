@@ -1,0 +1,170 @@
+#include "app/SettingsStore.h"
+
+#include "platform/Registry.h"
+
+namespace {
+
+QString slotName(const char* prefix, int slot) {
+    return QLatin1StringView(prefix) + QString::number(slot);
+}
+
+// The anniversary word: bits 0-7 the month, bit 8 in use. Only its low 16 bits are kept.
+void setAnniversaryWord(EventSlot& slot, quint16 word) {
+    slot.used = (word & 0x100) != 0;
+    slot.month = word & 0xFF;
+}
+
+quint32 anniversaryWord(const EventSlot& slot) {
+    return (slot.used ? 0x100u : 0u) | (quint32(slot.month) & 0xFF);
+}
+
+// The schedule word: bit 31 in use, bits 24-30 month, 16-23 day, 8-15 hour, 0-7 minute.
+void setScheduleWord(EventSlot& slot, quint32 word) {
+    slot.used = (word & 0x80000000u) != 0;
+    slot.month = int(word >> 24 & 0x7F);
+    slot.day = int(word >> 16 & 0xFF);
+    slot.hour = int(word >> 8 & 0xFF);
+    slot.minute = int(word & 0xFF);
+}
+
+quint32 scheduleWord(const EventSlot& slot) {
+    return (slot.used ? 0x80000000u : 0u) | (quint32(slot.month) & 0x7F) << 24 |
+           (quint32(slot.day) & 0xFF) << 16 | (quint32(slot.hour) & 0xFF) << 8 |
+           (quint32(slot.minute) & 0xFF);
+}
+
+// Each read stores into its field only when the value is there with the right type; false
+// is a read error, which ends the group of reads it belongs to.
+class SettingsReader {
+public:
+    explicit SettingsReader(Registry& registry) : m_registry(registry) {}
+
+    bool flag(const QString& name, bool& field) {
+        const std::optional<quint32> value = m_registry.readDword(name);
+        if (value)
+            field = *value != 0;
+        return value.has_value();
+    }
+
+    bool number(const QString& name, qint32& field) {
+        const std::optional<quint32> value = m_registry.readDword(name);
+        if (value)
+            field = qint32(*value);
+        return value.has_value();
+    }
+
+    bool text(const QString& name, QString& field) {
+        std::optional<QString> value = m_registry.readString(name);
+        if (value)
+            field = std::move(*value);
+        return value.has_value();
+    }
+
+    bool slotGroup(int slot, EventSlot& anniversary, EventSlot& schedule) {
+        if (!text(slotName("kiMes", slot), anniversary.message) ||
+            !text(slotName("yoMes", slot), schedule.message) ||
+            !text(slotName("kiSnd", slot), anniversary.clip) ||
+            !text(slotName("yoSnd", slot), schedule.clip))
+            return false;
+        const std::optional<quint32> kiTuki = m_registry.readDword(slotName("KiTuki", slot));
+        if (!kiTuki)
+            return false;
+        setAnniversaryWord(anniversary, quint16(*kiTuki));
+        const std::optional<quint32> kiHi = m_registry.readDword(slotName("KiHi", slot));
+        if (!kiHi)
+            return false;
+        anniversary.day = qint8(quint8(*kiHi));
+        const std::optional<quint32> yotei = m_registry.readDword(slotName("Yotei", slot));
+        if (!yotei)
+            return false;
+        setScheduleWord(schedule, *yotei);
+        return true;
+    }
+
+private:
+    Registry& m_registry;
+};
+
+// Stops at the first failed write; the values after it are not written.
+class SettingsWriter {
+public:
+    explicit SettingsWriter(Registry& registry) : m_registry(registry) {}
+
+    SettingsWriter& dword(const QString& name, quint32 value) {
+        m_ok = m_ok && m_registry.writeDword(name, value);
+        return *this;
+    }
+    SettingsWriter& flag(const QString& name, bool value) { return dword(name, value ? 1 : 0); }
+    SettingsWriter& number(const QString& name, qint32 value) {
+        return dword(name, quint32(value));
+    }
+    SettingsWriter& text(const QString& name, const QString& value) {
+        m_ok = m_ok && m_registry.writeString(name, value);
+        return *this;
+    }
+
+private:
+    Registry& m_registry;
+    bool m_ok = true;
+};
+
+} // namespace
+
+// With the hive file a created key and the writes reach the disk only when the key closes,
+// so a key that could not be written there counts as one that could not be created.
+bool LoadSettings(Registry& registry, StageSettings& settings) {
+    if (!registry.openKey(kProgramKey, true))
+        return false;
+    SettingsReader read(registry);
+    if (read.flag(QStringLiteral("AnaDigi"), settings.AnaDigi) &&
+        read.flag(QStringLiteral("StayOnTop"), settings.StayOnTop) &&
+        read.number(QStringLiteral("FormLeft"), settings.FormLeft) &&
+        read.number(QStringLiteral("FormTop"), settings.FormTop)) {
+        for (int slot = 0; slot < 3; ++slot)
+            read.slotGroup(slot, settings.anniversaries[slot], settings.schedules[slot]);
+        if (read.number(QStringLiteral("lastYotei"), settings.lastYotei) &&
+            read.number(QStringLiteral("samiLim"), settings.samiLim) &&
+            read.number(QStringLiteral("ThreadPrio"), settings.ThreadPrio))
+            read.flag(QStringLiteral("DigiAMPM"), settings.DigiAMPM);
+    }
+    return registry.closeKey();
+}
+
+bool SaveSettings(Registry& registry, const StageSettings& settings, QPoint windowPosition) {
+    if (!registry.openKey(kProgramKey, true))
+        return false;
+    SettingsWriter write(registry);
+    write.number(QStringLiteral("lastYotei"), settings.lastYotei)
+        .flag(QStringLiteral("AnaDigi"), settings.AnaDigi)
+        .flag(QStringLiteral("StayOnTop"), settings.StayOnTop)
+        .number(QStringLiteral("FormLeft"), windowPosition.x())
+        .number(QStringLiteral("FormTop"), windowPosition.y())
+        .number(QStringLiteral("samiLim"), settings.samiLim);
+    for (int slot = 0; slot < 3; ++slot) {
+        const EventSlot& anniversary = settings.anniversaries[slot];
+        const EventSlot& schedule = settings.schedules[slot];
+        write.text(slotName("kiMes", slot), anniversary.message)
+            .text(slotName("yoMes", slot), schedule.message)
+            .text(slotName("kiSnd", slot), anniversary.clip)
+            .text(slotName("yoSnd", slot), schedule.clip)
+            .dword(slotName("KiTuki", slot), anniversaryWord(anniversary))
+            .number(slotName("KiHi", slot), qint8(anniversary.day))
+            .dword(slotName("Yotei", slot), scheduleWord(schedule));
+    }
+    write.number(QStringLiteral("ThreadPrio"), settings.ThreadPrio)
+        .flag(QStringLiteral("DigiAMPM"), settings.DigiAMPM);
+    return registry.closeKey();
+}
+
+bool ResetStoredSettings(Registry& registry) {
+    if (!registry.keyExists(kProgramKey))
+        return false;
+    const bool deleted = registry.deleteKey(kProgramKey);
+    if (registry.keyExists(kVendorKey) && registry.openKey(kVendorKey, false)) {
+        const bool hasSubKeys = registry.hasSubKeys();
+        registry.closeKey();
+        if (!hasSubKeys)
+            registry.deleteKey(kVendorKey);
+    }
+    return deleted;
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+#include <optional>
+
+// Value types as the registry numbers them; any other number is kept as it stands.
+namespace RegType {
+constexpr quint32 None = 0;
+constexpr quint32 String = 1;
+constexpr quint32 ExpandString = 2;
+constexpr quint32 Binary = 3;
+constexpr quint32 Dword = 4;
+} // namespace RegType
+
+struct HiveValue {
+    QString name; // as written; empty is the key's default value
+    quint32 type = RegType::None;
+    QByteArray data; // DWORD: 4 bytes little-endian; strings: UTF-8 with a terminating zero
+
+    bool operator==(const HiveValue&) const = default;
+};
+
+// One section of the file. Names compare without regard to case and keep their written case.
+struct HiveKey {
+    QString path; // below HKEY_CURRENT_USER, backslash-separated; empty for the root itself
+    QList<HiveValue> values;
+
+    const HiveValue* value(const QString& name) const;
+    // A value that exists keeps its place, so the file lists values in the order they were
+    // first written. False when the value already held exactly this.
+    bool setValue(const QString& name, quint32 type, const QByteArray& data);
+
+    bool operator==(const HiveKey&) const = default;
+};
+
+// The current user's registry part as the text of a regedit export (version 5.00, UTF-8).
+class HiveFile {
+public:
+    static const QByteArray kHeader;
+
+    // No value when the bytes are not such a file; whitespace alone is an empty hive.
+    static std::optional<HiveFile> parse(QByteArrayView bytes);
+    QByteArray serialise() const;
+
+    // Paths that keys may have: non-empty names separated by single backslashes, no control
+    // characters.
+    static bool isValidKeyPath(const QString& path);
+    // Names that the file can carry (control characters other than tab, CR and LF cannot).
+    static bool isValidValueName(const QString& name);
+
+    bool isEmpty() const { return m_keys.isEmpty(); }
+    const QList<HiveKey>& keys() const { return m_keys; }
+
+    // A key exists with a section of its own or as the parent of one.
+    bool keyExists(const QString& path) const;
+    bool hasSubKeys(const QString& path) const;
+    const HiveKey* key(const QString& path) const;
+    HiveKey* key(const QString& path);
+    // The key's section, added empty at the end when it has none.
+    HiveKey& createKey(const QString& path);
+    // Removes the key's section and every section below it; false when there was none.
+    bool deleteTree(const QString& path);
+
+    bool operator==(const HiveFile& other) const { return m_keys == other.m_keys; }
+
+private:
+    void rebuildIndex();
+
+    QList<HiveKey> m_keys;
+    QHash<QString, qsizetype> m_index; // case-folded path to its place in m_keys
+};

@@ -1,0 +1,131 @@
+#include "platform/HiveRegistry.h"
+
+#include <QDir>
+
+namespace {
+
+bool isAtOrBelow(const QString& path, const QString& top) {
+    return path.compare(top, Qt::CaseInsensitive) == 0 ||
+           (path.size() > top.size() && path.at(top.size()) == u'\\' &&
+            path.startsWith(top, Qt::CaseInsensitive));
+}
+
+} // namespace
+
+HiveRegistry::HiveRegistry(QString hivePath) : m_storage(std::move(hivePath)) {}
+
+QString HiveRegistry::defaultPath() {
+    // Only an absolute XDG_CONFIG_HOME counts; a relative one is to be ignored.
+    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base))
+        base = QDir::homePath() + QStringLiteral("/.config");
+    return base + QStringLiteral("/hourling/user.reg");
+}
+
+bool HiveRegistry::openKey(const QString& path, bool canCreate) {
+    if (m_hive)
+        closeKey();
+    if (!HiveFile::isValidKeyPath(path))
+        return false;
+    std::optional<HiveFile> hive = m_storage.load();
+    if (!hive)
+        return false;
+    bool created = false;
+    if (!hive->keyExists(path)) {
+        if (!canCreate)
+            return false;
+        hive->createKey(path);
+        created = true;
+    }
+    m_hive = std::move(hive);
+    m_openPath = path;
+    m_dirty = created;
+    return true;
+}
+
+bool HiveRegistry::keyExists(const QString& path) {
+    if (!HiveFile::isValidKeyPath(path))
+        return false;
+    if (m_hive)
+        return m_hive->keyExists(path);
+    const std::optional<HiveFile> hive = m_storage.load();
+    return hive && hive->keyExists(path);
+}
+
+bool HiveRegistry::hasSubKeys() {
+    return m_hive && m_hive->hasSubKeys(m_openPath);
+}
+
+bool HiveRegistry::deleteKey(const QString& path) {
+    if (!HiveFile::isValidKeyPath(path))
+        return false;
+    std::optional<HiveFile> hive = m_hive ? m_hive : m_storage.load();
+    if (!hive || !hive->deleteTree(path) || !m_storage.save(*hive))
+        return false;
+    if (m_hive) {
+        m_dirty = false;
+        if (isAtOrBelow(m_openPath, path))
+            m_hive.reset();
+        else
+            m_hive = std::move(hive);
+    }
+    return true;
+}
+
+const HiveValue* HiveRegistry::openValue(const QString& name) const {
+    if (!m_hive)
+        return nullptr;
+    const HiveKey* key = m_hive->key(m_openPath);
+    return key ? key->value(name) : nullptr;
+}
+
+std::optional<quint32> HiveRegistry::readDword(const QString& name) {
+    const HiveValue* value = openValue(name);
+    if (!value || value->type != RegType::Dword || value->data.size() != 4)
+        return std::nullopt;
+    quint32 number = 0;
+    for (int i = 3; i >= 0; --i)
+        number = number << 8 | quint8(value->data[i]);
+    return number;
+}
+
+std::optional<QString> HiveRegistry::readString(const QString& name) {
+    if (!m_hive)
+        return std::nullopt;
+    const HiveValue* value = openValue(name);
+    if (!value)
+        return QString();
+    if (value->type != RegType::String && value->type != RegType::ExpandString)
+        return std::nullopt;
+    // The text ends at its terminating zero, or at the data's end when that is missing.
+    const qsizetype end = value->data.indexOf('\0');
+    return QString::fromUtf8(end < 0 ? value->data : value->data.left(end));
+}
+
+bool HiveRegistry::write(const QString& name, quint32 type, const QByteArray& data) {
+    if (!m_hive || !HiveFile::isValidValueName(name))
+        return false;
+    if (m_hive->createKey(m_openPath).setValue(name, type, data))
+        m_dirty = true;
+    return true;
+}
+
+bool HiveRegistry::writeDword(const QString& name, quint32 value) {
+    QByteArray data(4, '\0');
+    for (int i = 0; i < 4; ++i)
+        data[i] = char(value >> (8 * i));
+    return write(name, RegType::Dword, data);
+}
+
+bool HiveRegistry::writeString(const QString& name, const QString& value) {
+    return write(name, RegType::String, value.toUtf8().append('\0'));
+}
+
+bool HiveRegistry::closeKey() {
+    if (!m_hive)
+        return true;
+    const bool saved = !m_dirty || m_storage.save(*m_hive);
+    m_hive.reset();
+    m_dirty = false;
+    return saved;
+}

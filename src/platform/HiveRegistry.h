@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/HiveFile.h"
+#include "platform/HiveStorage.h"
+#include "platform/Registry.h"
+
+#include <optional>
+
+// The registry over the hive file. Opening a key reads the file afresh; writes to the open
+// key reach the file at closeKey, in one atomic replacement, and only when something changed.
+// While a key is open, keyExists and deleteKey work on the hive as it stands in memory, and
+// deleteKey writes the file at once, pending writes included.
+class HiveRegistry : public Registry {
+public:
+    explicit HiveRegistry(QString hivePath);
+
+    // $XDG_CONFIG_HOME/hourling/user.reg, or ~/.config/hourling/user.reg when that is unset.
+    static QString defaultPath();
+
+    const QString& hivePath() const { return m_storage.filePath(); }
+
+    // Opening another key while one is open closes the first.
+    bool openKey(const QString& path, bool canCreate) override;
+    bool keyExists(const QString& path) override;
+    bool hasSubKeys() override;
+    // Also closes the open key when that is the key deleted or lies below it.
+    bool deleteKey(const QString& path) override;
+    std::optional<quint32> readDword(const QString& name) override;
+    std::optional<QString> readString(const QString& name) override;
+    bool writeDword(const QString& name, quint32 value) override;
+    bool writeString(const QString& name, const QString& value) override;
+    // True when nothing was open or nothing changed; false when the file could not be
+    // replaced, and the writes are then lost.
+    bool closeKey() override;
+
+private:
+    const HiveValue* openValue(const QString& name) const;
+    bool write(const QString& name, quint32 type, const QByteArray& data);
+
+    HiveStorage m_storage;
+    std::optional<HiveFile> m_hive; // while a key is open
+    QString m_openPath;
+    bool m_dirty = false;
+};
