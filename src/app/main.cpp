@@ -29,8 +29,8 @@ int main(int argc, char** argv) {
         MainStage stage({registry, keys, clock});
         stage.setWindowTitle(kApplicationTitle);
 
-        ShutdownSignals signals;
-        QObject::connect(&signals, &ShutdownSignals::requested, &stage, &QWidget::close);
+        ShutdownSignals shutdownSignals;
+        QObject::connect(&shutdownSignals, &ShutdownSignals::requested, &stage, &QWidget::close);
         QObject::connect(&app, &QGuiApplication::commitDataRequest, &stage,
                          [&stage](QSessionManager&) { stage.close(); });
         QObject::connect(&stage, &MainStage::closed, &app, &QCoreApplication::quit);
