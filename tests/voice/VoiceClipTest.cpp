@@ -1,0 +1,33 @@
+#include "stage/AssetCatalogue.h"
+#include "voice/WaveImage.h"
+
+#include <QtEndian>
+#include <cmath>
+#include <gtest/gtest.h>
+
+// Every clip is mono 22,050 Hz 16-bit PCM, 0.5 to 3 seconds of audible speech, never clipped.
+TEST(VoiceClip, everyClipIsShortClearSpeech) {
+    for (const char* name : {"Snd_Jikan1", "Snd_Jikan2", "Snd_Jikan3", "Snd_Jikan4", "Snd_Kinenbi1",
+                             "Snd_Kinenbi2", "Snd_Kinenbi3", "Snd_Matsu1", "Snd_Matsu2"}) {
+        const auto wave = WaveImage::parse(AssetCatalogue::clip(name));
+        ASSERT_TRUE(wave) << name;
+        EXPECT_EQ(wave->channels, 1) << name;
+        EXPECT_EQ(wave->sampleRate, 22050) << name;
+        EXPECT_EQ(wave->bitsPerSample, 16) << name;
+        EXPECT_GE(wave->durationSeconds(), 0.5) << name;
+        EXPECT_LE(wave->durationSeconds(), 3.0) << name;
+
+        double sumOfSquares = 0;
+        int peak = 0;
+        for (qsizetype i = 0; i < wave->frameCount(); ++i) {
+            const int sample = qFromLittleEndian<qint16>(wave->samples.data() + 2 * i);
+            sumOfSquares += double(sample) * sample;
+            peak = std::max(peak, std::abs(sample));
+        }
+        const double rms = std::sqrt(sumOfSquares / double(wave->frameCount())) / 32768;
+        EXPECT_GT(rms, 0.05) << name;
+        EXPECT_LT(peak, 32767 * 0.99) << name;
+        // Trimmed: the first and last 20 ms are quiet.
+        EXPECT_LT(std::abs(qFromLittleEndian<qint16>(wave->samples.data())), 1000) << name;
+    }
+}

@@ -1,0 +1,67 @@
+"""Renders Miora's drawing into the stage picture, the three faces, the About box picture and
+the application icon.
+"""
+import character
+from assetlib import render
+from assetlib.png import Image
+
+WHITE = (255, 255, 255, 255)
+# Anti-aliased edge pixels at least this light on every channel join the background, so that
+# the silhouette has no pale halo.
+NEAR_WHITE = 236
+
+FACE_NAMES = {'laughing': 'Face1', 'neartears': 'Face2', 'crying': 'Face3'}
+
+
+def _clean_background(image):
+    """Pure white outside her, and no pure white inside her."""
+    w, h = image.width, image.height
+    background = bytearray(w * h)
+    stack = [(x, y) for x in range(w) for y in (0, h - 1)] + \
+            [(x, y) for y in range(h) for x in (0, w - 1)]
+    while stack:
+        x, y = stack.pop()
+        i = y * w + x
+        if background[i] or min(image.pixels[i][:3]) < NEAR_WHITE:
+            continue
+        background[i] = 1
+        for nx, ny in ((x + 1, y), (x - 1, y), (x, y + 1), (x, y - 1)):
+            if 0 <= nx < w and 0 <= ny < h:
+                stack.append((nx, ny))
+    # She has no white fills of her own, so white cut off from the edges is a hole in the
+    # drawing: the silhouette would keep it and show a white patch on the desktop.
+    holes = sum(1 for i, p in enumerate(image.pixels) if not background[i] and p[:3] == WHITE[:3])
+    if holes:
+        raise RuntimeError(f'{holes} background pixels are enclosed by the figure')
+    for i in range(len(image.pixels)):
+        if background[i]:
+            image.pixels[i] = WHITE
+    return image
+
+
+def stage(expression='normal'):
+    svg = render.document(character.WIDTH, character.HEIGHT, character.drawing(expression))
+    picture = render.svg_to_image(svg, character.WIDTH, character.HEIGHT, background='white')
+    return _clean_background(picture)
+
+
+def face(expression):
+    left, top, width, height = character.FACE_FRAME
+    return stage(expression).crop(left, top, width, height)
+
+
+def program_icon():
+    """The About box's picture: her head and shoulders, 79 x 79 on white."""
+    svg = render.document(79, 79, character.drawing(), view_box=(4, 0, 150, 150))
+    return render.svg_to_image(svg, 79, 79, background='white')
+
+
+def main_icon(size=48):
+    """The application icon: her head in a pale pink rounded square, transparent around it."""
+    tile = 'x="12" y="1" width="134" height="134" rx="26"'
+    body = (f'<clipPath id="tile"><rect {tile}/></clipPath>'
+            f'<rect {tile} fill="#fde4ec"/>'
+            f'<g clip-path="url(#tile)">{character.drawing()}</g>'
+            f'<rect {tile} fill="none" stroke="{character.OUTLINE}" stroke-width="3"/>')
+    svg = render.document(size, size, body, view_box=(11, 0, 136, 136))
+    return render.svg_to_image(svg, size, size)
