@@ -14,6 +14,7 @@ HAIR, HAIR_SHADE, HAIR_LIGHT = '#a6643b', '#80472a', '#cf9565'
 SKIN, SKIN_SHADE = '#fde6d6', '#f4c6ad'
 RIBBON, RIBBON_SHADE = '#f9cfda', '#eaa6bc'
 NAVY, NAVY_SHADE, NAVY_LINE = '#33437a', '#242f58', '#1a2142'
+COLLAR, COLLAR_SHADE = '#40528f', '#30407a'
 OFF_WHITE, OFF_WHITE_SHADE = '#fafafc', '#dcdeea'
 RED, RED_SHADE = '#d9423d', '#a72d2a'
 SHOE, SHOE_SHADE, SHOE_LIGHT = '#8d5632', '#683a1f', '#b07a52'
@@ -98,10 +99,9 @@ def apron():
     shade = ('M 94 226 L 103 226 C 106 250 108 272 110 292 Q 106 300 100 297 '
              'Q 98 270 94 226 Z')
     band = 'M 50 219 L 108 219 L 108 229 L 50 229 Z'
-    pocket = 'M 64 258 L 80 258 L 80 270 Q 72 276 64 270 Z'
     return (shape(outline, OFF_WHITE) + f'<path d="{shade}" fill="{OFF_WHITE_SHADE}"/>' +
             f'<path d="{outline}" fill="none" stroke="{OUTLINE}" stroke-width="1.6"/>' +
-            shape(pocket, OFF_WHITE, width=1.2) + shape(band, OFF_WHITE, width=1.6) +
+            shape(band, OFF_WHITE, width=1.6) +
             f'<path d="M 96 220 L 107 220 L 107 228 L 96 228 Z" fill="{OFF_WHITE_SHADE}"/>')
 
 
@@ -120,8 +120,8 @@ def collar():
     knot = 'M 73 185 L 85 185 L 86.5 194 L 71.5 194 Z'
     tail_left = 'M 74 193 L 65 222 L 72 226 L 78 196 Z'
     tail_right = 'M 84 193 L 94 221 L 87 225 L 80 196 Z'
-    return (shape(blouse, OFF_WHITE, width=1.4) + shape(flap, NAVY, width=1.8) +
-            f'<path d="M 96 142 C 111 146 122 154 123 170 L 104 183 Z" fill="{NAVY_SHADE}"/>' +
+    return (shape(blouse, OFF_WHITE, width=1.4) + shape(flap, COLLAR, width=1.8) +
+            f'<path d="M 96 142 C 111 146 122 154 123 170 L 104 183 Z" fill="{COLLAR_SHADE}"/>' +
             f'<path d="{flap}" fill="none" stroke="{OUTLINE}" stroke-width="1.8" '
             'stroke-linejoin="round"/>' +
             f'<path d="{stripe}" {stroke(OFF_WHITE, 2.2)}/>' +

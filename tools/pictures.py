@@ -8,7 +8,7 @@ from assetlib.png import Image
 WHITE = (255, 255, 255, 255)
 # Anti-aliased edge pixels at least this light on every channel join the background, so that
 # the silhouette has no pale halo.
-NEAR_WHITE = 236
+NEAR_WHITE = 200
 
 FACE_NAMES = {'laughing': 'Face1', 'neartears': 'Face2', 'crying': 'Face3'}
 
