@@ -223,6 +223,13 @@ bool eventually(const std::function<bool()>& condition, int timeoutMs) {
     }
 }
 
+QStringList fixedClockEnvironment(const QString& moment) {
+    return {QStringLiteral("LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1"),
+            QStringLiteral("FAKETIME=@") + moment,
+            // Timeouts and sleeps keep real time; only the wall clock is moved.
+            QStringLiteral("FAKETIME_DONT_FAKE_MONOTONIC=1")};
+}
+
 QString artifactPath(const QString& fileName) {
     QDir().mkpath(QStringLiteral(HOURLING_ARTIFACT_DIR));
     return QStringLiteral(HOURLING_ARTIFACT_DIR) + QLatin1Char('/') + fileName;

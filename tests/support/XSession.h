@@ -71,5 +71,9 @@ private:
 // Polls a condition until it holds or the time is up; for state that another process changes.
 bool eventually(const std::function<bool()>& condition, int timeoutMs = 20000);
 
+// Environment entries that start the program's wall clock at a moment ("2026-03-15 08:29:02")
+// and let it run on. Preloaded rather than wrapped, so that signals reach the program.
+QStringList fixedClockEnvironment(const QString& moment);
+
 // Where tests keep screenshots for people to look at.
 QString artifactPath(const QString& fileName);

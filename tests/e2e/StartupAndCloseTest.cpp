@@ -1,0 +1,199 @@
+// The program as a user meets it: started on a private X server with an empty settings
+// folder, closed the ways a desktop closes it, its settings file read back afterwards.
+#include "app/SettingsStore.h"
+#include "platform/HiveRegistry.h"
+#include "support/XSession.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace {
+const QString kTitle = QStringLiteral("ミオラちゃん時計");
+
+
+class StartupAndClose : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(session.ok()) << "Xvfb did not start";
+        ASSERT_TRUE(config.isValid());
+    }
+    QString hivePath() const { return config.path() + QStringLiteral("/hourling/user.reg"); }
+    std::optional<quint32> stored(const QString& name) {
+        HiveRegistry registry(hivePath());
+        if (!registry.openKey(kProgramKey, false))
+            return std::nullopt;
+        auto value = registry.readDword(name);
+        registry.closeKey();
+        return value;
+    }
+    std::unique_ptr<ProgramRun> launch() {
+        // At second 2 the title stays the start-up one for several seconds.
+        auto program = std::make_unique<ProgramRun>(
+            session, config.path(), fixedClockEnvironment(QStringLiteral("2026-03-15 08:29:02")));
+        EXPECT_TRUE(program->start());
+        return program;
+    }
+    void clickButtonOf(qulonglong dialog, QPoint centreInDialog) {
+        const QRect where = session.windowGeometry(dialog);
+        const QPoint at = where.topLeft() + centreInDialog;
+        session.xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+        session.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+    }
+
+    XSession session;
+    QTemporaryDir config;
+};
+
+TEST_F(StartupAndClose, FirstStartShowsTheTitledWindowAtTheDefaultPlaceAndSavesEveryDefault) {
+    auto program = launch();
+    const auto stage = session.waitForWindowByClass(QStringLiteral("hourling"));
+    ASSERT_TRUE(stage.has_value());
+    EXPECT_EQ(session.windowName(*stage), kTitle);
+    ASSERT_TRUE(eventually([&] { return session.windowGeometry(*stage).topLeft() == QPoint(40, 64); }))
+        << "window at " << session.windowGeometry(*stage).x() << "," << session.windowGeometry(*stage).y();
+    session.screenshot().save(artifactPath(QStringLiteral("first-start.png")));
+
+    program->sendSignal(SIGTERM);
+    ASSERT_TRUE(program->waitForExit());
+    EXPECT_EQ(program->exitCode(), 0);
+
+    HiveRegistry registry(hivePath());
+    ASSERT_TRUE(registry.openKey(kProgramKey, false));
+    const std::pair<const char*, quint32> dwords[] = {
+        {"AnaDigi", 1},  {"StayOnTop", 0},    {"FormLeft", 40},  {"FormTop", 64},
+        {"lastYotei", 0}, {"samiLim", 3600}, {"ThreadPrio", 0}, {"DigiAMPM", 0}};
+    for (const auto& [name, value] : dwords)
+        EXPECT_EQ(registry.readDword(QString::fromLatin1(name)), std::optional<quint32>(value)) << name;
+    for (int i = 0; i < 3; ++i) {
+        const QString n = QString::number(i);
+        for (const char* prefix : {"kiMes", "yoMes", "kiSnd", "yoSnd"})
+            EXPECT_EQ(registry.readString(QString::fromLatin1(prefix) + n), std::optional<QString>(QString()))
+                << prefix << i;
+        EXPECT_EQ(registry.readDword(QStringLiteral("KiTuki") + n), std::optional<quint32>(0));
+        EXPECT_EQ(registry.readDword(QStringLiteral("KiHi") + n), std::optional<quint32>(1));
+        EXPECT_EQ(registry.readDword(QStringLiteral("Yotei") + n), std::optional<quint32>(0));
+    }
+    registry.closeKey();
+}
+
+class ClosedBySignal : public StartupAndClose, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ClosedBySignal, SavesWhereTheWindowWasMovedTo) {
+    auto program = launch();
+    const auto stage = session.waitForWindowByClass(QStringLiteral("hourling"));
+    ASSERT_TRUE(stage.has_value());
+    ASSERT_TRUE(eventually([&] { return session.windowGeometry(*stage).topLeft() == QPoint(40, 64); }));
+    session.xdotool({QStringLiteral("windowmove"), QString::number(*stage), QStringLiteral("-30"),
+                     QStringLiteral("200")});
+    ASSERT_TRUE(eventually([&] { return session.windowGeometry(*stage).topLeft() == QPoint(-30, 200); }));
+
+    // A second signal while closing must not lose the save.
+    program->sendSignal(GetParam());
+    program->sendSignal(GetParam());
+    ASSERT_TRUE(program->waitForExit());
+    EXPECT_EQ(stored(QStringLiteral("FormLeft")), std::optional<quint32>(quint32(-30)));
+    EXPECT_EQ(stored(QStringLiteral("FormTop")), std::optional<quint32>(200));
+
+    // The next start places her where she was left.
+    auto again = launch();
+    const auto second = session.waitForWindowByClass(QStringLiteral("hourling"));
+    ASSERT_TRUE(second.has_value());
+    EXPECT_TRUE(eventually([&] { return session.windowGeometry(*second).topLeft() == QPoint(-30, 200); }));
+    again->sendSignal(SIGTERM);
+    EXPECT_TRUE(again->waitForExit());
+}
+
+INSTANTIATE_TEST_SUITE_P(TermIntHup, ClosedBySignal, ::testing::Values(SIGTERM, SIGINT, SIGHUP));
+
+class ResetAtStart : public StartupAndClose {
+protected:
+    // Holds Shift and Ctrl while the program starts and waits for the question.
+    qulonglong startHoldingShiftCtrl(std::unique_ptr<ProgramRun>& program) {
+        session.xdotool({QStringLiteral("keydown"), QStringLiteral("Shift_L"), QStringLiteral("Control_L")});
+        program = launch();
+        const auto dialog = session.waitForWindowByName(QStringLiteral("?"));
+        session.xdotool({QStringLiteral("keyup"), QStringLiteral("Shift_L"), QStringLiteral("Control_L")});
+        EXPECT_TRUE(dialog.has_value());
+        return dialog.value_or(0);
+    }
+    void storeSomething() {
+        auto program = launch();
+        ASSERT_TRUE(session.waitForWindowByClass(QStringLiteral("hourling")).has_value());
+        program->sendSignal(SIGTERM);
+        ASSERT_TRUE(program->waitForExit());
+        ASSERT_TRUE(QFile::exists(hivePath()));
+    }
+    static constexpr QPoint kOk{145 + 44, 52 + 10};
+    static constexpr QPoint kCancel{238 + 44, 52 + 10};
+};
+
+TEST_F(ResetAtStart, OkDeletesTheKeyAndTheEmptiedFileAndTheCloseAsksFirst) {
+    storeSomething();
+    std::unique_ptr<ProgramRun> program;
+    const qulonglong dialog = startHoldingShiftCtrl(program);
+    ASSERT_NE(dialog, 0u);
+    EXPECT_EQ(session.windowGeometry(dialog).size(), QSize(464, 83));
+    session.screenshot().save(artifactPath(QStringLiteral("reset-dialog.png")));
+    clickButtonOf(dialog, kOk);
+    ASSERT_TRUE(eventually([&] { return !QFile::exists(hivePath()); })) << "the key was not deleted";
+    ASSERT_TRUE(session.waitForWindowByClass(QStringLiteral("hourling")).has_value());
+
+    // Closing after a reset asks before saving; Cancel leaves the key deleted.
+    program->sendSignal(SIGTERM);
+    const auto question = session.waitForWindowByName(QStringLiteral("?"));
+    ASSERT_TRUE(question.has_value());
+    session.screenshot().save(artifactPath(QStringLiteral("save-question.png")));
+    session.xdotool({QStringLiteral("key"), QStringLiteral("--window"), QString::number(*question),
+                     QStringLiteral("Escape")});
+    ASSERT_TRUE(program->waitForExit());
+    EXPECT_FALSE(QFile::exists(hivePath()));
+}
+
+TEST_F(ResetAtStart, OkThenSavingAtCloseWritesEveryValueAgain) {
+    storeSomething();
+    std::unique_ptr<ProgramRun> program;
+    const qulonglong dialog = startHoldingShiftCtrl(program);
+    ASSERT_NE(dialog, 0u);
+    clickButtonOf(dialog, kOk);
+    ASSERT_TRUE(session.waitForWindowByClass(QStringLiteral("hourling")).has_value());
+    program->sendSignal(SIGTERM);
+    const auto question = session.waitForWindowByName(QStringLiteral("?"));
+    ASSERT_TRUE(question.has_value());
+    session.xdotool({QStringLiteral("key"), QStringLiteral("--window"), QString::number(*question),
+                     QStringLiteral("Return")});
+    ASSERT_TRUE(program->waitForExit());
+    EXPECT_EQ(stored(QStringLiteral("samiLim")), std::optional<quint32>(3600));
+    EXPECT_EQ(stored(QStringLiteral("DigiAMPM")), std::optional<quint32>(0));
+}
+
+TEST_F(ResetAtStart, CancelIsAnOrdinaryStart) {
+    storeSomething();
+    std::unique_ptr<ProgramRun> program;
+    const qulonglong dialog = startHoldingShiftCtrl(program);
+    ASSERT_NE(dialog, 0u);
+    clickButtonOf(dialog, kCancel);
+    ASSERT_TRUE(session.waitForWindowByClass(QStringLiteral("hourling")).has_value());
+    EXPECT_TRUE(QFile::exists(hivePath()));
+    program->sendSignal(SIGTERM);
+    ASSERT_TRUE(program->waitForExit());
+    EXPECT_EQ(stored(QStringLiteral("FormLeft")), std::optional<quint32>(40));
+}
+
+TEST(NoDisplay, ExitsWithOneClearLine) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(HOURLING_BINARY), {});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_NE(process.exitCode(), 0);
+    const QString err = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+    EXPECT_TRUE(err.startsWith(QStringLiteral("hourling: no display"))) << err.toStdString();
+    EXPECT_EQ(err.count(QLatin1Char('\n')), 0) << err.toStdString();
+}
+} // namespace
