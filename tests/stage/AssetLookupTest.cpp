@@ -1,5 +1,6 @@
 #include "stage/AssetCatalogue.h"
 
+#include <QFile>
 #include <QRegion>
 #include <gtest/gtest.h>
 
@@ -121,4 +122,16 @@ TEST(AssetLookup, maskedImageTakesItsAlphaFromTheMask) {
 
     EXPECT_TRUE(AssetCatalogue::maskedImage(picture, QImage(2, 1, QImage::Format_Mono)).isNull());
     EXPECT_TRUE(AssetCatalogue::maskedImage(QImage(), QImage()).isNull());
+}
+
+// The program links the same static library; its file must carry the clips' bytes as they are.
+TEST(AssetLookup, programCarriesTheAssetsToo) {
+    QFile program(QStringLiteral(HOURLING_BINARY));
+    ASSERT_TRUE(program.open(QIODevice::ReadOnly)) << HOURLING_BINARY;
+    const QByteArray contents = program.readAll();
+    for (const char* name : clipNames) {
+        const QByteArrayView clip = AssetCatalogue::clip(name);
+        ASSERT_FALSE(clip.isEmpty()) << name;
+        EXPECT_TRUE(contents.contains(clip.first(4096))) << name;
+    }
 }
