@@ -6,13 +6,13 @@
 
 namespace {
 
-struct BitmapSpec {
+struct ExpectedBitmap {
     const char* name;
     QSize size;
     bool mask;
 };
 
-const BitmapSpec bitmaps[] = {
+const ExpectedBitmap bitmaps[] = {
     {"Stage", {158, 452}, false},
     {"Face1", {128, 128}, false},
     {"Face2", {128, 128}, false},
@@ -73,19 +73,19 @@ TEST(AssetLookup, clipBytesStayInPlace) {
 }
 
 TEST(AssetLookup, bitmapsHaveTheirSizesAndFormats) {
-    for (const BitmapSpec& spec : bitmaps) {
-        const QImage image = AssetCatalogue::bitmap(spec.name);
-        ASSERT_FALSE(image.isNull()) << spec.name;
-        EXPECT_EQ(image.size(), spec.size) << spec.name;
-        EXPECT_FALSE(image.hasAlphaChannel()) << spec.name;
-        if (spec.mask) {
+    for (const ExpectedBitmap& expected : bitmaps) {
+        const QImage image = AssetCatalogue::bitmap(expected.name);
+        ASSERT_FALSE(image.isNull()) << expected.name;
+        EXPECT_EQ(image.size(), expected.size) << expected.name;
+        EXPECT_FALSE(image.hasAlphaChannel()) << expected.name;
+        if (expected.mask) {
             // 1-bit, palette white then black.
-            EXPECT_EQ(image.depth(), 1) << spec.name;
-            ASSERT_EQ(image.colorCount(), 2) << spec.name;
-            EXPECT_EQ(image.color(0), qRgb(255, 255, 255)) << spec.name;
-            EXPECT_EQ(image.color(1), qRgb(0, 0, 0)) << spec.name;
+            EXPECT_EQ(image.depth(), 1) << expected.name;
+            ASSERT_EQ(image.colorCount(), 2) << expected.name;
+            EXPECT_EQ(image.color(0), qRgb(255, 255, 255)) << expected.name;
+            EXPECT_EQ(image.color(1), qRgb(0, 0, 0)) << expected.name;
         } else {
-            EXPECT_GE(image.depth(), 24) << spec.name;
+            EXPECT_GE(image.depth(), 24) << expected.name;
         }
     }
     const QImage icon = AssetCatalogue::bitmap("MainIcon");
