@@ -1,0 +1,44 @@
+#include "clock/AnalogHands.h"
+
+#include "clock/DialColours.h"
+
+#include <span>
+
+using PenMode = RasterCanvas::PenMode;
+
+void AnalogHands::DrawHand(RasterCanvas& canvas, const QPoint* points, int count, int shadow) {
+    std::array<QPoint, 6> moved;
+    const int n = std::min<int>(count, moved.size());
+    for (int k = 0; k < n; ++k)
+        moved[k] = points[k] + QPoint(shadow, shadow);
+    // The shadow has no outline.
+    canvas.fillPolygon(std::span(moved.data(), n), DialColours::Silver, PenMode::Mask);
+    const std::span body(points, n);
+    canvas.fillPolygon(body, DialColours::Aqua, PenMode::Copy);
+    canvas.outlinePolygon(body, DialColours::Black, PenMode::Copy);
+}
+
+void AnalogHands::DrawHourAndMinute(RasterCanvas& canvas, const DialGeometry& geometry, int hour,
+                                    int minute) {
+    // The hour hand moves on by one position every 12 minutes.
+    const int hourPosition = minute / 12 + (hour % 12) * 5;
+    const auto hourHand = geometry.placeHand(geometry.HourHandShape, hourPosition);
+    DrawHand(canvas, hourHand.data(), geometry.HourHandShape.count, 1);
+    const auto minuteHand = geometry.placeHand(geometry.MinuteHandShape, minute % 60);
+    DrawHand(canvas, minuteHand.data(), geometry.MinuteHandShape.count, 2);
+}
+
+void AnalogHands::DrawSeconds(RasterCanvas& canvas, const DialGeometry& geometry, int second) {
+    const QPoint tip = geometry.DialPoint(second, geometry.Ls);
+    const QPoint tail = geometry.DialPoint(second, -geometry.T);
+    const QPoint shadow(2, 2);
+    const int cx = geometry.centre.x();
+    const int cy = geometry.centre.y();
+    canvas.line(tip + shadow, tail + shadow, DialColours::Silver, PenMode::Mask);
+    // The cap's shadow lies one pixel off, the hand's two.
+    canvas.ellipse({cx - 3, cy - 3, cx + 5, cy + 5}, DialColours::Silver, DialColours::Silver,
+                   PenMode::Mask);
+    canvas.line(tip, tail, DialColours::Red, PenMode::Copy);
+    canvas.ellipse({cx - 4, cy - 4, cx + 4, cy + 4}, DialColours::Red, DialColours::Red,
+                   PenMode::Copy);
+}

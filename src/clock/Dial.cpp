@@ -1,0 +1,60 @@
+#include "clock/Dial.h"
+
+#include "clock/AnalogHands.h"
+
+#include <QPainter>
+
+namespace {
+
+// Keeps the dial usable when a face is missing from the program's pictures.
+QImage blankFace(QSize size, QColor colour) {
+    QImage face(size, QImage::Format_ARGB32_Premultiplied);
+    face.fill(colour);
+    return face;
+}
+
+} // namespace
+
+Dial::Dial(QRect box, Pictures pictures, GlyphDrawer drawGlyph, DigitLayout layout)
+    : DialImage(box.size(), QImage::Format_RGB32), boxPosition_(box.topLeft()),
+      stage_(std::move(pictures.stage)), geometry_(box.size()),
+      digits_(layout, std::move(drawGlyph)) {
+    DialImage.fill(Qt::white);
+    ImageList1[0] = pictures.analogFace.isNull() ? blankFace(box.size(), Qt::white)
+                                                 : std::move(pictures.analogFace);
+    ImageList1[1] = pictures.digitalFace.isNull() ? blankFace(box.size(), QColor(0xD8, 0xE8, 0xC8))
+                                                  : std::move(pictures.digitalFace);
+}
+
+void Dial::ComposeDial(int hour, int minute, DialMode mode) {
+    {
+        QPainter painter(&DialImage);
+        // Whatever of the character lies behind the dial; the picture is narrower than the
+        // box, so part of the image keeps what it had, hidden under the face.
+        if (!stage_.isNull())
+            painter.drawImage(-boxPosition_, stage_);
+        painter.drawImage(QPoint(0, 0), ImageList1[mode.analog ? 0 : 1]);
+        if (hour != -1 && !mode.analog)
+            digits_.DrawHourAndMinute(painter, hour, minute, mode.twelveHour);
+    }
+    if (hour != -1 && mode.analog) {
+        RasterCanvas canvas(DialImage);
+        AnalogHands::DrawHourAndMinute(canvas, geometry_, hour, minute);
+    }
+}
+
+void Dial::DrawSeconds(QImage& screen, int second, DialMode mode) const {
+    if (mode.analog) {
+        RasterCanvas canvas(screen);
+        AnalogHands::DrawSeconds(canvas, geometry_, second);
+    } else {
+        QPainter painter(&screen);
+        digits_.DrawSeconds(painter, second);
+    }
+}
+
+QImage Dial::ShowDial(int second, DialMode mode) const {
+    QImage screen = DialImage.copy();
+    DrawSeconds(screen, second, mode);
+    return screen;
+}

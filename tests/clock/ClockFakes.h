@@ -1,0 +1,106 @@
+#pragma once
+
+#include "clock/ClockHost.h"
+#include "platform/SecondWaiter.h"
+#include "platform/WallClock.h"
+
+#include <QString>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+inline LocalTime timeOf(int month, int day, int hour, int minute, int second) {
+    LocalTime t;
+    t.year = 2026;
+    t.month = month;
+    t.day = day;
+    t.hour = hour;
+    t.minute = minute;
+    t.second = second;
+    return t;
+}
+
+// A wall clock that shows what the test sets, and counts how often it is read.
+class FakeWallClock : public WallClock {
+public:
+    LocalTime now() const override {
+        const std::lock_guard lock(mutex_);
+        ++reads_;
+        return time_;
+    }
+    void set(const LocalTime& time) {
+        const std::lock_guard lock(mutex_);
+        time_ = time;
+    }
+    int reads() const {
+        const std::lock_guard lock(mutex_);
+        return reads_;
+    }
+
+private:
+    mutable std::mutex mutex_;
+    LocalTime time_;
+    mutable int reads_ = 0;
+};
+
+// Each wait moves the fake clock to the next time of a script; at the script's end the
+// waits report an interruption, which ends the loop.
+class ScriptedWaiter : public SecondWaiter {
+public:
+    explicit ScriptedWaiter(FakeWallClock& clock) : clock_(clock) {}
+    void then(const LocalTime& time) { script_.push_back(time); }
+    bool waitForNextSecond() override {
+        ++waits_;
+        if (script_.empty())
+            return false;
+        clock_.set(script_.front());
+        script_.pop_front();
+        return true;
+    }
+    void interrupt() override {}
+    int waits() const { return waits_; }
+
+private:
+    FakeWallClock& clock_;
+    std::deque<LocalTime> script_;
+    int waits_ = 0;
+};
+
+// Writes down every call the clock thread makes, in order.
+class RecordingHost : public ClockHost {
+public:
+    void ComposeDial(int hour, int minute) override {
+        log("compose " + std::to_string(hour) + ":" + std::to_string(minute));
+    }
+    void ShowDial(int second) override { log("show " + std::to_string(second)); }
+    void CheckKinenbi(int month, int day) override {
+        log("kinenbi " + std::to_string(month) + "/" + std::to_string(day));
+    }
+    void CheckYotei(int month, int day, int hour, int minute) override {
+        log("yotei " + std::to_string(month) + "/" + std::to_string(day) + " " +
+            std::to_string(hour) + ":" + std::to_string(minute));
+    }
+    void SetApplicationTitle(const QString& text) override { log("title " + text.toStdString()); }
+
+    std::vector<std::string> calls() const {
+        const std::lock_guard lock(mutex_);
+        return calls_;
+    }
+    // Only the calls that start with the prefix.
+    std::vector<std::string> calls(const std::string& prefix) const {
+        std::vector<std::string> matching;
+        for (const std::string& call : calls())
+            if (call.rfind(prefix, 0) == 0)
+                matching.push_back(call);
+        return matching;
+    }
+
+private:
+    void log(std::string call) {
+        const std::lock_guard lock(mutex_);
+        calls_.push_back(std::move(call));
+    }
+    mutable std::mutex mutex_;
+    std::vector<std::string> calls_;
+};
