@@ -1,0 +1,35 @@
+#include "clock/UiClockHost.h"
+
+#include "clock/UiHandOver.h"
+
+#include <QMetaObject>
+#include <QObject>
+
+UiClockHost::UiClockHost(UiHandOver& handOver, QObject* titleContext, Targets targets)
+    : handOver_(handOver), titleContext_(titleContext), targets_(std::move(targets)) {}
+
+void UiClockHost::ComposeDial(int hour, int minute) {
+    // On the user-interface thread, so that the rebuild never overlaps a paint of the dial
+    // image and the smile chance that ends it runs where the faces live.
+    handOver_.run([this, hour, minute] { targets_.composeDial(hour, minute); });
+}
+
+void UiClockHost::ShowDial(int second) {
+    handOver_.run([this, second] { targets_.showDial(second); });
+}
+
+void UiClockHost::CheckKinenbi(int month, int day) {
+    targets_.checkKinenbi(month, day);
+}
+
+void UiClockHost::CheckYotei(int month, int day, int hour, int minute) {
+    targets_.checkYotei(month, day, hour, minute);
+}
+
+void UiClockHost::SetApplicationTitle(const QString& text) {
+    if (handOver_.cancelled())
+        return;
+    QMetaObject::invokeMethod(
+        titleContext_, [setTitle = targets_.setTitle, text] { setTitle(text); },
+        Qt::QueuedConnection);
+}
