@@ -1,0 +1,29 @@
+#include "stage/StageShape.h"
+
+#include "stage/AssetCatalogue.h"
+
+#include <QWidget>
+
+std::optional<QRegion> LoadRegion(int id) {
+    return AssetCatalogue::region(id);
+}
+
+std::optional<QRegion> composeWindowRegion(const std::optional<QRegion>& body,
+                                           const std::optional<QRegion>& dial, QPoint dialAt) {
+    if (!body)
+        return std::nullopt;
+    if (!dial)
+        return body;
+    return *body | dial->translated(dialAt);
+}
+
+void shapeStageWindow(QWidget& window, QSize picture, const std::optional<QRegion>& region) {
+    window.resize(picture);
+    if (!region || region->isEmpty()) {
+        window.clearMask();
+        return;
+    }
+    window.setMask(*region);
+    const QRect box = region->boundingRect();
+    window.resize(box.x() + box.width(), box.y() + box.height());
+}
