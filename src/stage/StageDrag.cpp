@@ -1,0 +1,71 @@
+#include "stage/StageDrag.h"
+
+#include "stage/X11Pointer.h"
+
+#include <QMouseEvent>
+#include <QWidget>
+
+StageDrag::Pointer StageDrag::x11Pointer(QWidget& window) {
+    return {[&window](QPoint pressedAt) {
+                return X11Pointer::startWindowManagerMove(window, pressedAt);
+            },
+            X11Pointer::primaryButtonHeld};
+}
+
+StageDrag::StageDrag(QWidget& window, std::function<void()> touched, Pointer pointer)
+    : QObject(&window), window_(window), touched_(std::move(touched)),
+      pointer_(std::move(pointer)) {
+    window.installEventFilter(this);
+}
+
+bool StageDrag::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != &window_)
+        return false;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        // The X server maps the physical buttons, so the left one here is the primary one.
+        if (mouse->button() != Qt::LeftButton)
+            return false;
+        touched_();
+        const QPoint pressedAt = mouse->globalPosition().toPoint();
+        if (pointer_.startSystemMove(pressedAt)) {
+            mode_ = Mode::WindowManagers;
+        } else {
+            mode_ = Mode::Ours;
+            grabOffset_ = pressedAt - window_.pos();
+        }
+        return true;
+    }
+    case QEvent::MouseMove: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mode_ != Mode::Ours)
+            return false;
+        if (!(mouse->buttons() & Qt::LeftButton)) {
+            mode_ = Mode::Idle;
+            return false;
+        }
+        window_.move(mouse->globalPosition().toPoint() - grabOffset_);
+        touched_();
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton || mode_ == Mode::Idle)
+            return false;
+        mode_ = Mode::Idle;
+        return true;
+    }
+    case QEvent::Move:
+        // The window manager holds the pointer while it moves her; her moves are the touches.
+        if (mode_ == Mode::WindowManagers) {
+            if (pointer_.primaryHeld())
+                touched_();
+            else
+                mode_ = Mode::Idle;
+        }
+        return false;
+    default:
+        return false;
+    }
+}

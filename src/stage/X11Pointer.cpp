@@ -1,0 +1,106 @@
+#include "stage/X11Pointer.h"
+
+#include <QGuiApplication>
+#include <QWidget>
+#include <QtGui/qguiapplication_platform.h>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <xcb/xcb.h>
+
+namespace {
+xcb_connection_t* x11Connection() {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+xcb_window_t firstRoot(xcb_connection_t* connection) {
+    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
+struct FreeDeleter {
+    void operator()(void* reply) const { std::free(reply); }
+};
+template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, FreeDeleter>;
+
+xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
+    ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, false, std::strlen(name), name), nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+ReplyPtr<xcb_get_property_reply_t> property(xcb_connection_t* connection, xcb_window_t window,
+                                            xcb_atom_t name, xcb_atom_t type) {
+    return ReplyPtr<xcb_get_property_reply_t>(xcb_get_property_reply(
+        connection, xcb_get_property(connection, false, window, name, type, 0, 4096), nullptr));
+}
+
+std::optional<xcb_window_t> windowProperty(xcb_connection_t* connection, xcb_window_t window,
+                                           xcb_atom_t name) {
+    const auto reply = property(connection, window, name, XCB_ATOM_WINDOW);
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
+        return std::nullopt;
+    return *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
+}
+
+// A manager that has gone away may leave its list of features on the root behind; its
+// check window proves that it still runs.
+bool windowManagerSupports(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t feature) {
+    const xcb_atom_t check = atom(connection, "_NET_SUPPORTING_WM_CHECK");
+    const auto checkWindow = windowProperty(connection, root, check);
+    if (!checkWindow || windowProperty(connection, *checkWindow, check) != checkWindow)
+        return false;
+    const auto supported =
+        property(connection, root, atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
+    if (!supported || supported->format != 32)
+        return false;
+    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(supported.get()));
+    const int count = xcb_get_property_value_length(supported.get()) / 4;
+    return std::find(atoms, atoms + count, feature) != atoms + count;
+}
+} // namespace
+
+namespace X11Pointer {
+
+bool primaryButtonHeld() {
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return false;
+    ReplyPtr<xcb_query_pointer_reply_t> reply(xcb_query_pointer_reply(
+        connection, xcb_query_pointer(connection, firstRoot(connection)), nullptr));
+    return reply && (reply->mask & XCB_KEY_BUT_MASK_BUTTON_1);
+}
+
+bool startWindowManagerMove(QWidget& window, QPoint pressedAt) {
+    xcb_connection_t* connection = x11Connection();
+    if (!connection)
+        return false;
+    const xcb_window_t root = firstRoot(connection);
+    const xcb_atom_t moveResize = atom(connection, "_NET_WM_MOVERESIZE");
+    if (moveResize == XCB_ATOM_NONE || !windowManagerSupports(connection, root, moveResize))
+        return false;
+    constexpr quint32 kMove = 8;
+    constexpr quint32 kFromAnApplication = 1;
+    const QPoint at = pressedAt * window.devicePixelRatioF();
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcb_window_t(window.winId());
+    message.type = moveResize;
+    message.data.data32[0] = quint32(at.x());
+    message.data.data32[1] = quint32(at.y());
+    message.data.data32[2] = kMove;
+    message.data.data32[3] = XCB_BUTTON_INDEX_1;
+    message.data.data32[4] = kFromAnApplication;
+    // The manager can only take the pointer once the press's own grab has been let go.
+    xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+    xcb_send_event(connection, false, root,
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(connection);
+    return true;
+}
+
+} // namespace X11Pointer

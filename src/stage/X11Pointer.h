@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QPoint>
+
+class QWidget;
+
+// The pointer as the X server has it. Each call answers false when there is no X display.
+namespace X11Pointer {
+
+// Whether the first logical button is down; the server has already applied any swapping of
+// the buttons.
+bool primaryButtonHeld();
+
+// Hands the window to the window manager to move with the pointer, from the press at the
+// given screen position, until the button is let go. False when no window manager that
+// moves windows runs.
+bool startWindowManagerMove(QWidget& window, QPoint pressedAt);
+
+} // namespace X11Pointer

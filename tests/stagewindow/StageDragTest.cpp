@@ -1,0 +1,109 @@
+// Dragging her with the primary button, fed mouse events at chosen screen positions.
+#include "stage/StageDrag.h"
+#include "TestApplication.h"
+
+#include <QMouseEvent>
+#include <QWidget>
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+class StageDragTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        testApplication();
+        window.setGeometry(100, 200, 208, 452);
+        window.show();
+    }
+
+    bool send(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint global) {
+        const QPointF local = global - window.pos();
+        QMouseEvent event(type, local, local, global, button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(&window, &event);
+        return event.isAccepted();
+    }
+    void press(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        send(QEvent::MouseButtonPress, button, button, at);
+    }
+    void moveTo(QPoint at, Qt::MouseButtons held = Qt::LeftButton) {
+        send(QEvent::MouseMove, Qt::NoButton, held, at);
+    }
+    void release(QPoint at, Qt::MouseButton button = Qt::LeftButton) {
+        send(QEvent::MouseButtonRelease, button, Qt::NoButton, at);
+    }
+
+    QApplication& app = testApplication();
+    QWidget window{nullptr, Qt::Window | Qt::FramelessWindowHint};
+    int touches = 0;
+    // A window manager that takes the move, when there is one.
+    bool windowManager = false;
+    std::vector<QPoint> movesHandedOver;
+    bool held = false;
+    StageDrag* drag = new StageDrag(window, [this] { ++touches; },
+                                    {[this](QPoint pressedAt) {
+                                         if (windowManager)
+                                             movesHandedOver.push_back(pressedAt);
+                                         return windowManager;
+                                     },
+                                     [this] { return held; }});
+};
+
+TEST_F(StageDragTest, ThePrimaryButtonMovesHerByTheDragAndEveryMoveIsATouch) {
+    press({150, 300});
+    EXPECT_EQ(touches, 1);
+    EXPECT_TRUE(drag->dragging());
+    moveTo({160, 290});
+    moveTo({190, 340});
+    EXPECT_EQ(window.pos(), QPoint(140, 240));
+    EXPECT_EQ(touches, 3);
+    release({190, 340});
+    EXPECT_FALSE(drag->dragging());
+
+    // A button pressed somewhere else and dragged over her does not take her along.
+    moveTo({400, 400});
+    EXPECT_EQ(window.pos(), QPoint(140, 240));
+    EXPECT_EQ(touches, 3);
+}
+
+TEST_F(StageDragTest, APressAndReleaseInPlaceIsOneTouchAndLeavesHerWhereSheIs) {
+    press({150, 300});
+    release({150, 300});
+    EXPECT_EQ(touches, 1);
+    EXPECT_EQ(window.pos(), QPoint(100, 200));
+}
+
+TEST_F(StageDragTest, OtherButtonsNeitherTouchNorDragAndGoOnToTheWindow) {
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        press({150, 300}, button);
+        moveTo({250, 350}, button);
+        release({250, 350}, button);
+    }
+    EXPECT_EQ(touches, 0);
+    EXPECT_EQ(window.pos(), QPoint(100, 200));
+    EXPECT_FALSE(drag->dragging());
+}
+
+TEST_F(StageDragTest, AWindowManagerTakesTheMoveAndEachOfItsMovesWhileHeldIsATouch) {
+    windowManager = true;
+    held = true;
+    press({150, 300});
+    EXPECT_EQ(movesHandedOver, (std::vector<QPoint>{{150, 300}}));
+    EXPECT_EQ(touches, 1);
+    // It moves the window, not the program; the pointer's moves are not hers to follow.
+    moveTo({190, 340});
+    EXPECT_EQ(window.pos(), QPoint(100, 200));
+    EXPECT_EQ(touches, 1);
+    window.move(140, 240);
+    QCoreApplication::processEvents();
+    window.move(150, 250);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(touches, 3);
+
+    // The window manager keeps the release; a move after it is no touch and ends the drag.
+    held = false;
+    window.move(160, 260);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(touches, 3);
+    EXPECT_FALSE(drag->dragging());
+}
+} // namespace
