@@ -1,0 +1,309 @@
+// Her popup menu as the user meets it on the window: what it holds, what the held keys
+// reveal, and what its commands do. Keys are fake and no display is needed.
+#include "TestApplication.h"
+#include "app/MainStage.h"
+#include "app/SettingsStore.h"
+#include "platform/HiveRegistry.h"
+#include "platform/KeyState.h"
+#include "platform/WallClock.h"
+#include "stage/StagePopupMenu.h"
+
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimeEdit>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <set>
+
+namespace {
+class FakeKeys : public KeyState {
+public:
+    std::set<Key> held;
+    bool isDown(Key key) const override { return held.count(key) != 0; }
+};
+
+QStringList captionsOf(const QMenu& menu) {
+    QStringList captions;
+    for (const QAction* item : menu.actions())
+        captions << (item->isSeparator() ? QStringLiteral("-") : item->text());
+    return captions;
+}
+
+TEST(StagePopupMenu, HoldsEveryItemInOrderWithItsCaptionAndKind) {
+    testApplication();
+    StagePopupMenu menu;
+    EXPECT_EQ(
+        captionsOf(menu),
+        (QStringList{"バージョン情報...(&A)", "デバッグモード", "スレッドの使用頻度", "-",
+                     "常に一番手前に表示(&S)", "デジタル表示(&D)", "12時間制[デジタル表示時](&H)",
+                     "-", "記念日設定...", "予定設定...", "寂しくても我慢", "-", "終了(&X)"}));
+    for (QAction* check : {menu.MIDebugMode, menu.StayOnTop1, menu.MIDigiAna, menu.MIAmPm})
+        EXPECT_TRUE(check->isCheckable()) << check->objectName().toStdString();
+    for (QAction* command : {menu.About1, menu.MIMemorialSet, menu.MIScheduleSet, menu.X1})
+        EXPECT_FALSE(command->isCheckable()) << command->objectName().toStdString();
+    EXPECT_FALSE(menu.N1->isEnabled());
+
+    EXPECT_EQ(captionsOf(*menu.MIThreadPriority),
+              (QStringList{"アイドル時のみ", "最低", "低", "通常", "高", "最高"}));
+    EXPECT_EQ(captionsOf(*menu.MIGaman),
+              (QStringList{"とても寂しいです", "ちょっと寂しいです", "お待ちしております",
+                           "我慢いたします", "辛抱いたします", "平気です[オフ]"}));
+    std::vector<int> priorityTags, patienceTags;
+    for (QAction* item : menu.MIThreadPriority->actions())
+        priorityTags.push_back(StagePopupMenu::tagOf(*item));
+    for (QAction* item : menu.MIGaman->actions())
+        patienceTags.push_back(StagePopupMenu::tagOf(*item));
+    EXPECT_EQ(priorityTags, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(patienceTags, (std::vector<int>{600, 1200, 1800, 3600, 14400, 0}));
+}
+
+TEST(StagePopupMenu, EachSubmenuKeepsOneItemCheckedOrNoneWhenNoTagMatches) {
+    testApplication();
+    StagePopupMenu menu;
+    QActionGroup& priorities = *menu.threadPriorityGroup;
+    StagePopupMenu::checkItemWithTag(priorities, 3);
+    EXPECT_EQ(priorities.checkedAction(), menu.MIThreadPrio[3]);
+    menu.MIThreadPrio[5]->trigger();
+    EXPECT_EQ(priorities.checkedAction(), menu.MIThreadPrio[5]);
+    EXPECT_FALSE(menu.MIThreadPrio[3]->isChecked());
+    // A hand-edited level outside the six leaves every item unchecked.
+    StagePopupMenu::checkItemWithTag(priorities, 7);
+    EXPECT_EQ(priorities.checkedAction(), nullptr);
+    for (QAction* item : menu.MIThreadPrio)
+        EXPECT_FALSE(item->isChecked());
+    // Triggering the checked item again keeps it checked, as a radio item does.
+    menu.MIGamanItems[5]->trigger();
+    menu.MIGamanItems[5]->trigger();
+    EXPECT_TRUE(menu.MIGamanItems[5]->isChecked());
+}
+
+class StageMenu : public ::testing::Test {
+protected:
+    using Key = KeyState::Key;
+
+    void SetUp() override {
+        testApplication();
+        ASSERT_TRUE(folder.isValid());
+        path = folder.path() + QStringLiteral("/user.reg");
+    }
+    void store(const StageSettings& settings) {
+        HiveRegistry writer(path);
+        ASSERT_TRUE(SaveSettings(writer, settings, {settings.FormLeft, settings.FormTop}));
+    }
+    void start() {
+        stage = std::make_unique<MainStage>(StageServices{registry, keys, clock});
+        stage->show();
+        menu = stage->findChild<StagePopupMenu*>(QStringLiteral("PopupMenu1"));
+        ASSERT_NE(menu, nullptr);
+    }
+    // The secondary button on her: the menu opens at the mouse.
+    void openMenu() {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(60, 300),
+                                stage->mapToGlobal(QPoint(60, 300)));
+        QCoreApplication::sendEvent(stage.get(), &event);
+        ASSERT_TRUE(menu->isVisible());
+    }
+    // Picks an item as the user does: the menu closes first, then the command runs.
+    void pick(QAction* item) {
+        menu->hide();
+        item->trigger();
+        QCoreApplication::processEvents();
+    }
+    bool debugEntryShown() const { return menu->MIDebugMode->isVisible(); }
+    bool priorityEntryShown() const { return menu->MIThreadPriority->menuAction()->isVisible(); }
+    std::vector<QWidget*> debugControls() const {
+        return {stage->findChild<QTimeEdit*>(QStringLiteral("DateTimePicker1")),
+                stage->findChild<QPushButton*>(QStringLiteral("MessageTest")),
+                stage->findChild<QPushButton*>(QStringLiteral("FaceTest")),
+                stage->findChild<QCheckBox*>(QStringLiteral("NakuTest")),
+                stage->findChild<QPushButton*>(QStringLiteral("RandomFace1"))};
+    }
+
+    QTemporaryDir folder;
+    QString path;
+    HiveRegistry registry{QString()};
+    FakeKeys keys;
+    SystemWallClock clock;
+    std::unique_ptr<MainStage> stage;
+    StagePopupMenu* menu = nullptr;
+};
+
+struct HeldKeys {
+    std::set<KeyState::Key> keys;
+    bool debugEntry;
+    bool priorityEntry;
+};
+
+class HiddenEntries : public StageMenu, public ::testing::WithParamInterface<HeldKeys> {};
+
+TEST_P(HiddenEntries, ShowOnlyWhileTheirKeysAreHeldAsTheMenuOpens) {
+    registry = HiveRegistry(path);
+    start();
+    keys.held = GetParam().keys;
+    openMenu();
+    EXPECT_EQ(debugEntryShown(), GetParam().debugEntry);
+    EXPECT_EQ(priorityEntryShown(), GetParam().priorityEntry);
+    menu->hide();
+    // They are gone again at the next opening without the keys.
+    keys.held.clear();
+    openMenu();
+    EXPECT_FALSE(debugEntryShown());
+    EXPECT_FALSE(priorityEntryShown());
+    menu->hide();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    KeyCombinations, HiddenEntries,
+    ::testing::Values(
+        HeldKeys{{}, false, false},
+        HeldKeys{{KeyState::Key::Control, KeyState::Key::Shift}, true, false},
+        HeldKeys{{KeyState::Key::Control, KeyState::Key::Down}, false, true},
+        HeldKeys{{KeyState::Key::Control, KeyState::Key::Shift, KeyState::Key::Down}, true, true},
+        HeldKeys{{KeyState::Key::Shift, KeyState::Key::Down}, false, false},
+        HeldKeys{{KeyState::Key::Control}, false, false}));
+
+TEST_F(StageMenu, StoredSettingsSetTheCheckMarksAtStart) {
+    StageSettings settings;
+    settings.AnaDigi = false;
+    settings.DigiAMPM = true;
+    settings.StayOnTop = true;
+    settings.ThreadPrio = 4;
+    settings.samiLim = 1800;
+    store(settings);
+    registry = HiveRegistry(path);
+    start();
+    EXPECT_TRUE(menu->MIDigiAna->isChecked());
+    EXPECT_TRUE(menu->MIAmPm->isChecked());
+    EXPECT_TRUE(menu->StayOnTop1->isChecked());
+    EXPECT_EQ(menu->threadPriorityGroup->checkedAction(), menu->MIThreadPrio[4]);
+    EXPECT_EQ(menu->gamanGroup->checkedAction(), menu->MIGamanItems[2]);
+    EXPECT_TRUE(stage->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(StageMenu, DefaultsCheckOnlyTheIdlePriorityAndAStoredLevelOutOfRangeChecksNone) {
+    registry = HiveRegistry(path);
+    start();
+    EXPECT_FALSE(menu->MIDigiAna->isChecked());
+    EXPECT_FALSE(menu->MIAmPm->isChecked());
+    EXPECT_FALSE(menu->StayOnTop1->isChecked());
+    EXPECT_FALSE(menu->MIDebugMode->isChecked());
+    EXPECT_EQ(menu->threadPriorityGroup->checkedAction(), menu->MIThreadPrio[0]);
+    EXPECT_FALSE(stage->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    stage.reset();
+
+    StageSettings settings;
+    settings.ThreadPrio = 9;
+    store(settings);
+    registry = HiveRegistry(path);
+    start();
+    EXPECT_EQ(menu->threadPriorityGroup->checkedAction(), nullptr);
+}
+
+TEST_F(StageMenu, DebugModeShowsAndEnablesTheFiveControlsAndHidesThemAgain) {
+    registry = HiveRegistry(path);
+    start();
+    for (QWidget* control : debugControls()) {
+        ASSERT_NE(control, nullptr);
+        EXPECT_FALSE(control->isVisible());
+    }
+    keys.held = {Key::Control, Key::Shift};
+    openMenu();
+    pick(menu->MIDebugMode);
+    EXPECT_TRUE(menu->MIDebugMode->isChecked());
+    for (QWidget* control : debugControls()) {
+        EXPECT_TRUE(control->isVisible()) << control->objectName().toStdString();
+        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
+    }
+    openMenu();
+    pick(menu->MIDebugMode);
+    EXPECT_FALSE(menu->MIDebugMode->isChecked());
+    for (QWidget* control : debugControls()) {
+        EXPECT_FALSE(control->isVisible()) << control->objectName().toStdString();
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    }
+}
+
+TEST_F(StageMenu, PriorityAndPatienceItemsChangeTheSettingsThatTheCloseStores) {
+    registry = HiveRegistry(path);
+    start();
+    keys.held = {Key::Control, Key::Down};
+    openMenu();
+    pick(menu->MIThreadPrio[2]);
+    EXPECT_EQ(stage->settings().ThreadPrio, 2);
+    EXPECT_EQ(menu->threadPriorityGroup->checkedAction(), menu->MIThreadPrio[2]);
+    openMenu();
+    pick(menu->MIGamanItems[5]);
+    EXPECT_EQ(stage->settings().samiLim, 0);
+    EXPECT_TRUE(menu->MIGamanItems[5]->isChecked());
+
+    openMenu();
+    pick(menu->X1);
+    EXPECT_FALSE(stage->isVisible());
+    HiveRegistry reader(path);
+    ASSERT_TRUE(reader.openKey(kProgramKey, false));
+    EXPECT_EQ(reader.readDword(QStringLiteral("ThreadPrio")), std::optional<quint32>(2));
+    EXPECT_EQ(reader.readDword(QStringLiteral("samiLim")), std::optional<quint32>(0));
+}
+
+TEST_F(StageMenu, StayOnTopTwiceReturnsToTheFirstStackingWithPlaceAndShapeKept) {
+    registry = HiveRegistry(path);
+    start();
+    stage->move(300, 120);
+    const QRegion shape = stage->mask();
+    const QSize size = stage->size();
+    for (bool onTop : {true, false}) {
+        openMenu();
+        pick(menu->StayOnTop1);
+        EXPECT_EQ(stage->settings().StayOnTop, onTop);
+        EXPECT_EQ(menu->StayOnTop1->isChecked(), onTop);
+        EXPECT_EQ(stage->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+        EXPECT_TRUE(stage->isVisible());
+        EXPECT_EQ(stage->pos(), QPoint(300, 120));
+        EXPECT_EQ(stage->size(), size);
+        EXPECT_EQ(stage->mask(), shape);
+    }
+}
+
+TEST_F(StageMenu, TheAboutBoxIsModalWithItsTextsAndClosesWithOk) {
+    registry = HiveRegistry(path);
+    start();
+    struct Seen {
+        QString title, product, version;
+        QSize size;
+        bool modal = false;
+    } seen;
+    bool answered = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!box || answered)
+            return;
+        answered = true;
+        seen.title = box->windowTitle();
+        seen.size = box->size();
+        seen.modal = box->isModal();
+        seen.product = box->findChild<QLabel*>(QStringLiteral("ProductName"))->text();
+        seen.version = box->findChild<QLabel*>(QStringLiteral("Version"))->text();
+        QPushButton* ok = box->findChild<QPushButton*>(QStringLiteral("OKButton"));
+        EXPECT_TRUE(ok->isDefault());
+        ok->click();
+    });
+    poll.start();
+    openMenu();
+    pick(menu->About1);
+    ASSERT_TRUE(answered) << "no modal box appeared";
+    EXPECT_EQ(seen.title, QStringLiteral("バージョン情報"));
+    EXPECT_EQ(seen.size, QSize(298, 213));
+    EXPECT_TRUE(seen.modal);
+    EXPECT_TRUE(seen.product.endsWith(QStringLiteral("ミオラちゃん時計")))
+        << seen.product.toStdString();
+    EXPECT_EQ(seen.version, QStringLiteral("Version 1.00"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+} // namespace
