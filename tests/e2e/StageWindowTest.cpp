@@ -384,15 +384,8 @@ TEST_F(StageWindow, TheVersionBoxOpensModallyOverHerAndClosesWithOk) {
     ASSERT_NE(window, 0u);
     pickFromMenu(window, QStringLiteral("a"));
 
-    std::optional<qulonglong> box;
-    ASSERT_TRUE(eventually([&] {
-        const QString found =
-            session.xdotool({"search", "--onlyvisible", "--name", "^バージョン情報"});
-        if (found.isEmpty())
-            return false;
-        box = found.split('\n').first().toULongLong();
-        return true;
-    })) << "no version box";
+    const auto box = session.waitForWindowByName(QStringLiteral("バージョン情報"));
+    ASSERT_TRUE(box.has_value()) << "no version box";
     const QRect where = session.windowGeometry(*box);
     EXPECT_EQ(where.size(), QSize(298, 213));
     const QPoint offCentre = where.center() - QRect(300, 150, 208, 452).center();
@@ -407,7 +400,7 @@ TEST_F(StageWindow, TheVersionBoxOpensModallyOverHerAndClosesWithOk) {
     pointAt(where.topLeft() + QPoint(111 + 37, 180 + 12));
     session.xdotool({"click", "1"});
     EXPECT_TRUE(eventually([&] {
-        return session.xdotool({"search", "--onlyvisible", "--name", "^バージョン情報"}).isEmpty();
+        return session.xdotool({"search", "--onlyvisible", "--name", "^バージョン情報$"}).isEmpty();
     }));
     // And afterwards she answers again.
     rightClickOn(window);
