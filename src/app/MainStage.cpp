@@ -4,9 +4,16 @@
 #include "app/SettingsStore.h"
 #include "app/UiFont.h"
 #include "platform/KeyState.h"
+#include "stage/AboutBox.h"
 #include "stage/AssetCatalogue.h"
+#include "stage/ScreenSaverHook.h"
+#include "stage/StackingStyle.h"
+#include "stage/StageDrag.h"
+#include "stage/StagePopupMenu.h"
+#include "stage/StageShape.h"
 #include "ui_MainStage.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QShowEvent>
@@ -33,6 +40,12 @@ MainStage::MainStage(StageServices services, QWidget* parent)
         stage.fill(Qt::white);
     }
     ui->Image1->setPixmap(QPixmap::fromImage(stage));
+    const QImage icon = AssetCatalogue::bitmap(QStringLiteral("MainIcon"));
+    if (!icon.isNull())
+        setWindowIcon(QPixmap::fromImage(icon));
+    wirePopupMenu();
+    new StageDrag(*this, [this] { UserTouched(); }, StageDrag::x11Pointer(*this));
+    screenSaverHook_ = ScreenSaverHook::install([this](bool on) { screenSaverChanged(on); });
     FormCreate();
 }
 
@@ -48,8 +61,18 @@ void MainStage::FormCreate() {
     // 2. After a reset the key is left deleted and the defaults stay in force.
     if (!RegistryDeleted)
         LoadSettings(services_.registry, settings_);
+    // 6. The item of the stored priority level; none when the level is not one of the six.
+    StagePopupMenu::checkItemWithTag(*PopupMenu1->threadPriorityGroup, settings_.ThreadPrio);
+    // 8. Check marks of the stored display and stacking.
+    PopupMenu1->MIDigiAna->setChecked(!settings_.AnaDigi);
+    PopupMenu1->MIAmPm->setChecked(settings_.DigiAMPM);
+    PopupMenu1->StayOnTop1->setChecked(settings_.StayOnTop);
+    // 10. The patience item that matches.
+    StagePopupMenu::checkItemWithTag(*PopupMenu1->gamanGroup, settings_.samiLim);
     // 11. Not placed yet.
     Tag = 0;
+    // 12. The stacking; the balloon takes the same style whenever it shows.
+    applyStackingStyle(*this, settings_.StayOnTop);
 }
 
 bool MainStage::askResetAtStart() {
@@ -68,8 +91,9 @@ void MainStage::FormShow() {
     if (Tag == 0)
         move(settings_.FormLeft, settings_.FormTop);
     Tag = 1;
-    // The stage picture's size until the shape of the window is known.
-    resize(158, 452);
+    // A re-created native window has lost its outline, so it is cut again at every show.
+    WindowRegion = composeWindowRegion(LoadRegion(1), LoadRegion(2));
+    shapeStageWindow(*this, ui->Image1->pixmap().size(), WindowRegion);
 }
 
 void MainStage::closeEvent(QCloseEvent* event) {
@@ -94,4 +118,95 @@ bool MainStage::askSaveAfterReset() {
                     QMessageBox::Ok | QMessageBox::Cancel, this);
     box.setFont(uiFont());
     return box.exec() == QMessageBox::Ok;
+}
+
+void MainStage::wirePopupMenu() {
+    PopupMenu1 = new StagePopupMenu(this);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](QPoint at) { PopupMenu1->popup(mapToGlobal(at)); });
+    connect(PopupMenu1, &QMenu::aboutToShow, this, &MainStage::PopupMenu1Popup);
+    // Queued so that each command runs once the menu has closed, as the stacking change
+    // re-creates the window that owns the menu.
+    const auto queued = Qt::QueuedConnection;
+    connect(PopupMenu1->About1, &QAction::triggered, this, &MainStage::About1Click, queued);
+    connect(PopupMenu1->MIDebugMode, &QAction::triggered, this, &MainStage::MIDebugModeClick,
+            queued);
+    connect(PopupMenu1->threadPriorityGroup, &QActionGroup::triggered, this,
+            &MainStage::MIThreadPrio6Click, queued);
+    connect(PopupMenu1->StayOnTop1, &QAction::triggered, this, &MainStage::StayOnTop1Click, queued);
+    connect(PopupMenu1->MIMemorialSet, &QAction::triggered, this, &MainStage::MIMemorialSetClick,
+            queued);
+    connect(PopupMenu1->MIScheduleSet, &QAction::triggered, this, &MainStage::MIScheduleSetClick,
+            queued);
+    connect(
+        PopupMenu1->gamanGroup, &QActionGroup::triggered, this,
+        [this](QAction* item) { MIGaman5Click(StagePopupMenu::tagOf(*item)); }, queued);
+    connect(PopupMenu1->X1, &QAction::triggered, this, &MainStage::X1Click, queued);
+}
+
+void MainStage::PopupMenu1Popup() {
+    PopupMenu1->revealHiddenEntries(services_.keys);
+    hideBalloonIfShowing();
+    UserTouched();
+}
+
+void MainStage::screenSaverChanged(bool on) {
+    // Nobody sees the dial while the screen is saved; its first paint after the saver gives
+    // the clock thread its chosen level back.
+    ui->MojibanBox->setUpdatesEnabled(!on);
+}
+
+void MainStage::UserTouched() {
+    // The loneliness wait restarts here and her normal face comes back.
+}
+
+void MainStage::hideBalloonIfShowing() {
+    // The speech balloon closes here when it shows.
+}
+
+void MainStage::About1Click() {
+    AboutBox box(this);
+    box.exec();
+}
+
+void MainStage::MIDebugModeClick() {
+    // The item has already changed its own check mark.
+    const bool on = PopupMenu1->MIDebugMode->isChecked();
+    for (QWidget* control :
+         {static_cast<QWidget*>(ui->DateTimePicker1), static_cast<QWidget*>(ui->MessageTest),
+          static_cast<QWidget*>(ui->FaceTest), static_cast<QWidget*>(ui->NakuTest),
+          static_cast<QWidget*>(ui->RandomFace1)}) {
+        control->setVisible(on);
+        control->setEnabled(on);
+    }
+}
+
+void MainStage::MIThreadPrio6Click(QAction* item) {
+    settings_.ThreadPrio = StagePopupMenu::tagOf(*item);
+    item->setChecked(true);
+}
+
+void MainStage::StayOnTop1Click() {
+    settings_.StayOnTop = !settings_.StayOnTop;
+    PopupMenu1->StayOnTop1->setChecked(settings_.StayOnTop);
+    // The balloon takes the same style each time it shows.
+    applyStackingStyle(*this, settings_.StayOnTop);
+}
+
+void MainStage::MIMemorialSetClick() {
+    // The anniversary dialog opens here.
+}
+
+void MainStage::MIScheduleSetClick() {
+    // The schedule dialog opens here.
+}
+
+void MainStage::MIGaman5Click(int seconds) {
+    settings_.samiLim = seconds;
+    StagePopupMenu::checkItemWithTag(*PopupMenu1->gamanGroup, seconds);
+}
+
+void MainStage::X1Click() {
+    close();
 }
