@@ -7,7 +7,6 @@
 
 HourlingApplication::HourlingApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("hourling"));
-    setApplicationDisplayName(kApplicationTitle);
     setApplicationVersion(QStringLiteral("1.00"));
 }
 
