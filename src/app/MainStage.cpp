@@ -3,6 +3,15 @@
 #include "app/DelRegDlg.h"
 #include "app/SettingsStore.h"
 #include "app/UiFont.h"
+#include "clock/Dial.h"
+#include "clock/PaintRegionRecorder.h"
+#include "clock/RepaintTrace.h"
+#include "clock/StaleDialArea.h"
+#include "clock/TClocker.h"
+#include "clock/UiClockHost.h"
+#include "clock/UiHandOver.h"
+#include "platform/SecondWaiter.h"
+#include "platform/WallClock.h"
 #include "platform/KeyState.h"
 #include "stage/AboutBox.h"
 #include "stage/AssetCatalogue.h"
@@ -49,7 +58,8 @@ MainStage::MainStage(StageServices services, QWidget* parent)
     FormCreate();
 }
 
-MainStage::~MainStage() = default;
+// The clock thread calls into this window until it has ended.
+MainStage::~MainStage() { stopClocker(); }
 
 void MainStage::FormCreate() {
     // 1. The reset the user asks for by holding Shift and Ctrl at start.
@@ -61,12 +71,18 @@ void MainStage::FormCreate() {
     // 2. After a reset the key is left deleted and the defaults stay in force.
     if (!RegistryDeleted)
         LoadSettings(services_.registry, settings_);
+    // 3 to 5. The dial's geometry, pictures and digit layout.
+    createDial();
     // 6. The item of the stored priority level; none when the level is not one of the six.
     StagePopupMenu::checkItemWithTag(*PopupMenu1->threadPriorityGroup, settings_.ThreadPrio);
+    // 7. The clock thread, at its stored level; it starts at the first show.
+    createClocker();
     // 8. Check marks of the stored display and stacking.
     PopupMenu1->MIDigiAna->setChecked(!settings_.AnaDigi);
     PopupMenu1->MIAmPm->setChecked(settings_.DigiAMPM);
     PopupMenu1->StayOnTop1->setChecked(settings_.StayOnTop);
+    // 9. The face without a time until the clock thread gives it one.
+    ComposeDial(-1, -1);
     // 10. The patience item that matches.
     StagePopupMenu::checkItemWithTag(*PopupMenu1->gamanGroup, settings_.samiLim);
     // 11. Not placed yet.
@@ -94,6 +110,9 @@ void MainStage::FormShow() {
     // A re-created native window has lost its outline, so it is cut again at every show.
     WindowRegion = composeWindowRegion(LoadRegion(1), LoadRegion(2));
     shapeStageWindow(*this, ui->Image1->pixmap().size(), WindowRegion);
+    // The clock starts once settings, pictures and shape are in place, and only once.
+    if (Clocker && Clocker->LastHour == TClocker::kNotSet)
+        Clocker->Resume();
 }
 
 void MainStage::closeEvent(QCloseEvent* event) {
@@ -117,6 +136,8 @@ bool MainStage::askSaveAfterReset() {
     QMessageBox box(QMessageBox::Question, QStringLiteral("?"), ui->DialogStrList->item(1)->text(),
                     QMessageBox::Ok | QMessageBox::Cancel, this);
     box.setFont(uiFont());
+    // The interface is Japanese whatever the locale, like the reset dialog.
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
     return box.exec() == QMessageBox::Ok;
 }
 
@@ -135,6 +156,8 @@ void MainStage::wirePopupMenu() {
     connect(PopupMenu1->threadPriorityGroup, &QActionGroup::triggered, this,
             &MainStage::MIThreadPrio6Click, queued);
     connect(PopupMenu1->StayOnTop1, &QAction::triggered, this, &MainStage::StayOnTop1Click, queued);
+    connect(PopupMenu1->MIDigiAna, &QAction::triggered, this, &MainStage::MIDigiAnaClick, queued);
+    connect(PopupMenu1->MIAmPm, &QAction::triggered, this, &MainStage::MIAmPmClick, queued);
     connect(PopupMenu1->MIMemorialSet, &QAction::triggered, this, &MainStage::MIMemorialSetClick,
             queued);
     connect(PopupMenu1->MIScheduleSet, &QAction::triggered, this, &MainStage::MIScheduleSetClick,
@@ -155,6 +178,8 @@ void MainStage::screenSaverChanged(bool on) {
     // Nobody sees the dial while the screen is saved; its first paint after the saver gives
     // the clock thread its chosen level back.
     ui->MojibanBox->setUpdatesEnabled(!on);
+    if (on)
+        lowerClockPriorityForScreenSaver();
 }
 
 void MainStage::UserTouched() {
@@ -185,6 +210,7 @@ void MainStage::MIDebugModeClick() {
 void MainStage::MIThreadPrio6Click(QAction* item) {
     settings_.ThreadPrio = StagePopupMenu::tagOf(*item);
     item->setChecked(true);
+    setClockPriority(settings_.ThreadPrio);
 }
 
 void MainStage::StayOnTop1Click() {
@@ -209,4 +235,139 @@ void MainStage::MIGaman5Click(int seconds) {
 
 void MainStage::X1Click() {
     close();
+}
+
+void MainStage::createDial() {
+    using GlyphList = AssetCatalogue::GlyphList;
+    auto masked = [](const char* picture) {
+        const QString name = QString::fromLatin1(picture);
+        return AssetCatalogue::maskedImage(AssetCatalogue::bitmap(name),
+                                           AssetCatalogue::bitmap(name + QStringLiteral("Mask")));
+    };
+    const QRect box = ui->MojibanBox->geometry();
+    const DigitLayout layout = DigitLayout::compute(
+        AssetCatalogue::glyphSize(GlyphList::DigiNumber),
+        AssetCatalogue::glyphSize(GlyphList::DigiNumSmall),
+        AssetCatalogue::glyphSize(GlyphList::AmPm), QPoint(box.width() / 2, box.height() / 2));
+    dial_ = std::make_unique<Dial>(
+        box,
+        Dial::Pictures{ui->Image1->pixmap().toImage(), masked("Mojiban"), masked("MojibanDigi")},
+        AssetCatalogue::drawGlyph, layout);
+    ui->MojibanBox->onPaint = [this](QPainter& painter) { MojibanBoxPaint(painter); };
+    // Each paint covers the whole box, so the stage picture beneath is not painted again
+    // every second.
+    ui->MojibanBox->setAttribute(Qt::WA_OpaquePaintEvent);
+    staleDial_ = std::make_unique<StaleDialArea>(QRect(QPoint(0, 0), box.size()));
+    dialPaintRegion_ = new PaintRegionRecorder(ui->MojibanBox);
+    ui->MojibanBox->installEventFilter(dialPaintRegion_);
+    connect(ui->DateTimePicker1, &QTimeEdit::timeChanged, this, &MainStage::DateTimePicker1Change);
+}
+
+void MainStage::createClocker() {
+    clockHandOver_ = std::make_unique<UiHandOver>(this);
+    secondWaiter_ = std::make_unique<SystemSecondWaiter>();
+    clockHost_ = std::make_unique<UiClockHost>(
+        *clockHandOver_, this,
+        UiClockHost::Targets{
+            [this](int hour, int minute) { ComposeDial(hour, minute); },
+            [this](int second) { ShowDial(second); },
+            [this](int month, int day) { CheckKinenbi(month, day); },
+            [this](int month, int day, int hour, int minute) {
+                CheckYotei(month, day, hour, minute);
+            },
+            // The stage window's title is the application's, which the taskbar shows.
+            [this](const QString& text) { setWindowTitle(text); }});
+    Clocker = std::make_unique<TClocker>(*clockHost_, services_.clock, *secondWaiter_);
+    Clocker->setPriority(settings_.ThreadPrio);
+}
+
+void MainStage::stopClocker() {
+    if (!Clocker)
+        return;
+    Clocker->Terminate();
+    // It may be waiting for this thread to run its dial call.
+    clockHandOver_->cancel();
+    Clocker->WaitFor();
+}
+
+DialMode MainStage::dialMode() const { return {settings_.AnaDigi, settings_.DigiAMPM}; }
+
+void MainStage::ComposeDial(int hour, int minute) {
+    dial_->ComposeDial(hour, minute, dialMode());
+    staleDial_->imageRebuilt();
+    if (FaceBitmap.isNull())
+        TryRandomSmile();
+}
+
+void MainStage::ShowDial(int second) {
+    showingSecond_ = second;
+    ui->MojibanBox->repaint(staleDial_->refreshFor(dial_->secondsArea(second, dialMode())));
+    showingSecond_ = -1;
+}
+
+void MainStage::MojibanBoxPaint(QPainter& painter) {
+    const bool perSecond = showingSecond_ >= 0;
+    const int second = perSecond ? showingSecond_ : services_.clock.now().second;
+    const DialMode mode = dialMode();
+    const QImage screen = dial_->ShowDial(second, mode);
+    // In bands: a larger piece under the window's shaped clip would have the raster
+    // engine wake its helper threads, every second, for a 128 x 128 copy.
+    constexpr int kBand = 16;
+    for (int top = 0; top < screen.height(); top += kBand)
+        painter.drawImage(QPoint(0, top), screen, QRect(0, top, screen.width(), kBand));
+    staleDial_->painted(dialPaintRegion_->region(), dial_->secondsArea(second, mode));
+    if (perSecond)
+        RepaintTrace::mark();
+    if (PrioLowered) {
+        setClockPriority(settings_.ThreadPrio);
+        PrioLowered = false;
+    }
+}
+
+QImage MainStage::dialScreen() const {
+    return dial_->ShowDial(services_.clock.now().second, dialMode());
+}
+
+void MainStage::MIDigiAnaClick() {
+    settings_.AnaDigi = !settings_.AnaDigi;
+    PopupMenu1->MIDigiAna->setChecked(!settings_.AnaDigi);
+    const LocalTime now = services_.clock.now();
+    ComposeDial(now.hour, now.minute);
+    ShowDial(now.second);
+}
+
+void MainStage::MIAmPmClick() {
+    settings_.DigiAMPM = !settings_.DigiAMPM;
+    PopupMenu1->MIAmPm->setChecked(settings_.DigiAMPM);
+    const LocalTime now = services_.clock.now();
+    ComposeDial(now.hour, now.minute);
+    ShowDial(now.second);
+}
+
+void MainStage::DateTimePicker1Change(QTime time) {
+    // Shows with the next second's refresh, until the clock's next rebuild.
+    ComposeDial(time.hour(), time.minute());
+}
+
+void MainStage::setClockPriority(int level) {
+    if (Clocker)
+        Clocker->setPriority(level);
+}
+
+void MainStage::lowerClockPriorityForScreenSaver() {
+    setClockPriority(0);
+    PrioLowered = true;
+}
+
+void MainStage::CheckKinenbi(int, int) {
+    // The anniversary check goes here; it runs on the clock thread.
+}
+
+void MainStage::CheckYotei(int, int, int, int) {
+    // The schedule check goes here; it runs on the clock thread.
+}
+
+bool MainStage::TryRandomSmile() {
+    // The faces fill in the chance of a smile.
+    return false;
 }

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QRegion>
+#include <QTime>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -11,7 +12,16 @@
 namespace Ui {
 class MainStage;
 }
+class ClockHost;
+class Dial;
 class KeyState;
+class PaintRegionRecorder;
+class QPainter;
+class SecondWaiter;
+class StaleDialArea;
+class TClocker;
+class UiHandOver;
+struct DialMode;
 class QAction;
 class Registry;
 class ScreenSaverHook;
@@ -43,6 +53,29 @@ public:
     // Every press and drag on her and every opening of her menu comes here.
     void UserTouched();
 
+    // The dial. ComposeDial rebuilds the dial image (hour -1: the face alone); ShowDial
+    // repaints the dial box at once with the seconds at that second.
+    void ComposeDial(int hour, int minute);
+    void ShowDial(int second);
+    void MIDigiAnaClick();
+    void MIAmPmClick();
+    void DateTimePicker1Change(QTime time);
+    // What the dial box shows now.
+    QImage dialScreen() const;
+
+    // The clock thread's priority: a level 0-5 applied now, and the screen saver's drop to
+    // idle, which the dial's next paint undoes.
+    void setClockPriority(int level);
+    void lowerClockPriorityForScreenSaver();
+    bool clockPriorityLowered() const { return PrioLowered; }
+    const TClocker* clocker() const { return Clocker.get(); }
+
+    // Called on the clock thread at each new day and each new minute.
+    void CheckKinenbi(int month, int day);
+    void CheckYotei(int month, int day, int hour, int minute);
+    // Now and then starts a smile; true when it did.
+    bool TryRandomSmile();
+
 signals:
     // After the close query has run and the window has closed.
     void closed();
@@ -70,6 +103,11 @@ private:
     void X1Click();
     void hideBalloonIfShowing();
     void screenSaverChanged(bool on);
+    void createDial();
+    void createClocker();
+    void stopClocker();
+    void MojibanBoxPaint(QPainter& painter);
+    DialMode dialMode() const;
 
     StageServices services_;
     std::unique_ptr<Ui::MainStage> ui;
@@ -81,4 +119,17 @@ private:
     // The outline last cut; none when her shape could not be loaded.
     std::optional<QRegion> WindowRegion;
     bool closeQueryDone_ = false;
+
+    std::unique_ptr<Dial> dial_;
+    std::unique_ptr<StaleDialArea> staleDial_;
+    PaintRegionRecorder* dialPaintRegion_ = nullptr;
+    // The normal face while null.
+    QImage FaceBitmap;
+    bool PrioLowered = false;
+    // The second ShowDial paints; -1 when a paint comes from elsewhere.
+    int showingSecond_ = -1;
+    std::unique_ptr<UiHandOver> clockHandOver_;
+    std::unique_ptr<SecondWaiter> secondWaiter_;
+    std::unique_ptr<ClockHost> clockHost_;
+    std::unique_ptr<TClocker> Clocker;
 };

@@ -1,5 +1,7 @@
 #include "clock/Dial.h"
 
+#include <algorithm>
+
 #include "clock/AnalogHands.h"
 
 #include <QPainter>
@@ -51,6 +53,20 @@ void Dial::DrawSeconds(QImage& screen, int second, DialMode mode) const {
         QPainter painter(&screen);
         digits_.DrawSeconds(painter, second);
     }
+}
+
+QRect Dial::secondsArea(int second, DialMode mode) const {
+    if (!mode.analog)
+        return QRect(digits_.layout().seconds, digits_.layout().secondsSize);
+    const QPoint tip = geometry_.DialPoint(second, geometry_.Ls);
+    const QPoint tail = geometry_.DialPoint(second, -geometry_.T);
+    const QPoint c = geometry_.centre;
+    // The hand, its shadow two pixels off, and the cap with its shadow.
+    // Built from the corners: QRect::normalized() is one pixel short for an inverted rect.
+    const QRect hand(QPoint(std::min(tip.x(), tail.x()), std::min(tip.y(), tail.y())),
+                     QPoint(std::max(tip.x(), tail.x()), std::max(tip.y(), tail.y())));
+    QRect area = hand | QRect(c - QPoint(4, 4), c + QPoint(5, 5));
+    return area.adjusted(0, 0, 2, 2);
 }
 
 QImage Dial::ShowDial(int second, DialMode mode) const {

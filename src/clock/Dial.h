@@ -32,6 +32,8 @@ public:
     void DrawSeconds(QImage& screen, int second, DialMode mode) const;
     // What the dial box shows at this second.
     QImage ShowDial(int second, DialMode mode) const;
+    // Every pixel that DrawSeconds may change lies inside.
+    QRect secondsArea(int second, DialMode mode) const;
 
     const DialGeometry& geometry() const { return geometry_; }
     const DigitalDigits& digits() const { return digits_; }

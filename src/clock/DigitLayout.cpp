@@ -9,6 +9,7 @@ DigitLayout DigitLayout::compute(QSize digit, QSize smallDigit, QSize amPmSign, 
     const int y0 = centre.y() - (digit.height() + smallDigit.height()) / 2;
     layout.hourRow = QPoint(x0, y0);
     layout.seconds = QPoint(x0 + 4 * layout.Wd + layout.Wc - 2 * layout.Ws, y0 + digit.height());
+    layout.secondsSize = QSize(2 * layout.Ws, smallDigit.height());
     layout.amPm = QPoint(x0, layout.seconds.y() + smallDigit.height() - amPmSign.height());
     return layout;
 }

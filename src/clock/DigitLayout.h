@@ -12,6 +12,7 @@ struct DigitLayout {
     int Ws = 0; // small digit advance
     QPoint hourRow;
     QPoint seconds;
+    QSize secondsSize; // both small digits
     QPoint amPm;
 
     int hourTensLeft() const { return hourRow.x(); }

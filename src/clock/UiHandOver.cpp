@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QObject>
 #include <QThread>
+#include <atomic>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -10,7 +11,9 @@
 struct UiHandOver::State {
     std::mutex mutex;
     std::condition_variable changed;
-    bool cancelled = false;
+    // Read without the lock, so that the user-interface thread never waits for the caller
+    // that is just going to sleep.
+    std::atomic<bool> cancelled{false};
 };
 
 namespace {
@@ -39,29 +42,29 @@ bool UiHandOver::run(std::function<void()> body) {
     }
     auto call = std::make_shared<Call>();
     call->body = std::move(body);
-    std::unique_lock lock(state_->mutex);
-    if (state_->cancelled)
+    if (cancelled())
         return false;
-    // The queued call holds the shared state, not this object, so that it may outlive
-    // both the caller's wait and the hand-over itself.
+    // Posted without holding the lock, and signalled after letting it go, so that neither
+    // thread wakes the other only to find the lock taken. The queued call holds the shared
+    // state, not this object, so that it may outlive the caller's wait and the hand-over.
     QMetaObject::invokeMethod(
         context,
         [state = state_, call] {
-            {
-                const std::lock_guard check(state->mutex);
-                if (state->cancelled)
-                    return;
-            }
+            if (state->cancelled)
+                return;
             try {
                 call->body();
             } catch (...) {
                 call->error = std::current_exception();
             }
-            const std::lock_guard finished(state->mutex);
-            call->done = true;
+            {
+                const std::lock_guard finished(state->mutex);
+                call->done = true;
+            }
             state->changed.notify_all();
         },
         Qt::QueuedConnection);
+    std::unique_lock lock(state_->mutex);
     state_->changed.wait(lock, [&] { return call->done || state_->cancelled; });
     if (!call->done)
         return false;
@@ -71,12 +74,11 @@ bool UiHandOver::run(std::function<void()> body) {
 }
 
 void UiHandOver::cancel() {
-    const std::lock_guard lock(state_->mutex);
-    state_->cancelled = true;
+    {
+        const std::lock_guard lock(state_->mutex);
+        state_->cancelled = true;
+    }
     state_->changed.notify_all();
 }
 
-bool UiHandOver::cancelled() const {
-    const std::lock_guard lock(state_->mutex);
-    return state_->cancelled;
-}
+bool UiHandOver::cancelled() const { return state_->cancelled; }

@@ -1,0 +1,78 @@
+#include "clock/Dial.h"
+#include "clock/StaleDialArea.h"
+
+#include <QPainter>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QRect kBox(0, 0, 128, 128);
+
+Dial makeDial() {
+    QImage face(kBox.size(), QImage::Format_ARGB32_Premultiplied);
+    face.fill(0xFF808080u);
+    auto drawCell = [](QPainter& painter, AssetCatalogue::GlyphList, int index, QPoint at) {
+        painter.fillRect(QRect(at, QSize(16, 32)), QColor(index * 20, 0, 0));
+    };
+    return Dial(QRect(QPoint(80, 256), kBox.size()), {QImage(), face, face}, drawCell,
+                DigitLayout::compute(QSize(24, 48), QSize(16, 32), QSize(64, 16), QPoint(64, 64)));
+}
+
+// Plays the screen: only the repainted region takes the new frame.
+void paint(QImage& screen, const QImage& frame, const QRegion& region) {
+    QPainter painter(&screen);
+    painter.setClipRegion(region);
+    painter.drawImage(0, 0, frame);
+}
+
+} // namespace
+
+TEST(DialRefresh, SecondsAreaHoldsEverythingTheSecondsChange) {
+    Dial dial = makeDial();
+    for (const DialMode mode : {DialMode{true, false}, DialMode{false, false}}) {
+        dial.ComposeDial(10, 10, mode);
+        for (int second = 0; second < 60; ++second) {
+            const QImage frame = dial.ShowDial(second, mode);
+            const QRect area = dial.secondsArea(second, mode);
+            for (int y = 0; y < 128; ++y)
+                for (int x = 0; x < 128; ++x)
+                    if (frame.pixel(x, y) != dial.DialImage.pixel(x, y)) {
+                        ASSERT_TRUE(area.contains(x, y)) << second << " at " << x << "," << y;
+                    }
+        }
+    }
+}
+
+TEST(DialRefresh, PartialRepaintsLeaveNoStaleHands) {
+    Dial dial = makeDial();
+    constexpr DialMode analog{true, false};
+    StaleDialArea stale(kBox);
+    QImage screen(kBox.size(), QImage::Format_RGB32);
+    screen.fill(Qt::black);
+    auto refresh = [&](int second, const QRegion& extra = {}) {
+        const QRect area = dial.secondsArea(second, analog);
+        const QRegion region = stale.refreshFor(area) | extra;
+        paint(screen, dial.ShowDial(second, analog), region);
+        stale.painted(region, area);
+    };
+    dial.ComposeDial(4, 20, analog);
+    stale.imageRebuilt();
+    refresh(0);
+    for (int second = 1; second < 75; ++second) {
+        const int s = second % 60;
+        if (s == 59) {
+            dial.ComposeDial(4, 21, analog);
+            stale.imageRebuilt();
+        }
+        // Now and then a window uncovers part of the dial between two seconds.
+        if (second % 7 == 0) {
+            const QRegion uncovered(QRect(20 + second % 30, 30, 40, 50));
+            paint(screen, dial.ShowDial(s, analog), uncovered);
+            stale.painted(uncovered, dial.secondsArea(s, analog));
+        }
+        refresh(s);
+        ASSERT_EQ(screen, dial.ShowDial(s, analog).convertToFormat(QImage::Format_RGB32))
+            << "at second " << second;
+    }
+    EXPECT_LT(stale.refreshFor(dial.secondsArea(0, analog)).boundingRect().width(), 128);
+}
