@@ -15,6 +15,7 @@ tail -n +4 "$trace" | awk '{ print ($1 % 1000000000) / 1e6 }' | sort -n | awk '
 { d[NR] = $1 }
 END {
     if (NR == 0) { print "no repaints traced"; exit 1 }
-    printf "%d repaints; delay after the whole second: p50 %.2f ms, p99 %.2f ms, max %.2f ms\n",
-        NR, d[int(NR * 0.50) > 0 ? int(NR * 0.50) : 1], d[int(NR * 0.99) > 0 ? int(NR * 0.99) : 1], d[NR]
+    p50 = int(NR * 0.50); if (p50 < 1) p50 = 1
+    p99 = int(NR * 0.99); if (p99 < 1) p99 = 1
+    printf "%d repaints; delay after the whole second: p50 %.2f ms, p99 %.2f ms, max %.2f ms\n", NR, d[p50], d[p99], d[NR]
 }'
