@@ -79,7 +79,7 @@ StagePopupMenu::StagePopupMenu(QWidget* parent) : QMenu(parent) {
         {"MIGaman3", QStringLiteral("お待ちしております"), 1800},
         {"MIGaman4", QStringLiteral("我慢いたします"), 3600},
         {"MIGaman5", QStringLiteral("辛抱いたします"), 14400},
-        {"MIGaman6", QStringLiteral("平気です[オフ]"), 0},
+        {"MIGaman0", QStringLiteral("平気です[オフ]"), 0},
     };
     gamanGroup = addRadioItems(*MIGaman, patience, MIGamanItems);
 
