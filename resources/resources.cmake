@@ -1,5 +1,6 @@
-# Embeds the pictures, shapes and voice clips in hourling_core. The clips are stored
-# uncompressed so that their bytes can be played in place for the program's lifetime.
+# Embeds the pictures, shapes and voice clips in the stage library, beside the asset
+# catalogue. The clips are stored uncompressed so that their bytes can be played in place
+# for the program's lifetime.
 set(hourling_images
   Stage Face1 Face2 Face3 ProgramIcon MainIcon
   Mojiban MojibanMask MojibanDigi MojibanDigiMask
@@ -13,12 +14,12 @@ set(hourling_clips
 list(TRANSFORM hourling_clips PREPEND ${CMAKE_CURRENT_LIST_DIR}/voice/)
 list(TRANSFORM hourling_clips APPEND .wav)
 
-qt_add_resources(hourling_core "hourling_pictures"
+qt_add_resources(hourling_stage "hourling_pictures"
   PREFIX "/"
   BASE ${CMAKE_CURRENT_LIST_DIR}
   FILES ${hourling_images} ${CMAKE_CURRENT_LIST_DIR}/regions/1.rgn
         ${CMAKE_CURRENT_LIST_DIR}/regions/2.rgn)
-qt_add_resources(hourling_core "hourling_voice"
+qt_add_resources(hourling_stage "hourling_voice"
   PREFIX "/"
   BASE ${CMAKE_CURRENT_LIST_DIR}
   OPTIONS --no-compress

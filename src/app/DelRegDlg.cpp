@@ -1,6 +1,6 @@
 #include "app/DelRegDlg.h"
 
-#include "app/UiFont.h"
+#include "shared/UiFont.h"
 #include "ui_DelRegDlg.h"
 
 #include <QApplication>
@@ -12,11 +12,11 @@ DelRegDlg::DelRegDlg(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                          Qt::WindowStaysOnTopHint),
-      ui(std::make_unique<Ui::DelRegDlg>()) {
-    ui->setupUi(this);
+      ui_(std::make_unique<Ui::DelRegDlg>()) {
+    ui_->setupUi(this);
     setFont(uiFont());
     setFixedSize(464, 83);
-    ui->PaintBox1->onPaint = [this](QPainter& painter) {
+    ui_->PaintBox1->onPaint = [this](QPainter& painter) {
         const QIcon icon = style()->standardIcon(QStyle::SP_MessageBoxQuestion, nullptr, this);
         painter.drawPixmap(0, 0, icon.pixmap(32, 32));
     };

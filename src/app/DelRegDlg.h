@@ -18,5 +18,5 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    std::unique_ptr<Ui::DelRegDlg> ui;
+    std::unique_ptr<Ui::DelRegDlg> ui_;
 };

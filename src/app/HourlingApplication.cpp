@@ -1,6 +1,6 @@
 #include "app/HourlingApplication.h"
 
-#include "app/ApplicationTitle.h"
+#include "shared/ApplicationTitle.h"
 
 #include <QMessageBox>
 #include <exception>

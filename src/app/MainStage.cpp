@@ -2,17 +2,10 @@
 
 #include "app/DelRegDlg.h"
 #include "app/SettingsStore.h"
-#include "app/UiFont.h"
-#include "clock/Dial.h"
-#include "clock/PaintRegionRecorder.h"
-#include "clock/RepaintTrace.h"
-#include "clock/StaleDialArea.h"
-#include "clock/TClocker.h"
-#include "clock/UiClockHost.h"
-#include "clock/UiHandOver.h"
-#include "platform/SecondWaiter.h"
-#include "platform/WallClock.h"
+#include "clock/DialBox.h"
+#include "clock/StageClock.h"
 #include "platform/KeyState.h"
+#include "shared/UiFont.h"
 #include "stage/AboutBox.h"
 #include "stage/AssetCatalogue.h"
 #include "stage/ScreenSaverHook.h"
@@ -29,37 +22,43 @@
 
 MainStage::MainStage(StageServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(services),
-      ui(std::make_unique<Ui::MainStage>()) {
-    ui->setupUi(this);
+      ui_(std::make_unique<Ui::MainStage>()) {
+    ui_->setupUi(this);
     setFont(uiFont());
     setAttribute(Qt::WA_NoSystemBackground);
-    for (QWidget* debug : {static_cast<QWidget*>(ui->DateTimePicker1),
-                           static_cast<QWidget*>(ui->MessageTest), static_cast<QWidget*>(ui->FaceTest),
-                           static_cast<QWidget*>(ui->NakuTest), static_cast<QWidget*>(ui->RandomFace1),
-                           static_cast<QWidget*>(ui->DefaultStrings),
-                           static_cast<QWidget*>(ui->DialogStrList)}) {
-        debug->hide();
-        debug->setEnabled(false);
+    // Hidden lists of texts, and the controls that only the debug mode shows.
+    for (QWidget* hidden :
+         debugControls() + QList<QWidget*>{ui_->DefaultStrings, ui_->DialogStrList}) {
+        hidden->hide();
+        hidden->setEnabled(false);
     }
-    ui->Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ui_->Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
     QImage stage = AssetCatalogue::bitmap(QStringLiteral("Stage"));
     if (stage.isNull()) {
         // Without its picture she is still a clock: a white stand-in of the right size.
         stage = QImage(158, 452, QImage::Format_RGB32);
         stage.fill(Qt::white);
     }
-    ui->Image1->setPixmap(QPixmap::fromImage(stage));
+    ui_->Image1->setPixmap(QPixmap::fromImage(stage));
     const QImage icon = AssetCatalogue::bitmap(QStringLiteral("MainIcon"));
     if (!icon.isNull())
         setWindowIcon(QPixmap::fromImage(icon));
     wirePopupMenu();
-    new StageDrag(*this, [this] { UserTouched(); }, StageDrag::x11Pointer(*this));
+    new StageDrag(
+        *this, [this] { UserTouched(); }, StageDrag::x11Pointer(*this));
     screenSaverHook_ = ScreenSaverHook::install([this](bool on) { screenSaverChanged(on); });
     FormCreate();
 }
 
 // The clock thread calls into this window until it has ended.
-MainStage::~MainStage() { stopClocker(); }
+MainStage::~MainStage() {
+    if (clock_)
+        clock_->stop();
+}
+
+QList<QWidget*> MainStage::debugControls() const {
+    return {ui_->DateTimePicker1, ui_->MessageTest, ui_->FaceTest, ui_->NakuTest, ui_->RandomFace1};
+}
 
 void MainStage::FormCreate() {
     // 1. The reset the user asks for by holding Shift and Ctrl at start.
@@ -73,13 +72,11 @@ void MainStage::FormCreate() {
         LoadSettings(services_.registry, settings_);
     // 3 to 5. The dial's geometry, pictures and digit layout.
     createDial();
-    // 6. The item of the stored priority level; none when the level is not one of the six.
-    StagePopupMenu::checkItemWithTag(*PopupMenu1->threadPriorityGroup, settings_.ThreadPrio);
-    // 7. The clock thread, at its stored level; it starts at the first show.
-    createClocker();
+    // 6 and 7. The item of the stored priority level, and the clock thread at that level;
+    // it starts at the first show.
+    createClock();
     // 8. Check marks of the stored display and stacking.
-    PopupMenu1->MIDigiAna->setChecked(!settings_.AnaDigi);
-    PopupMenu1->MIAmPm->setChecked(settings_.DigiAMPM);
+    dial_->syncMenu();
     PopupMenu1->StayOnTop1->setChecked(settings_.StayOnTop);
     // 9. The face without a time until the clock thread gives it one.
     ComposeDial(-1, -1);
@@ -109,10 +106,9 @@ void MainStage::FormShow() {
     Tag = 1;
     // A re-created native window has lost its outline, so it is cut again at every show.
     WindowRegion = composeWindowRegion(LoadRegion(1), LoadRegion(2));
-    shapeStageWindow(*this, ui->Image1->pixmap().size(), WindowRegion);
+    shapeStageWindow(*this, ui_->Image1->pixmap().size(), WindowRegion);
     // The clock starts once settings, pictures and shape are in place, and only once.
-    if (Clocker && Clocker->LastHour == TClocker::kNotSet)
-        Clocker->Resume();
+    clock_->resumeOnce();
 }
 
 void MainStage::closeEvent(QCloseEvent* event) {
@@ -133,7 +129,7 @@ void MainStage::FormCloseQuery() {
 }
 
 bool MainStage::askSaveAfterReset() {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("?"), ui->DialogStrList->item(1)->text(),
+    QMessageBox box(QMessageBox::Question, QStringLiteral("?"), ui_->DialogStrList->item(1)->text(),
                     QMessageBox::Ok | QMessageBox::Cancel, this);
     box.setFont(uiFont());
     // The interface is Japanese whatever the locale, like the reset dialog.
@@ -175,11 +171,10 @@ void MainStage::PopupMenu1Popup() {
 }
 
 void MainStage::screenSaverChanged(bool on) {
-    // Nobody sees the dial while the screen is saved; its first paint after the saver gives
-    // the clock thread its chosen level back.
-    ui->MojibanBox->setUpdatesEnabled(!on);
+    // The dial's first paint after the saver gives the clock thread its chosen level back.
+    dial_->setScreenSaved(on);
     if (on)
-        lowerClockPriorityForScreenSaver();
+        clock_->lowerForScreenSaver();
 }
 
 void MainStage::UserTouched() {
@@ -198,19 +193,14 @@ void MainStage::About1Click() {
 void MainStage::MIDebugModeClick() {
     // The item has already changed its own check mark.
     const bool on = PopupMenu1->MIDebugMode->isChecked();
-    for (QWidget* control :
-         {static_cast<QWidget*>(ui->DateTimePicker1), static_cast<QWidget*>(ui->MessageTest),
-          static_cast<QWidget*>(ui->FaceTest), static_cast<QWidget*>(ui->NakuTest),
-          static_cast<QWidget*>(ui->RandomFace1)}) {
+    for (QWidget* control : debugControls()) {
         control->setVisible(on);
         control->setEnabled(on);
     }
 }
 
 void MainStage::MIThreadPrio6Click(QAction* item) {
-    settings_.ThreadPrio = StagePopupMenu::tagOf(*item);
-    item->setChecked(true);
-    setClockPriority(settings_.ThreadPrio);
+    clock_->MIThreadPrio6Click(item);
 }
 
 void MainStage::StayOnTop1Click() {
@@ -238,125 +228,53 @@ void MainStage::X1Click() {
 }
 
 void MainStage::createDial() {
-    using GlyphList = AssetCatalogue::GlyphList;
-    auto masked = [](const char* picture) {
-        const QString name = QString::fromLatin1(picture);
-        return AssetCatalogue::maskedImage(AssetCatalogue::bitmap(name),
-                                           AssetCatalogue::bitmap(name + QStringLiteral("Mask")));
-    };
-    const QRect box = ui->MojibanBox->geometry();
-    const DigitLayout layout = DigitLayout::compute(
-        AssetCatalogue::glyphSize(GlyphList::DigiNumber),
-        AssetCatalogue::glyphSize(GlyphList::DigiNumSmall),
-        AssetCatalogue::glyphSize(GlyphList::AmPm), QPoint(box.width() / 2, box.height() / 2));
-    dial_ = std::make_unique<Dial>(
-        box,
-        Dial::Pictures{ui->Image1->pixmap().toImage(), masked("Mojiban"), masked("MojibanDigi")},
-        AssetCatalogue::drawGlyph, layout);
-    ui->MojibanBox->onPaint = [this](QPainter& painter) { MojibanBoxPaint(painter); };
-    // Each paint covers the whole box, so the stage picture beneath is not painted again
-    // every second.
-    ui->MojibanBox->setAttribute(Qt::WA_OpaquePaintEvent);
-    staleDial_ = std::make_unique<StaleDialArea>(QRect(QPoint(0, 0), box.size()));
-    dialPaintRegion_ = new PaintRegionRecorder(ui->MojibanBox);
-    ui->MojibanBox->installEventFilter(dialPaintRegion_);
-    connect(ui->DateTimePicker1, &QTimeEdit::timeChanged, this, &MainStage::DateTimePicker1Change);
+    dial_ = std::make_unique<DialBox>(*ui_->MojibanBox, ui_->Image1->pixmap().toImage(), settings_,
+                                      services_.clock,
+                                      DialBox::MenuItems{PopupMenu1->MIDigiAna, PopupMenu1->MIAmPm},
+                                      DialBox::Hooks{[this] {
+                                                         if (FaceBitmap.isNull())
+                                                             TryRandomSmile();
+                                                     },
+                                                     [this] { clock_->dialPainted(); }});
+    ui_->MojibanBox->onPaint = [this](QPainter& painter) { MojibanBoxPaint(painter); };
+    connect(ui_->DateTimePicker1, &QTimeEdit::timeChanged, this, &MainStage::DateTimePicker1Change);
 }
 
-void MainStage::createClocker() {
-    clockHandOver_ = std::make_unique<UiHandOver>(this);
-    secondWaiter_ = std::make_unique<SystemSecondWaiter>();
-    clockHost_ = std::make_unique<UiClockHost>(
-        *clockHandOver_, this,
-        UiClockHost::Targets{
-            [this](int hour, int minute) { ComposeDial(hour, minute); },
-            [this](int second) { ShowDial(second); },
-            [this](int month, int day) { CheckKinenbi(month, day); },
-            [this](int month, int day, int hour, int minute) {
-                CheckYotei(month, day, hour, minute);
-            },
-            // The stage window's title is the application's, which the taskbar shows.
-            [this](const QString& text) { setWindowTitle(text); }});
-    Clocker = std::make_unique<TClocker>(*clockHost_, services_.clock, *secondWaiter_);
-    Clocker->setPriority(settings_.ThreadPrio);
+void MainStage::createClock() {
+    clock_ = std::make_unique<StageClock>(
+        *this, services_.clock, settings_, *PopupMenu1->threadPriorityGroup,
+        UiClockHost::Targets{[this](int hour, int minute) { ComposeDial(hour, minute); },
+                             [this](int second) { ShowDial(second); },
+                             [this](int month, int day) { CheckKinenbi(month, day); },
+                             [this](int month, int day, int hour, int minute) {
+                                 CheckYotei(month, day, hour, minute);
+                             },
+                             // Her window's title is the application's, which the taskbar shows.
+                             [this](const QString& text) { setWindowTitle(text); }});
 }
-
-void MainStage::stopClocker() {
-    if (!Clocker)
-        return;
-    Clocker->Terminate();
-    // It may be waiting for this thread to run its dial call.
-    clockHandOver_->cancel();
-    Clocker->WaitFor();
-}
-
-DialMode MainStage::dialMode() const { return {settings_.AnaDigi, settings_.DigiAMPM}; }
 
 void MainStage::ComposeDial(int hour, int minute) {
-    dial_->ComposeDial(hour, minute, dialMode());
-    staleDial_->imageRebuilt();
-    if (FaceBitmap.isNull())
-        TryRandomSmile();
+    dial_->ComposeDial(hour, minute);
 }
 
 void MainStage::ShowDial(int second) {
-    showingSecond_ = second;
-    ui->MojibanBox->repaint(staleDial_->refreshFor(dial_->secondsArea(second, dialMode())));
-    showingSecond_ = -1;
+    dial_->ShowDial(second);
 }
 
 void MainStage::MojibanBoxPaint(QPainter& painter) {
-    const bool perSecond = showingSecond_ >= 0;
-    const int second = perSecond ? showingSecond_ : services_.clock.now().second;
-    const DialMode mode = dialMode();
-    const QImage screen = dial_->ShowDial(second, mode);
-    // In bands: a larger piece under the window's shaped clip would have the raster
-    // engine wake its helper threads, every second, for a 128 x 128 copy.
-    constexpr int kBand = 16;
-    for (int top = 0; top < screen.height(); top += kBand)
-        painter.drawImage(QPoint(0, top), screen, QRect(0, top, screen.width(), kBand));
-    staleDial_->painted(dialPaintRegion_->region(), dial_->secondsArea(second, mode));
-    if (perSecond)
-        RepaintTrace::mark();
-    if (PrioLowered) {
-        setClockPriority(settings_.ThreadPrio);
-        PrioLowered = false;
-    }
-}
-
-QImage MainStage::dialScreen() const {
-    return dial_->ShowDial(services_.clock.now().second, dialMode());
+    dial_->MojibanBoxPaint(painter);
 }
 
 void MainStage::MIDigiAnaClick() {
-    settings_.AnaDigi = !settings_.AnaDigi;
-    PopupMenu1->MIDigiAna->setChecked(!settings_.AnaDigi);
-    const LocalTime now = services_.clock.now();
-    ComposeDial(now.hour, now.minute);
-    ShowDial(now.second);
+    dial_->MIDigiAnaClick();
 }
 
 void MainStage::MIAmPmClick() {
-    settings_.DigiAMPM = !settings_.DigiAMPM;
-    PopupMenu1->MIAmPm->setChecked(settings_.DigiAMPM);
-    const LocalTime now = services_.clock.now();
-    ComposeDial(now.hour, now.minute);
-    ShowDial(now.second);
+    dial_->MIAmPmClick();
 }
 
 void MainStage::DateTimePicker1Change(QTime time) {
-    // Shows with the next second's refresh, until the clock's next rebuild.
-    ComposeDial(time.hour(), time.minute());
-}
-
-void MainStage::setClockPriority(int level) {
-    if (Clocker)
-        Clocker->setPriority(level);
-}
-
-void MainStage::lowerClockPriorityForScreenSaver() {
-    setClockPriority(0);
-    PrioLowered = true;
+    dial_->DateTimePicker1Change(time);
 }
 
 void MainStage::CheckKinenbi(int, int) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/StageSettings.h"
+#include "app/StageServices.h"
+#include "shared/StageSettings.h"
 
 #include <QImage>
 #include <QRegion>
@@ -12,32 +13,16 @@
 namespace Ui {
 class MainStage;
 }
-class ClockHost;
-class Dial;
-class KeyState;
-class PaintRegionRecorder;
-class QPainter;
-class SecondWaiter;
-class StaleDialArea;
-class TClocker;
-class UiHandOver;
-struct DialMode;
+class DialBox;
 class QAction;
-class Registry;
+class QPainter;
 class ScreenSaverHook;
+class StageClock;
 class StagePopupMenu;
-class WallClock;
 
-// What the character window needs from outside; tests hand in fakes.
-struct StageServices {
-    Registry& registry;
-    const KeyState& keys;
-    const WallClock& clock;
-};
-
-// The character window: the composition root that owns the program's state. Behaviour
-// lives in the parts it wires together; this class keeps the order of start-up, show
-// and close.
+// Her window, the composition root: it owns the settings and the order of start-up, show
+// and close, creates the parts that behave and hands each what it needs. The operations the
+// parts offer keep their names here as one-line forwards.
 class MainStage : public QWidget {
     Q_OBJECT
 public:
@@ -49,26 +34,18 @@ public:
     bool registryDeleted() const { return RegistryDeleted; }
     // 0 until the window has been placed at its stored position.
     int placementTag() const { return Tag; }
+    DialBox& dial() { return *dial_; }
+    StageClock& clock() { return *clock_; }
 
     // Every press and drag on her and every opening of her menu comes here.
     void UserTouched();
 
-    // The dial. ComposeDial rebuilds the dial image (hour -1: the face alone); ShowDial
-    // repaints the dial box at once with the seconds at that second.
     void ComposeDial(int hour, int minute);
     void ShowDial(int second);
+    void MojibanBoxPaint(QPainter& painter);
     void MIDigiAnaClick();
     void MIAmPmClick();
     void DateTimePicker1Change(QTime time);
-    // What the dial box shows now.
-    QImage dialScreen() const;
-
-    // The clock thread's priority: a level 0-5 applied now, and the screen saver's drop to
-    // idle, which the dial's next paint undoes.
-    void setClockPriority(int level);
-    void lowerClockPriorityForScreenSaver();
-    bool clockPriorityLowered() const { return PrioLowered; }
-    const TClocker* clocker() const { return Clocker.get(); }
 
     // Called on the clock thread at each new day and each new minute.
     void CheckKinenbi(int month, int day);
@@ -104,13 +81,12 @@ private:
     void hideBalloonIfShowing();
     void screenSaverChanged(bool on);
     void createDial();
-    void createClocker();
-    void stopClocker();
-    void MojibanBoxPaint(QPainter& painter);
-    DialMode dialMode() const;
+    void createClock();
+    // The five controls that the debug mode shows.
+    QList<QWidget*> debugControls() const;
 
     StageServices services_;
-    std::unique_ptr<Ui::MainStage> ui;
+    std::unique_ptr<Ui::MainStage> ui_;
     StagePopupMenu* PopupMenu1 = nullptr;
     std::unique_ptr<ScreenSaverHook> screenSaverHook_;
     StageSettings settings_;
@@ -119,17 +95,9 @@ private:
     // The outline last cut; none when her shape could not be loaded.
     std::optional<QRegion> WindowRegion;
     bool closeQueryDone_ = false;
-
-    std::unique_ptr<Dial> dial_;
-    std::unique_ptr<StaleDialArea> staleDial_;
-    PaintRegionRecorder* dialPaintRegion_ = nullptr;
     // The normal face while null.
     QImage FaceBitmap;
-    bool PrioLowered = false;
-    // The second ShowDial paints; -1 when a paint comes from elsewhere.
-    int showingSecond_ = -1;
-    std::unique_ptr<UiHandOver> clockHandOver_;
-    std::unique_ptr<SecondWaiter> secondWaiter_;
-    std::unique_ptr<ClockHost> clockHost_;
-    std::unique_ptr<TClocker> Clocker;
+
+    std::unique_ptr<DialBox> dial_;
+    std::unique_ptr<StageClock> clock_;
 };

@@ -37,24 +37,24 @@ quint32 scheduleWord(const EventSlot& slot) {
 // is a read error, which ends the group of reads it belongs to.
 class SettingsReader {
 public:
-    explicit SettingsReader(Registry& registry) : m_registry(registry) {}
+    explicit SettingsReader(Registry& registry) : registry_(registry) {}
 
     bool flag(const QString& name, bool& field) {
-        const std::optional<quint32> value = m_registry.readDword(name);
+        const std::optional<quint32> value = registry_.readDword(name);
         if (value)
             field = *value != 0;
         return value.has_value();
     }
 
     bool number(const QString& name, qint32& field) {
-        const std::optional<quint32> value = m_registry.readDword(name);
+        const std::optional<quint32> value = registry_.readDword(name);
         if (value)
             field = qint32(*value);
         return value.has_value();
     }
 
     bool text(const QString& name, QString& field) {
-        std::optional<QString> value = m_registry.readString(name);
+        std::optional<QString> value = registry_.readString(name);
         if (value)
             field = std::move(*value);
         return value.has_value();
@@ -66,15 +66,15 @@ public:
             !text(slotName("kiSnd", slot), anniversary.clip) ||
             !text(slotName("yoSnd", slot), schedule.clip))
             return false;
-        const std::optional<quint32> kiTuki = m_registry.readDword(slotName("KiTuki", slot));
+        const std::optional<quint32> kiTuki = registry_.readDword(slotName("KiTuki", slot));
         if (!kiTuki)
             return false;
         setAnniversaryWord(anniversary, quint16(*kiTuki));
-        const std::optional<quint32> kiHi = m_registry.readDword(slotName("KiHi", slot));
+        const std::optional<quint32> kiHi = registry_.readDword(slotName("KiHi", slot));
         if (!kiHi)
             return false;
         anniversary.day = qint8(quint8(*kiHi));
-        const std::optional<quint32> yotei = m_registry.readDword(slotName("Yotei", slot));
+        const std::optional<quint32> yotei = registry_.readDword(slotName("Yotei", slot));
         if (!yotei)
             return false;
         setScheduleWord(schedule, *yotei);
@@ -82,16 +82,16 @@ public:
     }
 
 private:
-    Registry& m_registry;
+    Registry& registry_;
 };
 
 // Stops at the first failed write; the values after it are not written.
 class SettingsWriter {
 public:
-    explicit SettingsWriter(Registry& registry) : m_registry(registry) {}
+    explicit SettingsWriter(Registry& registry) : registry_(registry) {}
 
     SettingsWriter& dword(const QString& name, quint32 value) {
-        m_ok = m_ok && m_registry.writeDword(name, value);
+        ok_ = ok_ && registry_.writeDword(name, value);
         return *this;
     }
     SettingsWriter& flag(const QString& name, bool value) { return dword(name, value ? 1 : 0); }
@@ -99,13 +99,13 @@ public:
         return dword(name, quint32(value));
     }
     SettingsWriter& text(const QString& name, const QString& value) {
-        m_ok = m_ok && m_registry.writeString(name, value);
+        ok_ = ok_ && registry_.writeString(name, value);
         return *this;
     }
 
 private:
-    Registry& m_registry;
-    bool m_ok = true;
+    Registry& registry_;
+    bool ok_ = true;
 };
 
 } // namespace

@@ -1,12 +1,12 @@
-#include "app/ApplicationTitle.h"
 #include "app/DisplayCheck.h"
 #include "app/HourlingApplication.h"
 #include "app/MainStage.h"
 #include "app/ShutdownSignals.h"
-#include "app/UiFont.h"
 #include "platform/HiveRegistry.h"
 #include "platform/KeyState.h"
 #include "platform/WallClock.h"
+#include "shared/ApplicationTitle.h"
+#include "shared/UiFont.h"
 
 #include <QSessionManager>
 #include <cstdio>

@@ -81,4 +81,6 @@ void UiHandOver::cancel() {
     state_->changed.notify_all();
 }
 
-bool UiHandOver::cancelled() const { return state_->cancelled; }
+bool UiHandOver::cancelled() const {
+    return state_->cancelled;
+}

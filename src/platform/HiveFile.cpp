@@ -163,12 +163,12 @@ void appendHex(QString& out, quint32 type, const QByteArray& data) {
 
 class Parser {
 public:
-    explicit Parser(const QString& text) : m_lines(text.split(u'\n')) {}
+    explicit Parser(const QString& text) : lines_(text.split(u'\n')) {}
 
     std::optional<HiveFile> run() {
         bool headerSeen = false;
-        for (m_index = 0; m_index < m_lines.size(); ++m_index) {
-            const std::optional<QStringView> line = lineAt(m_index);
+        for (index_ = 0; index_ < lines_.size(); ++index_) {
+            const std::optional<QStringView> line = lineAt(index_);
             if (!line)
                 return std::nullopt;
             const QStringView text = line->trimmed();
@@ -183,16 +183,16 @@ public:
             } else if (text.startsWith(u'[')) {
                 if (!parseSection(text))
                     return std::nullopt;
-            } else if (!m_current || !parseValue(text)) {
+            } else if (!current_ || !parseValue(text)) {
                 return std::nullopt;
             }
         }
-        return m_hive;
+        return hive_;
     }
 
 private:
     std::optional<QStringView> lineAt(qsizetype index) const {
-        QStringView line = m_lines[index];
+        QStringView line = lines_[index];
         if (line.endsWith(u'\r'))
             line.chop(1);
         if (hasForbiddenControl(line))
@@ -215,8 +215,8 @@ private:
         }
         // A second section of the same key adds to it, as an import would.
         // Only the next section line adds keys, so the pointer stays good until it is replaced.
-        m_current = &m_hive.createKey(path);
-        m_currentNames = &m_valueIndex[path.toCaseFolded()];
+        current_ = &hive_.createKey(path);
+        currentNames_ = &valueIndex_[path.toCaseFolded()];
         return true;
     }
 
@@ -281,9 +281,9 @@ private:
         // Long byte lists go on over lines that end in a backslash.
         while (list.endsWith(u'\\')) {
             list.chop(1);
-            if (++m_index >= m_lines.size())
+            if (++index_ >= lines_.size())
                 return false;
-            const std::optional<QStringView> next = lineAt(m_index);
+            const std::optional<QStringView> next = lineAt(index_);
             if (!next)
                 return false;
             list += next->trimmed();
@@ -295,26 +295,26 @@ private:
         return true;
     }
 
-    QStringList m_lines;
-    qsizetype m_index = 0;
-    HiveFile m_hive;
-    HiveKey* m_current = nullptr;
+    QStringList lines_;
+    qsizetype index_ = 0;
+    HiveFile hive_;
+    HiveKey* current_ = nullptr;
     // Case-folded value names of each key, so that large files parse in linear time.
-    QHash<QString, QHash<QString, qsizetype>> m_valueIndex;
-    QHash<QString, qsizetype>* m_currentNames = nullptr;
+    QHash<QString, QHash<QString, qsizetype>> valueIndex_;
+    QHash<QString, qsizetype>* currentNames_ = nullptr;
 
     // A name given twice in one key: the later one counts, as an import would take it.
     void setValue(const QString& name, quint32 type, const QByteArray& data) {
         const QString folded = name.toCaseFolded();
-        const auto found = m_currentNames->constFind(folded);
-        if (found != m_currentNames->constEnd()) {
-            HiveValue& existing = m_current->values[*found];
+        const auto found = currentNames_->constFind(folded);
+        if (found != currentNames_->constEnd()) {
+            HiveValue& existing = current_->values[*found];
             existing.type = type;
             existing.data = data;
             return;
         }
-        m_currentNames->insert(folded, m_current->values.size());
-        m_current->values.append(HiveValue{name, type, data});
+        currentNames_->insert(folded, current_->values.size());
+        current_->values.append(HiveValue{name, type, data});
     }
 };
 
@@ -352,7 +352,7 @@ std::optional<HiveFile> HiveFile::parse(QByteArrayView bytes) {
 
 QByteArray HiveFile::serialise() const {
     QString out = QString::fromLatin1(kHeader) + QStringLiteral("\n\n");
-    for (const HiveKey& key : m_keys) {
+    for (const HiveKey& key : keys_) {
         out += u'[';
         out += kRoot;
         if (!key.path.isEmpty()) {
@@ -401,22 +401,22 @@ bool HiveFile::isValidValueName(const QString& name) {
 }
 
 bool HiveFile::keyExists(const QString& path) const {
-    for (const HiveKey& key : m_keys)
+    for (const HiveKey& key : keys_)
         if (samePath(key.path, path) || isBelow(key.path, path))
             return true;
     return false;
 }
 
 bool HiveFile::hasSubKeys(const QString& path) const {
-    for (const HiveKey& key : m_keys)
+    for (const HiveKey& key : keys_)
         if (isBelow(key.path, path))
             return true;
     return false;
 }
 
 const HiveKey* HiveFile::key(const QString& path) const {
-    const auto found = m_index.constFind(path.toCaseFolded());
-    return found == m_index.constEnd() ? nullptr : &m_keys[*found];
+    const auto found = index_.constFind(path.toCaseFolded());
+    return found == index_.constEnd() ? nullptr : &keys_[*found];
 }
 
 HiveKey* HiveFile::key(const QString& path) {
@@ -426,20 +426,20 @@ HiveKey* HiveFile::key(const QString& path) {
 HiveKey& HiveFile::createKey(const QString& path) {
     if (HiveKey* existing = key(path))
         return *existing;
-    m_index.insert(path.toCaseFolded(), m_keys.size());
-    m_keys.append(HiveKey{path, {}});
-    return m_keys.last();
+    index_.insert(path.toCaseFolded(), keys_.size());
+    keys_.append(HiveKey{path, {}});
+    return keys_.last();
 }
 
 bool HiveFile::deleteTree(const QString& path) {
-    const qsizetype removed = m_keys.removeIf(
+    const qsizetype removed = keys_.removeIf(
         [&](const HiveKey& key) { return samePath(key.path, path) || isBelow(key.path, path); });
     rebuildIndex();
     return removed > 0;
 }
 
 void HiveFile::rebuildIndex() {
-    m_index.clear();
-    for (qsizetype i = 0; i < m_keys.size(); ++i)
-        m_index.insert(m_keys[i].path.toCaseFolded(), i);
+    index_.clear();
+    for (qsizetype i = 0; i < keys_.size(); ++i)
+        index_.insert(keys_[i].path.toCaseFolded(), i);
 }

@@ -53,8 +53,8 @@ public:
     // Names that the file can carry (control characters other than tab, CR and LF cannot).
     static bool isValidValueName(const QString& name);
 
-    bool isEmpty() const { return m_keys.isEmpty(); }
-    const QList<HiveKey>& keys() const { return m_keys; }
+    bool isEmpty() const { return keys_.isEmpty(); }
+    const QList<HiveKey>& keys() const { return keys_; }
 
     // A key exists with a section of its own or as the parent of one.
     bool keyExists(const QString& path) const;
@@ -66,11 +66,11 @@ public:
     // Removes the key's section and every section below it; false when there was none.
     bool deleteTree(const QString& path);
 
-    bool operator==(const HiveFile& other) const { return m_keys == other.m_keys; }
+    bool operator==(const HiveFile& other) const { return keys_ == other.keys_; }
 
 private:
     void rebuildIndex();
 
-    QList<HiveKey> m_keys;
-    QHash<QString, qsizetype> m_index; // case-folded path to its place in m_keys
+    QList<HiveKey> keys_;
+    QHash<QString, qsizetype> index_; // case-folded path to its place in keys_
 };

@@ -12,7 +12,7 @@ bool isAtOrBelow(const QString& path, const QString& top) {
 
 } // namespace
 
-HiveRegistry::HiveRegistry(QString hivePath) : m_storage(std::move(hivePath)) {}
+HiveRegistry::HiveRegistry(QString hivePath) : storage_(std::move(hivePath)) {}
 
 QString HiveRegistry::defaultPath() {
     // Only an absolute XDG_CONFIG_HOME counts; a relative one is to be ignored.
@@ -23,11 +23,11 @@ QString HiveRegistry::defaultPath() {
 }
 
 bool HiveRegistry::openKey(const QString& path, bool canCreate) {
-    if (m_hive)
+    if (hive_)
         closeKey();
     if (!HiveFile::isValidKeyPath(path))
         return false;
-    std::optional<HiveFile> hive = m_storage.load();
+    std::optional<HiveFile> hive = storage_.load();
     if (!hive)
         return false;
     bool created = false;
@@ -37,45 +37,45 @@ bool HiveRegistry::openKey(const QString& path, bool canCreate) {
         hive->createKey(path);
         created = true;
     }
-    m_hive = std::move(hive);
-    m_openPath = path;
-    m_dirty = created;
+    hive_ = std::move(hive);
+    openPath_ = path;
+    dirty_ = created;
     return true;
 }
 
 bool HiveRegistry::keyExists(const QString& path) {
     if (!HiveFile::isValidKeyPath(path))
         return false;
-    if (m_hive)
-        return m_hive->keyExists(path);
-    const std::optional<HiveFile> hive = m_storage.load();
+    if (hive_)
+        return hive_->keyExists(path);
+    const std::optional<HiveFile> hive = storage_.load();
     return hive && hive->keyExists(path);
 }
 
 bool HiveRegistry::hasSubKeys() {
-    return m_hive && m_hive->hasSubKeys(m_openPath);
+    return hive_ && hive_->hasSubKeys(openPath_);
 }
 
 bool HiveRegistry::deleteKey(const QString& path) {
     if (!HiveFile::isValidKeyPath(path))
         return false;
-    std::optional<HiveFile> hive = m_hive ? m_hive : m_storage.load();
-    if (!hive || !hive->deleteTree(path) || !m_storage.save(*hive))
+    std::optional<HiveFile> hive = hive_ ? hive_ : storage_.load();
+    if (!hive || !hive->deleteTree(path) || !storage_.save(*hive))
         return false;
-    if (m_hive) {
-        m_dirty = false;
-        if (isAtOrBelow(m_openPath, path))
-            m_hive.reset();
+    if (hive_) {
+        dirty_ = false;
+        if (isAtOrBelow(openPath_, path))
+            hive_.reset();
         else
-            m_hive = std::move(hive);
+            hive_ = std::move(hive);
     }
     return true;
 }
 
 const HiveValue* HiveRegistry::openValue(const QString& name) const {
-    if (!m_hive)
+    if (!hive_)
         return nullptr;
-    const HiveKey* key = m_hive->key(m_openPath);
+    const HiveKey* key = hive_->key(openPath_);
     return key ? key->value(name) : nullptr;
 }
 
@@ -90,7 +90,7 @@ std::optional<quint32> HiveRegistry::readDword(const QString& name) {
 }
 
 std::optional<QString> HiveRegistry::readString(const QString& name) {
-    if (!m_hive)
+    if (!hive_)
         return std::nullopt;
     const HiveValue* value = openValue(name);
     if (!value)
@@ -103,10 +103,10 @@ std::optional<QString> HiveRegistry::readString(const QString& name) {
 }
 
 bool HiveRegistry::write(const QString& name, quint32 type, const QByteArray& data) {
-    if (!m_hive || !HiveFile::isValidValueName(name))
+    if (!hive_ || !HiveFile::isValidValueName(name))
         return false;
-    if (m_hive->createKey(m_openPath).setValue(name, type, data))
-        m_dirty = true;
+    if (hive_->createKey(openPath_).setValue(name, type, data))
+        dirty_ = true;
     return true;
 }
 
@@ -122,10 +122,10 @@ bool HiveRegistry::writeString(const QString& name, const QString& value) {
 }
 
 bool HiveRegistry::closeKey() {
-    if (!m_hive)
+    if (!hive_)
         return true;
-    const bool saved = !m_dirty || m_storage.save(*m_hive);
-    m_hive.reset();
-    m_dirty = false;
+    const bool saved = !dirty_ || storage_.save(*hive_);
+    hive_.reset();
+    dirty_ = false;
     return saved;
 }

@@ -17,7 +17,7 @@ public:
     // $XDG_CONFIG_HOME/hourling/user.reg, or ~/.config/hourling/user.reg when that is unset.
     static QString defaultPath();
 
-    const QString& hivePath() const { return m_storage.filePath(); }
+    const QString& hivePath() const { return storage_.filePath(); }
 
     // Opening another key while one is open closes the first.
     bool openKey(const QString& path, bool canCreate) override;
@@ -37,8 +37,8 @@ private:
     const HiveValue* openValue(const QString& name) const;
     bool write(const QString& name, quint32 type, const QByteArray& data);
 
-    HiveStorage m_storage;
-    std::optional<HiveFile> m_hive; // while a key is open
-    QString m_openPath;
-    bool m_dirty = false;
+    HiveStorage storage_;
+    std::optional<HiveFile> hive_; // while a key is open
+    QString openPath_;
+    bool dirty_ = false;
 };

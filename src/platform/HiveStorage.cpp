@@ -27,24 +27,24 @@ struct Inspection {
 
 class FileDescriptor {
 public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    explicit FileDescriptor(int fd) : fd_(fd) {}
     ~FileDescriptor() {
-        if (m_fd >= 0)
-            ::close(m_fd);
+        if (fd_ >= 0)
+            ::close(fd_);
     }
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
 
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
     bool close() {
-        const int fd = m_fd;
-        m_fd = -1;
+        const int fd = fd_;
+        fd_ = -1;
         return ::close(fd) == 0;
     }
 
 private:
-    int m_fd;
+    int fd_;
 };
 
 Inspection inspect(const QString& path) {
@@ -136,22 +136,22 @@ void removeStaleTemporaries(const QFileInfo& file) {
 
 } // namespace
 
-HiveStorage::HiveStorage(QString filePath) : m_filePath(std::move(filePath)) {}
+HiveStorage::HiveStorage(QString filePath) : filePath_(std::move(filePath)) {}
 
 std::optional<HiveFile> HiveStorage::load() const {
-    if (m_filePath.isEmpty())
+    if (filePath_.isEmpty())
         return std::nullopt;
-    Inspection found = inspect(m_filePath);
+    Inspection found = inspect(filePath_);
     if (found.state == FileState::Unreadable)
         return std::nullopt;
     return std::move(found.hive);
 }
 
 bool HiveStorage::save(const HiveFile& hive) const {
-    if (m_filePath.isEmpty())
+    if (filePath_.isEmpty())
         return false;
     // Through a symbolic link the link stays, and the file it points to is replaced.
-    QString path = m_filePath;
+    QString path = filePath_;
     const QFileInfo link(path);
     if (link.isSymLink() && !link.canonicalFilePath().isEmpty())
         path = link.canonicalFilePath();

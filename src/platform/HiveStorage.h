@@ -12,7 +12,7 @@ public:
     // An empty path is a store that cannot be read or written.
     explicit HiveStorage(QString filePath);
 
-    const QString& filePath() const { return m_filePath; }
+    const QString& filePath() const { return filePath_; }
 
     // A missing file is an empty hive, and so is one that cannot be parsed (it stays where it
     // is until a save moves it aside). No value when the file exists but cannot be read.
@@ -24,5 +24,5 @@ public:
     bool save(const HiveFile& hive) const;
 
 private:
-    QString m_filePath;
+    QString filePath_;
 };

@@ -1,7 +1,7 @@
 #include "stage/AboutBox.h"
 
-#include "app/ApplicationTitle.h"
-#include "app/UiFont.h"
+#include "shared/ApplicationTitle.h"
+#include "shared/UiFont.h"
 #include "stage/AssetCatalogue.h"
 #include "ui_AboutBox.h"
 
@@ -12,15 +12,15 @@
 AboutBox::AboutBox(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      ui(std::make_unique<Ui::AboutBox>()) {
-    ui->setupUi(this);
+      ui_(std::make_unique<Ui::AboutBox>()) {
+    ui_->setupUi(this);
     setFont(uiFont());
     setFixedSize(298, 213);
     setModal(true);
-    ui->ProductName->setText(QStringLiteral("Hourling ") + kApplicationTitle);
+    ui_->ProductName->setText(QStringLiteral("Hourling ") + kApplicationTitle);
     const QImage icon = AssetCatalogue::bitmap(QStringLiteral("ProgramIcon"));
     if (!icon.isNull())
-        ui->ProgramIcon->setPixmap(QPixmap::fromImage(icon));
+        ui_->ProgramIcon->setPixmap(QPixmap::fromImage(icon));
     if (owner)
         centreOn(*owner);
 }

@@ -17,5 +17,5 @@ public:
 private:
     void centreOn(const QWidget& owner);
 
-    std::unique_ptr<Ui::AboutBox> ui;
+    std::unique_ptr<Ui::AboutBox> ui_;
 };

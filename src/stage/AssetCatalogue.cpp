@@ -56,9 +56,7 @@ GlyphStrip stripOf(AssetCatalogue::GlyphList list) {
 }
 
 QImage loadStrip(AssetCatalogue::GlyphList list) {
-    const QString name = QString::fromLatin1(stripOf(list).name);
-    return AssetCatalogue::maskedImage(AssetCatalogue::bitmap(name),
-                                       AssetCatalogue::bitmap(name + QStringLiteral("Mask")));
+    return AssetCatalogue::maskedBitmap(QString::fromLatin1(stripOf(list).name));
 }
 
 // Loaded once; QImage copies share the pixels, so readers on any thread see the same strip.
@@ -96,6 +94,10 @@ QImage AssetCatalogue::maskedImage(const QImage& picture, const QImage& mask) {
         }
     }
     return result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+QImage AssetCatalogue::maskedBitmap(const QString& name) {
+    return maskedImage(bitmap(name), bitmap(name + QStringLiteral("Mask")));
 }
 
 std::optional<QRegion> AssetCatalogue::region(int id) {

@@ -20,6 +20,8 @@ public:
     static QImage bitmap(const QString& name);
     // A picture and its 1-bit mask as one image whose alpha is the mask (black: drawn).
     static QImage maskedImage(const QImage& picture, const QImage& mask);
+    // The named bitmap masked by the bitmap of the same name with "Mask" appended.
+    static QImage maskedBitmap(const QString& name);
     // A shape region by number, or none when the block is missing or malformed.
     static std::optional<QRegion> region(int id);
     // The whole RIFF/WAVE image of a clip, valid for the program's lifetime; empty when none.

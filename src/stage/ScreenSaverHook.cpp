@@ -1,16 +1,15 @@
 #include "stage/ScreenSaverHook.h"
 
+#include "platform/X11Connection.h"
+
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QtGui/qguiapplication_platform.h>
 #include <xcb/screensaver.h>
 
 ScreenSaverHook::ScreenSaverHook(std::uint8_t firstEvent, Changed changed)
     : firstEvent_(firstEvent), changed_(std::move(changed)) {}
 
 std::unique_ptr<ScreenSaverHook> ScreenSaverHook::install(Changed changed) {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* connection = x11Connection();
     if (!connection)
         return nullptr;
     const xcb_query_extension_reply_t* extension =

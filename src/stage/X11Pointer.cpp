@@ -1,39 +1,22 @@
 #include "stage/X11Pointer.h"
 
-#include <QGuiApplication>
+#include "platform/X11Connection.h"
+
 #include <QWidget>
-#include <QtGui/qguiapplication_platform.h>
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <optional>
-#include <xcb/xcb.h>
 
 namespace {
-xcb_connection_t* x11Connection() {
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-xcb_window_t firstRoot(xcb_connection_t* connection) {
-    return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-}
-
-struct FreeDeleter {
-    void operator()(void* reply) const { std::free(reply); }
-};
-template <typename Reply> using ReplyPtr = std::unique_ptr<Reply, FreeDeleter>;
-
 xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
-    ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+    XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         connection, xcb_intern_atom(connection, false, std::strlen(name), name), nullptr));
     return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
 }
 
-ReplyPtr<xcb_get_property_reply_t> property(xcb_connection_t* connection, xcb_window_t window,
+XcbReply<xcb_get_property_reply_t> property(xcb_connection_t* connection, xcb_window_t window,
                                             xcb_atom_t name, xcb_atom_t type) {
-    return ReplyPtr<xcb_get_property_reply_t>(xcb_get_property_reply(
+    return XcbReply<xcb_get_property_reply_t>(xcb_get_property_reply(
         connection, xcb_get_property(connection, false, window, name, type, 0, 4096), nullptr));
 }
 
@@ -68,7 +51,7 @@ bool primaryButtonHeld() {
     xcb_connection_t* connection = x11Connection();
     if (!connection)
         return false;
-    ReplyPtr<xcb_query_pointer_reply_t> reply(xcb_query_pointer_reply(
+    XcbReply<xcb_query_pointer_reply_t> reply(xcb_query_pointer_reply(
         connection, xcb_query_pointer(connection, firstRoot(connection)), nullptr));
     return reply && (reply->mask & XCB_KEY_BUT_MASK_BUTTON_1);
 }

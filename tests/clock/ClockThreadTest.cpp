@@ -1,10 +1,11 @@
-#include "ClockFakes.h"
-#include "ProcThreadStat.h"
-#include "QtTestApplication.h"
 #include "clock/TClocker.h"
 #include "clock/UiHandOver.h"
 #include "platform/SecondWaiter.h"
 #include "platform/ThreadPriority.h"
+#include "support/ClockFakes.h"
+#include "support/Polling.h"
+#include "support/ProcThreadStat.h"
+#include "support/TestApplication.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -22,48 +23,6 @@
 namespace {
 
 using namespace std::chrono_literals;
-
-// Sleeps until interrupted, so that the thread stays alive for the test to look at.
-class ParkingWaiter : public SecondWaiter {
-public:
-    bool waitForNextSecond() override {
-        std::unique_lock lock(mutex_);
-        woken_.wait(lock, [&] { return interrupted_; });
-        return false;
-    }
-    void interrupt() override {
-        const std::lock_guard lock(mutex_);
-        interrupted_ = true;
-        woken_.notify_all();
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable woken_;
-    bool interrupted_ = false;
-};
-
-// Never waits: the loop runs as fast as its host lets it.
-class RushingWaiter : public SecondWaiter {
-public:
-    bool waitForNextSecond() override { return !interrupted_; }
-    void interrupt() override { interrupted_ = true; }
-
-private:
-    std::atomic<bool> interrupted_{false};
-};
-
-// A new second at every reading.
-class RacingClock : public WallClock {
-public:
-    LocalTime now() const override {
-        const int n = count_++;
-        return timeOf(3, 15, 8, (n / 60) % 60, n % 60);
-    }
-
-private:
-    mutable std::atomic<int> count_{0};
-};
 
 // Hands the dial calls over to the thread of a context object, as the stage window does.
 class HandingOverHost : public RecordingHost {
@@ -104,17 +63,6 @@ bool dropNiceCapability() {
     return ::syscall(SYS_capset, &header, data) == 0;
 }
 
-bool waitUntil(const std::function<bool()>& condition) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > 20000)
-            return false;
-        std::this_thread::sleep_for(1ms);
-    }
-    return true;
-}
-
 } // namespace
 
 TEST(ClockThread, PriorityLevelsShowInTheThreadsScheduling) {
@@ -125,11 +73,11 @@ TEST(ClockThread, PriorityLevelsShowInTheThreadsScheduling) {
     TClocker clocker(host, clock, waiter);
     clocker.setPriority(0);
     clocker.Resume();
-    ASSERT_TRUE(waitUntil([&] { return clocker.threadId() != 0; }));
+    ASSERT_TRUE(eventually([&] { return clocker.threadId() != 0; }));
     const pid_t tid = clocker.threadId();
     EXPECT_NE(tid, ThreadPriority::currentThreadId());
     // Taken before the loop's first step, which composes the dial.
-    ASSERT_TRUE(waitUntil([&] { return !host.calls("compose").empty(); }));
+    ASSERT_TRUE(eventually([&] { return !host.calls("compose").empty(); }));
     EXPECT_EQ(sched_getscheduler(tid), SCHED_IDLE);
     EXPECT_EQ(ProcThreadStat::of(tid).policy, SCHED_IDLE);
 
@@ -230,7 +178,7 @@ TEST(ClockThread, EachWaitEndsOnANewSecond) {
 }
 
 TEST(ClockThread, StopAndJoinWhileTheHandOverIsInFlight) {
-    qtTestApplication();
+    testApplication();
     for (int cycle = 0; cycle < 200; ++cycle) {
         QObject stage;
         UiHandOver handOver(&stage);
@@ -249,7 +197,7 @@ TEST(ClockThread, StopAndJoinWhileTheHandOverIsInFlight) {
                 QCoreApplication::processEvents();
         }
         if (cycle % 2 == 0) {
-            ASSERT_TRUE(waitUntil([&] { return host.waiting.load(); }));
+            ASSERT_TRUE(eventually([&] { return host.waiting.load(); }));
         }
         clocker.Terminate();
         handOver.cancel();
@@ -263,7 +211,7 @@ TEST(ClockThread, StopAndJoinWhileTheHandOverIsInFlight) {
 }
 
 TEST(ClockThread, HandOverRunsOnTheContextThreadAndPassesFailuresBack) {
-    qtTestApplication();
+    testApplication();
     QObject stage;
     UiHandOver handOver(&stage);
     std::thread::id ranOn;
@@ -284,7 +232,7 @@ TEST(ClockThread, HandOverRunsOnTheContextThreadAndPassesFailuresBack) {
 }
 
 TEST(ClockThread, AFailedStepEndsTheThreadAndItsPriorityHandle) {
-    qtTestApplication();
+    testApplication();
     QObject stage;
     UiHandOver handOver(&stage);
     HandingOverHost host(handOver);

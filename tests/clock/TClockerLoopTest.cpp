@@ -1,5 +1,5 @@
-#include "ClockFakes.h"
 #include "clock/TClocker.h"
+#include "support/ClockFakes.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

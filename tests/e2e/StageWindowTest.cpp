@@ -3,6 +3,7 @@
 #include "app/SettingsStore.h"
 #include "platform/HiveRegistry.h"
 #include "stage/AssetCatalogue.h"
+#include "support/ProcThreadStat.h"
 #include "support/XSession.h"
 
 #include <QDir>
@@ -51,29 +52,8 @@ QRegion boundingShapeOf(const XSession& session, qulonglong window) {
     return shape;
 }
 
-// The kernel's view of one thread: its nice value and its scheduling policy.
-struct ThreadSched {
-    int nice = 0;
-    int policy = 0;
-};
 constexpr int kSchedOther = 0;
 constexpr int kSchedIdle = 5;
-
-std::vector<ThreadSched> threadsOf(qint64 pid) {
-    std::vector<ThreadSched> threads;
-    const QDir tasks(QStringLiteral("/proc/%1/task").arg(pid));
-    for (const QString& tid : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        QFile stat(tasks.filePath(tid + QStringLiteral("/stat")));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray text = stat.readAll();
-        // Fields after the name, which may hold spaces; the first one here is field 3.
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 38)
-            threads.push_back({fields[16].toInt(), fields[38].toInt()});
-    }
-    return threads;
-}
 
 class StageWindow : public ::testing::Test {
 protected:
@@ -354,7 +334,7 @@ TEST_F(StageWindow, TheScreenSaverIdlesTheClockThreadUntilTheDialIsPaintedAgain)
     ASSERT_NE(window, 0u);
     auto clockThreads = [&](int nice, int policy) {
         int count = 0;
-        for (const ThreadSched& thread : threadsOf(program->pid()))
+        for (const ProcThreadStat& thread : ProcThreadStat::threadsOf(pid_t(program->pid())))
             count += thread.nice == nice && thread.policy == policy;
         return count;
     };

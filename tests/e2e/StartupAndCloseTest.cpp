@@ -13,7 +13,6 @@
 namespace {
 const QString kTitle = QStringLiteral("ミオラちゃん時計");
 
-
 class StartupAndClose : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -39,7 +38,8 @@ protected:
     void clickButtonOf(qulonglong dialog, QPoint centreInDialog) {
         const QRect where = session.windowGeometry(dialog);
         const QPoint at = where.topLeft() + centreInDialog;
-        session.xdotool({QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
+        session.xdotool(
+            {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())});
         session.xdotool({QStringLiteral("click"), QStringLiteral("1")});
     }
 
@@ -52,8 +52,10 @@ TEST_F(StartupAndClose, FirstStartShowsTheTitledWindowAtTheDefaultPlaceAndSavesE
     const auto stage = session.waitForWindowByClass(QStringLiteral("hourling"));
     ASSERT_TRUE(stage.has_value());
     EXPECT_EQ(session.windowName(*stage), kTitle);
-    ASSERT_TRUE(eventually([&] { return session.windowGeometry(*stage).topLeft() == QPoint(40, 64); }))
-        << "window at " << session.windowGeometry(*stage).x() << "," << session.windowGeometry(*stage).y();
+    ASSERT_TRUE(eventually([&] {
+        return session.windowGeometry(*stage).topLeft() == QPoint(40, 64);
+    })) << "window at "
+        << session.windowGeometry(*stage).x() << "," << session.windowGeometry(*stage).y();
     session.screenshot().save(artifactPath(QStringLiteral("first-start.png")));
 
     program->sendSignal(SIGTERM);
@@ -63,14 +65,16 @@ TEST_F(StartupAndClose, FirstStartShowsTheTitledWindowAtTheDefaultPlaceAndSavesE
     HiveRegistry registry(hivePath());
     ASSERT_TRUE(registry.openKey(kProgramKey, false));
     const std::pair<const char*, quint32> dwords[] = {
-        {"AnaDigi", 1},  {"StayOnTop", 0},    {"FormLeft", 40},  {"FormTop", 64},
+        {"AnaDigi", 1},   {"StayOnTop", 0},  {"FormLeft", 40},  {"FormTop", 64},
         {"lastYotei", 0}, {"samiLim", 3600}, {"ThreadPrio", 0}, {"DigiAMPM", 0}};
     for (const auto& [name, value] : dwords)
-        EXPECT_EQ(registry.readDword(QString::fromLatin1(name)), std::optional<quint32>(value)) << name;
+        EXPECT_EQ(registry.readDword(QString::fromLatin1(name)), std::optional<quint32>(value))
+            << name;
     for (int i = 0; i < 3; ++i) {
         const QString n = QString::number(i);
         for (const char* prefix : {"kiMes", "yoMes", "kiSnd", "yoSnd"})
-            EXPECT_EQ(registry.readString(QString::fromLatin1(prefix) + n), std::optional<QString>(QString()))
+            EXPECT_EQ(registry.readString(QString::fromLatin1(prefix) + n),
+                      std::optional<QString>(QString()))
                 << prefix << i;
         EXPECT_EQ(registry.readDword(QStringLiteral("KiTuki") + n), std::optional<quint32>(0));
         EXPECT_EQ(registry.readDword(QStringLiteral("KiHi") + n), std::optional<quint32>(1));
@@ -85,10 +89,12 @@ TEST_P(ClosedBySignal, SavesWhereTheWindowWasMovedTo) {
     auto program = launch();
     const auto stage = session.waitForWindowByClass(QStringLiteral("hourling"));
     ASSERT_TRUE(stage.has_value());
-    ASSERT_TRUE(eventually([&] { return session.windowGeometry(*stage).topLeft() == QPoint(40, 64); }));
+    ASSERT_TRUE(
+        eventually([&] { return session.windowGeometry(*stage).topLeft() == QPoint(40, 64); }));
     session.xdotool({QStringLiteral("windowmove"), QString::number(*stage), QStringLiteral("-30"),
                      QStringLiteral("200")});
-    ASSERT_TRUE(eventually([&] { return session.windowGeometry(*stage).topLeft() == QPoint(-30, 200); }));
+    ASSERT_TRUE(
+        eventually([&] { return session.windowGeometry(*stage).topLeft() == QPoint(-30, 200); }));
 
     // A second signal while closing must not lose the save.
     program->sendSignal(GetParam());
@@ -101,7 +107,8 @@ TEST_P(ClosedBySignal, SavesWhereTheWindowWasMovedTo) {
     auto again = launch();
     const auto second = session.waitForWindowByClass(QStringLiteral("hourling"));
     ASSERT_TRUE(second.has_value());
-    EXPECT_TRUE(eventually([&] { return session.windowGeometry(*second).topLeft() == QPoint(-30, 200); }));
+    EXPECT_TRUE(
+        eventually([&] { return session.windowGeometry(*second).topLeft() == QPoint(-30, 200); }));
     again->sendSignal(SIGTERM);
     EXPECT_TRUE(again->waitForExit());
 }
@@ -112,10 +119,12 @@ class ResetAtStart : public StartupAndClose {
 protected:
     // Holds Shift and Ctrl while the program starts and waits for the question.
     qulonglong startHoldingShiftCtrl(std::unique_ptr<ProgramRun>& program) {
-        session.xdotool({QStringLiteral("keydown"), QStringLiteral("Shift_L"), QStringLiteral("Control_L")});
+        session.xdotool(
+            {QStringLiteral("keydown"), QStringLiteral("Shift_L"), QStringLiteral("Control_L")});
         program = launch();
         const auto dialog = session.waitForWindowByName(QStringLiteral("?"));
-        session.xdotool({QStringLiteral("keyup"), QStringLiteral("Shift_L"), QStringLiteral("Control_L")});
+        session.xdotool(
+            {QStringLiteral("keyup"), QStringLiteral("Shift_L"), QStringLiteral("Control_L")});
         EXPECT_TRUE(dialog.has_value());
         return dialog.value_or(0);
     }
@@ -138,7 +147,8 @@ TEST_F(ResetAtStart, OkDeletesTheKeyAndTheEmptiedFileAndTheCloseAsksFirst) {
     EXPECT_EQ(session.windowGeometry(dialog).size(), QSize(464, 83));
     session.screenshot().save(artifactPath(QStringLiteral("reset-dialog.png")));
     clickButtonOf(dialog, kOk);
-    ASSERT_TRUE(eventually([&] { return !QFile::exists(hivePath()); })) << "the key was not deleted";
+    ASSERT_TRUE(eventually([&] { return !QFile::exists(hivePath()); }))
+        << "the key was not deleted";
     ASSERT_TRUE(session.waitForWindowByClass(QStringLiteral("hourling")).has_value());
 
     // Closing after a reset asks before saving; Cancel leaves the key deleted.

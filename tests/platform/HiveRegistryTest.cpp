@@ -33,22 +33,22 @@ const QByteArray kStored = "Windows Registry Editor Version 5.00\n\n"
 class WithoutPermissionOverride {
 public:
     WithoutPermissionOverride() {
-        if (::geteuid() != 0 || ::syscall(SYS_capget, &m_header, m_saved) != 0)
+        if (::geteuid() != 0 || ::syscall(SYS_capget, &header_, saved_) != 0)
             return;
-        __user_cap_data_struct reduced[2] = {m_saved[0], m_saved[1]};
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
         reduced[0].effective &=
             ~(1u << CAP_DAC_OVERRIDE | 1u << CAP_DAC_READ_SEARCH | 1u << CAP_FOWNER);
-        m_active = ::syscall(SYS_capset, &m_header, reduced) == 0;
+        active_ = ::syscall(SYS_capset, &header_, reduced) == 0;
     }
     ~WithoutPermissionOverride() {
-        if (m_active)
-            ::syscall(SYS_capset, &m_header, m_saved);
+        if (active_)
+            ::syscall(SYS_capset, &header_, saved_);
     }
 
 private:
-    __user_cap_header_struct m_header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct m_saved[2]{};
-    bool m_active = false;
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+    bool active_ = false;
 };
 
 bool canCreateFileIn(const QString& directory) {

@@ -1,12 +1,8 @@
 // Her popup menu as the user meets it on the window: what it holds, what the held keys
 // reveal, and what its commands do. Keys are fake and no display is needed.
-#include "TestApplication.h"
-#include "app/MainStage.h"
-#include "app/SettingsStore.h"
-#include "platform/HiveRegistry.h"
-#include "platform/KeyState.h"
-#include "platform/WallClock.h"
 #include "stage/StagePopupMenu.h"
+#include "support/StageFixture.h"
+#include "support/TestApplication.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -14,18 +10,10 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QTimer>
-#include <gtest/gtest.h>
-#include <set>
 
 namespace {
-class FakeKeys : public KeyState {
-public:
-    std::set<Key> held;
-    bool isDown(Key key) const override { return held.count(key) != 0; }
-};
 
 QStringList captionsOf(const QMenu& menu) {
     QStringList captions;
@@ -82,22 +70,12 @@ TEST(StagePopupMenu, EachSubmenuKeepsOneItemCheckedOrNoneWhenNoTagMatches) {
     EXPECT_TRUE(menu.MIGamanItems[5]->isChecked());
 }
 
-class StageMenu : public ::testing::Test {
+class StageMenu : public StageFixture {
 protected:
     using Key = KeyState::Key;
 
-    void SetUp() override {
-        testApplication();
-        ASSERT_TRUE(folder.isValid());
-        path = folder.path() + QStringLiteral("/user.reg");
-    }
-    void store(const StageSettings& settings) {
-        HiveRegistry writer(path);
-        ASSERT_TRUE(SaveSettings(writer, settings, {settings.FormLeft, settings.FormTop}));
-    }
-    void start() {
-        stage = std::make_unique<MainStage>(StageServices{registry, keys, clock});
-        stage->show();
+    void startWithMenu() {
+        start();
         menu = stage->findChild<StagePopupMenu*>(QStringLiteral("PopupMenu1"));
         ASSERT_NE(menu, nullptr);
     }
@@ -124,12 +102,6 @@ protected:
                 stage->findChild<QPushButton*>(QStringLiteral("RandomFace1"))};
     }
 
-    QTemporaryDir folder;
-    QString path;
-    HiveRegistry registry{QString()};
-    FakeKeys keys;
-    SystemWallClock clock;
-    std::unique_ptr<MainStage> stage;
     StagePopupMenu* menu = nullptr;
 };
 
@@ -142,8 +114,7 @@ struct HeldKeys {
 class HiddenEntries : public StageMenu, public ::testing::WithParamInterface<HeldKeys> {};
 
 TEST_P(HiddenEntries, ShowOnlyWhileTheirKeysAreHeldAsTheMenuOpens) {
-    registry = HiveRegistry(path);
-    start();
+    startWithMenu();
     keys.held = GetParam().keys;
     openMenu();
     EXPECT_EQ(debugEntryShown(), GetParam().debugEntry);
@@ -175,8 +146,7 @@ TEST_F(StageMenu, StoredSettingsSetTheCheckMarksAtStart) {
     settings.ThreadPrio = 4;
     settings.samiLim = 1800;
     store(settings);
-    registry = HiveRegistry(path);
-    start();
+    startWithMenu();
     EXPECT_TRUE(menu->MIDigiAna->isChecked());
     EXPECT_TRUE(menu->MIAmPm->isChecked());
     EXPECT_TRUE(menu->StayOnTop1->isChecked());
@@ -186,8 +156,7 @@ TEST_F(StageMenu, StoredSettingsSetTheCheckMarksAtStart) {
 }
 
 TEST_F(StageMenu, DefaultsCheckOnlyTheIdlePriorityAndAStoredLevelOutOfRangeChecksNone) {
-    registry = HiveRegistry(path);
-    start();
+    startWithMenu();
     EXPECT_FALSE(menu->MIDigiAna->isChecked());
     EXPECT_FALSE(menu->MIAmPm->isChecked());
     EXPECT_FALSE(menu->StayOnTop1->isChecked());
@@ -199,14 +168,12 @@ TEST_F(StageMenu, DefaultsCheckOnlyTheIdlePriorityAndAStoredLevelOutOfRangeCheck
     StageSettings settings;
     settings.ThreadPrio = 9;
     store(settings);
-    registry = HiveRegistry(path);
-    start();
+    startWithMenu();
     EXPECT_EQ(menu->threadPriorityGroup->checkedAction(), nullptr);
 }
 
 TEST_F(StageMenu, DebugModeShowsAndEnablesTheFiveControlsAndHidesThemAgain) {
-    registry = HiveRegistry(path);
-    start();
+    startWithMenu();
     for (QWidget* control : debugControls()) {
         ASSERT_NE(control, nullptr);
         EXPECT_FALSE(control->isVisible());
@@ -229,8 +196,7 @@ TEST_F(StageMenu, DebugModeShowsAndEnablesTheFiveControlsAndHidesThemAgain) {
 }
 
 TEST_F(StageMenu, PriorityAndPatienceItemsChangeTheSettingsThatTheCloseStores) {
-    registry = HiveRegistry(path);
-    start();
+    startWithMenu();
     keys.held = {Key::Control, Key::Down};
     openMenu();
     pick(menu->MIThreadPrio[2]);
@@ -244,15 +210,12 @@ TEST_F(StageMenu, PriorityAndPatienceItemsChangeTheSettingsThatTheCloseStores) {
     openMenu();
     pick(menu->X1);
     EXPECT_FALSE(stage->isVisible());
-    HiveRegistry reader(path);
-    ASSERT_TRUE(reader.openKey(kProgramKey, false));
-    EXPECT_EQ(reader.readDword(QStringLiteral("ThreadPrio")), std::optional<quint32>(2));
-    EXPECT_EQ(reader.readDword(QStringLiteral("samiLim")), std::optional<quint32>(0));
+    EXPECT_EQ(storedDword(QStringLiteral("ThreadPrio")), std::optional<quint32>(2));
+    EXPECT_EQ(storedDword(QStringLiteral("samiLim")), std::optional<quint32>(0));
 }
 
 TEST_F(StageMenu, StayOnTopTwiceReturnsToTheFirstStackingWithPlaceAndShapeKept) {
-    registry = HiveRegistry(path);
-    start();
+    startWithMenu();
     stage->move(300, 120);
     const QRegion shape = stage->mask();
     const QSize size = stage->size();
@@ -270,8 +233,7 @@ TEST_F(StageMenu, StayOnTopTwiceReturnsToTheFirstStackingWithPlaceAndShapeKept) 
 }
 
 TEST_F(StageMenu, TheAboutBoxIsModalWithItsTextsAndClosesWithOk) {
-    registry = HiveRegistry(path);
-    start();
+    startWithMenu();
     struct Seen {
         QString title, product, version;
         QSize size;

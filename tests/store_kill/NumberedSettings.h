@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/StageSettings.h"
+#include "shared/StageSettings.h"
 
 #include <QPoint>
 

@@ -5,15 +5,15 @@
 #include <gtest/gtest.h>
 
 TempConfigHome::TempConfigHome()
-    : m_previous(qgetenv("XDG_CONFIG_HOME")),
-      m_hadPrevious(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
-    EXPECT_TRUE(m_dir.isValid());
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_dir.path()));
+    : previous_(qgetenv("XDG_CONFIG_HOME")),
+      hadPrevious_(qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
+    EXPECT_TRUE(dir_.isValid());
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(dir_.path()));
 }
 
 TempConfigHome::~TempConfigHome() {
-    if (m_hadPrevious)
-        qputenv("XDG_CONFIG_HOME", m_previous);
+    if (hadPrevious_)
+        qputenv("XDG_CONFIG_HOME", previous_);
     else
         qunsetenv("XDG_CONFIG_HOME");
 }

@@ -14,7 +14,7 @@ public:
     TempConfigHome(const TempConfigHome&) = delete;
     TempConfigHome& operator=(const TempConfigHome&) = delete;
 
-    QString path() const { return m_dir.path(); }
+    QString path() const { return dir_.path(); }
     QString hiveDirectory() const { return path() + QStringLiteral("/hourling"); }
     QString hivePath() const { return hiveDirectory() + QStringLiteral("/user.reg"); }
 
@@ -27,7 +27,7 @@ public:
     QStringList otherFiles() const;
 
 private:
-    QTemporaryDir m_dir;
-    QByteArray m_previous;
-    bool m_hadPrevious;
+    QTemporaryDir dir_;
+    QByteArray previous_;
+    bool hadPrevious_;
 };

@@ -100,10 +100,11 @@ std::optional<qulonglong> waitForSearch(const XSession& session, const QStringLi
     std::optional<qulonglong> found;
     eventually(
         [&] {
-            const QStringList ids =
-                session.xdotool(QStringList{QStringLiteral("search"), QStringLiteral("--onlyvisible")} +
-                                search)
-                    .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+            const QStringList ids = session
+                                        .xdotool(QStringList{QStringLiteral("search"),
+                                                             QStringLiteral("--onlyvisible")} +
+                                                 search)
+                                        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             if (ids.isEmpty())
                 return false;
             found = ids.first().toULongLong();
@@ -121,10 +122,10 @@ std::optional<qulonglong> XSession::waitForWindowByClass(const QString& wmClass,
 }
 
 std::optional<qulonglong> XSession::waitForWindowByName(const QString& name, int timeoutMs) const {
-    return waitForSearch(*this,
-                         {QStringLiteral("--name"),
-                          QStringLiteral("^%1$").arg(QRegularExpression::escape(name))},
-                         timeoutMs);
+    return waitForSearch(
+        *this,
+        {QStringLiteral("--name"), QStringLiteral("^%1$").arg(QRegularExpression::escape(name))},
+        timeoutMs);
 }
 
 QString XSession::windowName(qulonglong id) const {
@@ -135,7 +136,8 @@ QRect XSession::windowGeometry(qulonglong id) const {
     const QString out = QString::fromUtf8(
         run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)}).out);
     auto field = [&](const QString& label) {
-        const QRegularExpression re(QRegularExpression::escape(label) + QStringLiteral(":\\s*(-?\\d+)"));
+        const QRegularExpression re(QRegularExpression::escape(label) +
+                                    QStringLiteral(":\\s*(-?\\d+)"));
         const auto match = re.match(out);
         return match.hasMatch() ? match.captured(1).toInt() : -1;
     };
@@ -145,16 +147,19 @@ QRect XSession::windowGeometry(qulonglong id) const {
 }
 
 QImage XSession::screenshot() const {
-    const Result xwd = run(QStringLiteral("xwd"), {QStringLiteral("-root"), QStringLiteral("-silent")});
+    const Result xwd =
+        run(QStringLiteral("xwd"), {QStringLiteral("-root"), QStringLiteral("-silent")});
     if (xwd.exitCode != 0)
         return {};
     QProcess convert;
-    convert.start(QStringLiteral("/usr/bin/convert"), {QStringLiteral("xwd:-"), QStringLiteral("png:-")});
+    convert.start(QStringLiteral("/usr/bin/convert"),
+                  {QStringLiteral("xwd:-"), QStringLiteral("png:-")});
     convert.write(xwd.out);
     convert.closeWriteChannel();
     if (!convert.waitForFinished(30000))
         return {};
-    return QImage::fromData(convert.readAllStandardOutput(), "PNG").convertToFormat(QImage::Format_RGB32);
+    return QImage::fromData(convert.readAllStandardOutput(), "PNG")
+        .convertToFormat(QImage::Format_RGB32);
 }
 
 bool XSession::startWindowManager() {
@@ -167,7 +172,8 @@ bool XSession::startWindowManager() {
         return false;
     // The manager has taken over once it owns the screen's manager selection.
     return eventually([this] {
-        return run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+        return run(QStringLiteral("xprop"),
+                   {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
             .out.contains("window id");
     });
 }
@@ -209,18 +215,6 @@ bool ProgramRun::waitForExit(int timeoutMs) {
 
 QByteArray ProgramRun::standardError() {
     return process_.readAllStandardError();
-}
-
-bool eventually(const std::function<bool()>& condition, int timeoutMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (true) {
-        if (condition())
-            return true;
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QThread::msleep(100);
-    }
 }
 
 QStringList fixedClockEnvironment(const QString& moment) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/Polling.h"
+
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -33,7 +35,8 @@ public:
     QString xdotool(const QStringList& args) const;
 
     // The first mapped window whose WM_CLASS or title matches, waiting for it to appear.
-    std::optional<qulonglong> waitForWindowByClass(const QString& wmClass, int timeoutMs = 30000) const;
+    std::optional<qulonglong> waitForWindowByClass(const QString& wmClass,
+                                                   int timeoutMs = 30000) const;
     std::optional<qulonglong> waitForWindowByName(const QString& name, int timeoutMs = 30000) const;
     QString windowName(qulonglong id) const;
     // Position on the root window and size, as the X server has them.
@@ -67,9 +70,6 @@ private:
     QProcess process_;
     QStringList wrapper_;
 };
-
-// Polls a condition until it holds or the time is up; for state that another process changes.
-bool eventually(const std::function<bool()>& condition, int timeoutMs = 20000);
 
 // Environment entries that start the program's wall clock at a moment ("2026-03-15 08:29:02")
 // and let it run on. Preloaded rather than wrapped, so that signals reach the program.

@@ -5,6 +5,8 @@
 #include "platform/WallClock.h"
 
 #include <QString>
+#include <atomic>
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <string>
@@ -103,4 +105,46 @@ private:
     }
     mutable std::mutex mutex_;
     std::vector<std::string> calls_;
+};
+
+// Sleeps until interrupted, so that the thread stays alive for the test to look at.
+class ParkingWaiter : public SecondWaiter {
+public:
+    bool waitForNextSecond() override {
+        std::unique_lock lock(mutex_);
+        woken_.wait(lock, [&] { return interrupted_; });
+        return false;
+    }
+    void interrupt() override {
+        const std::lock_guard lock(mutex_);
+        interrupted_ = true;
+        woken_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable woken_;
+    bool interrupted_ = false;
+};
+
+// Never waits: the loop runs as fast as its host lets it.
+class RushingWaiter : public SecondWaiter {
+public:
+    bool waitForNextSecond() override { return !interrupted_; }
+    void interrupt() override { interrupted_ = true; }
+
+private:
+    std::atomic<bool> interrupted_{false};
+};
+
+// A new second at every reading.
+class RacingClock : public WallClock {
+public:
+    LocalTime now() const override {
+        const int n = count_++;
+        return timeOf(3, 15, 8, (n / 60) % 60, n % 60);
+    }
+
+private:
+    mutable std::atomic<int> count_{0};
 };

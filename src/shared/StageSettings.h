@@ -7,11 +7,11 @@
 // One schedule or anniversary.
 struct EventSlot {
     bool used = false;
-    int month = 0;  // 0: every month
-    int day = 0;    // schedules 0: every day; anniversaries 1-31
-    int hour = 0;   // schedules only
-    int minute = 0; // schedules only
-    QString clip;   // empty: no clip
+    int month = 0;   // 0: every month
+    int day = 0;     // schedules 0: every day; anniversaries 1-31
+    int hour = 0;    // schedules only
+    int minute = 0;  // schedules only
+    QString clip;    // empty: no clip
     QString message; // empty: the default text
 };
 

@@ -1,0 +1,104 @@
+#include "clock/DialBox.h"
+
+#include "clock/PaintRegionRecorder.h"
+#include "clock/RepaintTrace.h"
+#include "clock/StaleDialArea.h"
+#include "platform/WallClock.h"
+#include "shared/StageSettings.h"
+#include "stage/AssetCatalogue.h"
+#include "stage/PaintBox.h"
+
+#include <QAction>
+#include <QPainter>
+
+DialBox::DialBox(PaintBox& MojibanBox, const QImage& stagePicture, StageSettings& settings,
+                 const WallClock& clock, MenuItems items, Hooks hooks)
+    : box_(MojibanBox), settings_(settings), clock_(clock), items_(items),
+      hooks_(std::move(hooks)) {
+    using GlyphList = AssetCatalogue::GlyphList;
+    const QSize size = box_.size();
+    const DigitLayout layout = DigitLayout::compute(
+        AssetCatalogue::glyphSize(GlyphList::DigiNumber),
+        AssetCatalogue::glyphSize(GlyphList::DigiNumSmall),
+        AssetCatalogue::glyphSize(GlyphList::AmPm), QPoint(size.width() / 2, size.height() / 2));
+    dial_ = std::make_unique<Dial>(
+        box_.geometry(),
+        Dial::Pictures{stagePicture, AssetCatalogue::maskedBitmap(QStringLiteral("Mojiban")),
+                       AssetCatalogue::maskedBitmap(QStringLiteral("MojibanDigi"))},
+        AssetCatalogue::drawGlyph, layout);
+    // Each paint covers the whole box, so the stage picture beneath is not painted again
+    // every second.
+    box_.setAttribute(Qt::WA_OpaquePaintEvent);
+    stale_ = std::make_unique<StaleDialArea>(QRect(QPoint(0, 0), size));
+    paintRegion_ = new PaintRegionRecorder(&box_);
+    box_.installEventFilter(paintRegion_);
+}
+
+DialBox::~DialBox() = default;
+
+DialMode DialBox::mode() const {
+    return {settings_.AnaDigi, settings_.DigiAMPM};
+}
+
+void DialBox::ComposeDial(int hour, int minute) {
+    dial_->ComposeDial(hour, minute, mode());
+    stale_->imageRebuilt();
+    if (hooks_.rebuilt)
+        hooks_.rebuilt();
+}
+
+void DialBox::ShowDial(int second) {
+    showingSecond_ = second;
+    box_.repaint(stale_->refreshFor(dial_->secondsArea(second, mode())));
+    showingSecond_ = -1;
+}
+
+void DialBox::MojibanBoxPaint(QPainter& painter) {
+    const bool perSecond = showingSecond_ >= 0;
+    const int second = perSecond ? showingSecond_ : clock_.now().second;
+    const DialMode dialMode = mode();
+    const QImage shown = dial_->ShowDial(second, dialMode);
+    // In bands: a larger piece under the window's shaped clip would have the raster
+    // engine wake its helper threads, every second, for a 128 x 128 copy.
+    constexpr int kBand = 16;
+    for (int top = 0; top < shown.height(); top += kBand)
+        painter.drawImage(QPoint(0, top), shown, QRect(0, top, shown.width(), kBand));
+    stale_->painted(paintRegion_->region(), dial_->secondsArea(second, dialMode));
+    if (perSecond)
+        RepaintTrace::mark();
+    if (hooks_.painted)
+        hooks_.painted();
+}
+
+void DialBox::MIDigiAnaClick() {
+    switchRendering(settings_.AnaDigi, items_.MIDigiAna, false);
+}
+
+void DialBox::MIAmPmClick() {
+    switchRendering(settings_.DigiAMPM, items_.MIAmPm, true);
+}
+
+void DialBox::switchRendering(bool& setting, QAction* item, bool checkedWhenSet) {
+    setting = !setting;
+    item->setChecked(setting == checkedWhenSet);
+    const LocalTime now = clock_.now();
+    ComposeDial(now.hour, now.minute);
+    ShowDial(now.second);
+}
+
+void DialBox::DateTimePicker1Change(QTime time) {
+    ComposeDial(time.hour(), time.minute());
+}
+
+void DialBox::syncMenu() {
+    items_.MIDigiAna->setChecked(!settings_.AnaDigi);
+    items_.MIAmPm->setChecked(settings_.DigiAMPM);
+}
+
+void DialBox::setScreenSaved(bool saved) {
+    box_.setUpdatesEnabled(!saved);
+}
+
+QImage DialBox::screen() const {
+    return dial_->ShowDial(clock_.now().second, mode());
+}

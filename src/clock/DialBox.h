@@ -1,0 +1,73 @@
+#pragma once
+
+#include "clock/Dial.h"
+
+#include <QImage>
+#include <QTime>
+#include <functional>
+#include <memory>
+
+class PaintBox;
+class PaintRegionRecorder;
+class QAction;
+class QPainter;
+class StaleDialArea;
+class WallClock;
+struct StageSettings;
+
+// The dial box on her window: owns the dial image, the rendering the settings choose and
+// what the box shows each second. It never reaches past the box it is given.
+class DialBox {
+public:
+    struct MenuItems {
+        QAction* MIDigiAna;
+        QAction* MIAmPm;
+    };
+    struct Hooks {
+        // After each rebuild of the dial image, on the user-interface thread.
+        std::function<void()> rebuilt;
+        // After each paint of the box.
+        std::function<void()> painted;
+    };
+
+    // The stage picture is what lies behind the dial.
+    DialBox(PaintBox& MojibanBox, const QImage& stagePicture, StageSettings& settings,
+            const WallClock& clock, MenuItems items, Hooks hooks);
+    ~DialBox();
+    DialBox(const DialBox&) = delete;
+    DialBox& operator=(const DialBox&) = delete;
+
+    // hour -1: the face alone. Only the image changes; the box shows it at the next paint.
+    void ComposeDial(int hour, int minute);
+    // Repaints the box at once with the seconds at that second.
+    void ShowDial(int second);
+    void MojibanBoxPaint(QPainter& painter);
+    void MIDigiAnaClick();
+    void MIAmPmClick();
+    // Shows with the next second's refresh, until the clock's next rebuild.
+    void DateTimePicker1Change(QTime time);
+    // The check marks of the stored rendering.
+    void syncMenu();
+    // Nobody sees the dial while the screen is saved, so it does not paint; its first
+    // paint afterwards is the sign that she is seen again.
+    void setScreenSaved(bool saved);
+
+    // What the box shows now.
+    QImage screen() const;
+
+private:
+    // Flips one of the two rendering settings and shows the result at once.
+    void switchRendering(bool& setting, QAction* item, bool checkedWhenSet);
+    DialMode mode() const;
+
+    PaintBox& box_;
+    StageSettings& settings_;
+    const WallClock& clock_;
+    MenuItems items_;
+    Hooks hooks_;
+    std::unique_ptr<Dial> dial_;
+    std::unique_ptr<StaleDialArea> stale_;
+    PaintRegionRecorder* paintRegion_ = nullptr;
+    // The second that ShowDial paints; -1 when a paint comes from elsewhere.
+    int showingSecond_ = -1;
+};

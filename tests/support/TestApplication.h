@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QApplication>
+
+// The one application object of a test program, made on first use and kept to the end.
+QApplication& testApplication();
