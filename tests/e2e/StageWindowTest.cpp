@@ -82,7 +82,7 @@ protected:
         program = std::make_unique<ProgramRun>(session, config.path());
         EXPECT_TRUE(program->start());
         std::optional<qulonglong> found = session.waitForWindowByClass(QStringLiteral("hourling"));
-        EXPECT_TRUE(found.has_value()) << "her window did not appear";
+        EXPECT_TRUE(found.has_value()) << "her window did not appear: " << program->report();
         EXPECT_TRUE(eventually([&] { return stage().has_value(); }));
         return stage().value_or(0);
     }

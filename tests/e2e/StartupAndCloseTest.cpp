@@ -50,7 +50,7 @@ protected:
 TEST_F(StartupAndClose, FirstStartShowsTheTitledWindowAtTheDefaultPlaceAndSavesEveryDefault) {
     auto program = launch();
     const auto stage = session.waitForWindowByClass(QStringLiteral("hourling"));
-    ASSERT_TRUE(stage.has_value());
+    ASSERT_TRUE(stage.has_value()) << program->report();
     EXPECT_EQ(session.windowName(*stage), kTitle);
     ASSERT_TRUE(eventually([&] {
         return session.windowGeometry(*stage).topLeft() == QPoint(40, 64);
@@ -88,7 +88,7 @@ class ClosedBySignal : public StartupAndClose, public ::testing::WithParamInterf
 TEST_P(ClosedBySignal, SavesWhereTheWindowWasMovedTo) {
     auto program = launch();
     const auto stage = session.waitForWindowByClass(QStringLiteral("hourling"));
-    ASSERT_TRUE(stage.has_value());
+    ASSERT_TRUE(stage.has_value()) << program->report();
     ASSERT_TRUE(
         eventually([&] { return session.windowGeometry(*stage).topLeft() == QPoint(40, 64); }));
     session.xdotool({QStringLiteral("windowmove"), QString::number(*stage), QStringLiteral("-30"),
@@ -106,7 +106,7 @@ TEST_P(ClosedBySignal, SavesWhereTheWindowWasMovedTo) {
     // The next start places her where she was left.
     auto again = launch();
     const auto second = session.waitForWindowByClass(QStringLiteral("hourling"));
-    ASSERT_TRUE(second.has_value());
+    ASSERT_TRUE(second.has_value()) << again->report();
     EXPECT_TRUE(
         eventually([&] { return session.windowGeometry(*second).topLeft() == QPoint(-30, 200); }));
     again->sendSignal(SIGTERM);

@@ -213,6 +213,19 @@ bool ProgramRun::waitForExit(int timeoutMs) {
     return process_.state() == QProcess::NotRunning || process_.waitForFinished(timeoutMs);
 }
 
+std::string ProgramRun::report() {
+    QString state;
+    if (process_.state() != QProcess::NotRunning)
+        state = QStringLiteral("still running");
+    else if (process_.exitStatus() == QProcess::CrashExit)
+        state = QStringLiteral("crashed");
+    else
+        state = QStringLiteral("exited with %1").arg(process_.exitCode());
+    return (QStringLiteral("the program ") + state + QStringLiteral("; its errors: ") +
+            QString::fromLocal8Bit(standardError().right(2000)))
+        .toStdString();
+}
+
 QByteArray ProgramRun::standardError() {
     return process_.readAllStandardError();
 }

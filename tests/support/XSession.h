@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 // A private X server for one test: Xvfb on a free display, with a black root so that a
 // shaped window's holes show. Everything run through it sees only this display.
@@ -64,6 +65,9 @@ public:
     int exitCode() const { return process_.exitCode(); }
     QByteArray standardError();
     qint64 pid() const { return process_.processId(); }
+    // Whether it still runs, or how it ended, with what it wrote to standard error: for the
+    // message of a test that waited for it in vain.
+    std::string report();
 
 private:
     const XSession& session_;
