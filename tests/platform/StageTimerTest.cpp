@@ -162,11 +162,4 @@ TEST_F(QtStageTimerTest, ZeroNeverTicksAndOtherIntervalsTickOnThisThread) {
     EXPECT_TRUE(onThisThread);
 }
 
-TEST(QtTimerFactory, MakesStoppedTimersWithTheirInterval) {
-    offscreenApplication();
-    auto timer = QtTimerFactory().makeTimer(250);
-    EXPECT_FALSE(timer->isActive());
-    EXPECT_EQ(timer->interval(), 250);
-}
-
 } // namespace

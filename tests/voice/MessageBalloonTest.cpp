@@ -64,15 +64,6 @@ protected:
     TMessageBalloon balloon{link, timeline};
 };
 
-TEST_F(MessageBalloonTest, StartsHiddenAsAToolWindowWithoutAFrame) {
-    EXPECT_FALSE(balloon.isVisible());
-    EXPECT_EQ(balloon.windowTitle(), QStringLiteral("MessageBalloon"));
-    EXPECT_EQ(balloon.windowType(), Qt::Tool);
-    EXPECT_TRUE(balloon.windowFlags().testFlag(Qt::FramelessWindowHint));
-    EXPECT_EQ(balloon.size(), QSize(240, 160));
-    EXPECT_EQ(balloon.corner(), -1);
-}
-
 TEST_F(MessageBalloonTest, ShowsBesideHerMouthShapedAsBodyAndTail) {
     balloon.PlaceBalloon(true);
     ASSERT_TRUE(balloon.isVisible());

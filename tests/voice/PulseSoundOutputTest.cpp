@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QThread>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +49,21 @@ TEST_F(PulseSoundOutputTest, AClipSoundsForItsLengthAndThenEnds) {
     const SoundSpan heard = recordedUntilSilent();
     ASSERT_TRUE(heard.heard);
     EXPECT_NEAR(heard.length(), clipLength("Snd_Kinenbi1"), 0.15);
+}
+
+TEST_F(PulseSoundOutputTest, AClipShorterThanTheServersBufferSoundsWhole) {
+    startServerAndRecord();
+    // 80 ms of a loud tone.
+    static QByteArray tone = [] {
+        QByteArray samples(2 * 1764, '\0');
+        for (int i = 0; i < 1764; ++i)
+            qToLittleEndian<qint16>(qint16((i / 25) % 2 ? 12000 : -12000), samples.data() + 2 * i);
+        return samples;
+    }();
+    ASSERT_TRUE(output->play(PcmClip{1, 22050, 16, tone}));
+    const SoundSpan heard = recordedUntilSilent();
+    ASSERT_TRUE(heard.heard);
+    EXPECT_NEAR(heard.length(), 0.08, 0.03);
 }
 
 TEST_F(PulseSoundOutputTest, ASecondClipWhileOneSoundsAddsNothing) {
