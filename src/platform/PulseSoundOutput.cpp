@@ -16,31 +16,31 @@ constexpr pa_usec_t kBufferUsec = 200'000;
 // Beyond its own length a clip may take this long to connect and drain before it is given up.
 constexpr auto kGrace = std::chrono::seconds(3);
 
-std::optional<pa_sample_spec> specOf(const PcmClip& clip) {
-    pa_sample_spec spec{};
+std::optional<pa_sample_spec> sampleFormatOf(const PcmClip& clip) {
+    pa_sample_spec format{};
     switch (clip.bitsPerSample) {
     case 8:
-        spec.format = PA_SAMPLE_U8;
+        format.format = PA_SAMPLE_U8;
         break;
     case 16:
-        spec.format = PA_SAMPLE_S16LE;
+        format.format = PA_SAMPLE_S16LE;
         break;
     case 24:
-        spec.format = PA_SAMPLE_S24LE;
+        format.format = PA_SAMPLE_S24LE;
         break;
     case 32:
-        spec.format = PA_SAMPLE_S32LE;
+        format.format = PA_SAMPLE_S32LE;
         break;
     default:
         return std::nullopt;
     }
     if (clip.channels <= 0 || clip.channels > int(PA_CHANNELS_MAX) || clip.sampleRate <= 0)
         return std::nullopt;
-    spec.channels = quint8(clip.channels);
-    spec.rate = quint32(clip.sampleRate);
-    if (!pa_sample_spec_valid(&spec))
+    format.channels = quint8(clip.channels);
+    format.rate = quint32(clip.sampleRate);
+    if (!pa_sample_spec_valid(&format))
         return std::nullopt;
-    return spec;
+    return format;
 }
 
 // The clip's bytes outlive every stream, so the server's copy of the pointer frees nothing.
@@ -87,10 +87,10 @@ public:
     }
 
     bool play(const PcmClip& clip) {
-        const auto spec = specOf(clip);
-        if (!loop_ || !spec)
+        const auto format = sampleFormatOf(clip);
+        if (!loop_ || !format)
             return false;
-        const size_t frameBytes = pa_frame_size(&*spec);
+        const size_t frameBytes = pa_frame_size(&*format);
         const size_t bytes = size_t(clip.samples.size()) / frameBytes * frameBytes;
         if (bytes == 0)
             return false;
@@ -102,12 +102,12 @@ public:
         if (!connect())
             return false;
         playing_ = true;
-        spec_ = *spec;
+        format_ = *format;
         samples_ = clip.samples.first(qsizetype(bytes));
         written_ = 0;
         draining_ = false;
         deadline_ =
-            Clock::now() + kGrace + std::chrono::microseconds(pa_bytes_to_usec(bytes, &spec_));
+            Clock::now() + kGrace + std::chrono::microseconds(pa_bytes_to_usec(bytes, &format_));
         // Otherwise the stream opens when the server has answered.
         if (pa_context_get_state(context_) == PA_CONTEXT_READY)
             return openStream();
@@ -156,7 +156,7 @@ private:
     }
 
     bool openStream() {
-        stream_ = pa_stream_new(context_, "voice", &spec_, nullptr);
+        stream_ = pa_stream_new(context_, "voice", &format_, nullptr);
         if (!stream_) {
             endClip();
             return false;
@@ -165,7 +165,7 @@ private:
         pa_stream_set_write_callback(stream_, &Connection::writable, this);
         pa_buffer_attr buffer;
         buffer.maxlength = quint32(-1);
-        buffer.tlength = quint32(pa_usec_to_bytes(kBufferUsec, &spec_));
+        buffer.tlength = quint32(pa_usec_to_bytes(kBufferUsec, &format_));
         buffer.prebuf = quint32(-1);
         buffer.minreq = quint32(-1);
         buffer.fragsize = quint32(-1);
@@ -252,7 +252,7 @@ private:
     // From play until the server has played the clip, it was stopped, or it failed.
     bool playing_ = false;
     bool draining_ = false;
-    pa_sample_spec spec_{};
+    pa_sample_spec format_{};
     QByteArrayView samples_;
     size_t written_ = 0;
     Clock::time_point deadline_;
