@@ -1,10 +1,50 @@
 #include "support/TestApplication.h"
 
+#include "support/XSession.h"
+
+#include <cstdlib>
+
+namespace {
+int argc = 1;
+char name[] = "hourling_test";
+char* argv[] = {name, nullptr};
+
+QApplication* application = nullptr;
+XSession* session = nullptr;
+
+void endScreenSession() {
+    // The application's connection goes before its server.
+    delete application;
+    application = nullptr;
+    delete session;
+    session = nullptr;
+}
+} // namespace
+
 QApplication& testApplication() {
-    static int argc = 1;
-    static char name[] = "hourling_test";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: windows that tests leave behind must not outlive it.
-    static QApplication* instance = new QApplication(argc, argv);
-    return *instance;
+    if (!application)
+        application = new QApplication(argc, argv);
+    return *application;
+}
+
+QApplication& screenApplication(bool withWindowManager) {
+    if (!application) {
+        session = new XSession();
+        // Without its server the application stays offscreen, and tests that check
+        // screenSession().ok() fail with a reason rather than abort.
+        if (session->ok()) {
+            if (withWindowManager)
+                session->startWindowManager();
+            qputenv("DISPLAY", session->display().toLatin1());
+            qputenv("QT_QPA_PLATFORM", "xcb");
+            qunsetenv("WAYLAND_DISPLAY");
+        }
+        application = new QApplication(argc, argv);
+        std::atexit(endScreenSession);
+    }
+    return *application;
+}
+
+const XSession& screenSession() {
+    return *session;
 }

@@ -6,10 +6,12 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <functional>
 #include <poll.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace {
 // Xvfb writes its display number to the descriptor it is given once it accepts clients.
@@ -171,11 +173,52 @@ bool XSession::startWindowManager() {
     if (!windowManager_->waitForStarted(10000))
         return false;
     // The manager has taken over once it owns the screen's manager selection.
-    return eventually([this] {
-        return run(QStringLiteral("xprop"),
-                   {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-            .out.contains("window id");
-    });
+    if (!eventually([this] {
+            return run(QStringLiteral("xprop"),
+                       {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
+                .out.contains("window id");
+        }))
+        return false;
+    return managesWindows();
+}
+
+// A window mapped while the manager is still starting may never be managed, and stays
+// unmapped: the manager is ready once it has taken a window of ours.
+bool XSession::managesWindows() const {
+    xcb_connection_t* connection = xcb_connect(display_.toLatin1().constData(), nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const xcb_window_t probe = xcb_generate_id(connection);
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, probe, screen->root, 0, 0, 1, 1, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
+    static const char name[] = "WM_STATE";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
+    const xcb_atom_t wmState = atom ? atom->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(atom);
+    int attempt = 0;
+    const bool managed = eventually(
+        [&] {
+            // Asked again every second, in case the first request fell into the gap.
+            if (attempt++ % 10 == 0) {
+                xcb_unmap_window(connection, probe);
+                xcb_map_window(connection, probe);
+                xcb_flush(connection);
+            }
+            xcb_get_property_reply_t* state = xcb_get_property_reply(
+                connection, xcb_get_property(connection, 0, probe, wmState, XCB_ATOM_ANY, 0, 1),
+                nullptr);
+            const bool set = state && state->type != XCB_ATOM_NONE;
+            std::free(state);
+            return set;
+        },
+        20000, 100);
+    xcb_destroy_window(connection, probe);
+    xcb_disconnect(connection);
+    return managed;
 }
 
 ProgramRun::ProgramRun(const XSession& session, const QString& configHome,

@@ -47,6 +47,8 @@ public:
     bool startWindowManager();
 
 private:
+    bool managesWindows() const;
+
     std::unique_ptr<QProcess> server_;
     std::unique_ptr<QProcess> windowManager_;
     QString display_;

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+// What the speech balloon needs of the stage window it speaks for.
+class BalloonStage {
+public:
+    virtual ~BalloonStage() = default;
+
+    // The stage window's top-left on the desktop and its client size.
+    virtual QPoint stagePosition() const = 0;
+    virtual QSize stageClientSize() const = 0;
+    // Where her mouth is, in the stage window's coordinates.
+    virtual QRect mouthArea() const = 0;
+    virtual void hideStage() = 0;
+    // Shows the stage window again, in front, with its own show handling.
+    virtual void showStage() = 0;
+    virtual bool stageIsActive() const = 0;
+    // Applies the stacking style to the stage window.
+    virtual void applyStageStacking(bool stayOnTop) = 0;
+
+    // The program's minimised state, and minimising and restoring it.
+    virtual bool appMinimized() const = 0;
+    virtual void minimizeApp() = 0;
+    virtual void restoreApp() = 0;
+
+    virtual void StopVoice() = 0;
+    // The StayOnTop setting.
+    virtual bool stayOnTop() const = 0;
+    // The geometry of the screen that holds a point of the desktop.
+    virtual QRect screenHolding(QPoint point) const = 0;
+};

@@ -1,0 +1,26 @@
+#include "support/XShape.h"
+
+#include "support/XSession.h"
+
+#include <cstdlib>
+#include <xcb/shape.h>
+#include <xcb/xcb.h>
+
+QRegion boundingShapeOf(const XSession& session, qulonglong window) {
+    xcb_connection_t* connection = xcb_connect(session.display().toLatin1().constData(), nullptr);
+    QRegion shape;
+    if (!xcb_connection_has_error(connection)) {
+        xcb_shape_get_rectangles_reply_t* reply = xcb_shape_get_rectangles_reply(
+            connection,
+            xcb_shape_get_rectangles(connection, xcb_window_t(window), XCB_SHAPE_SK_BOUNDING),
+            nullptr);
+        if (reply) {
+            const xcb_rectangle_t* rects = xcb_shape_get_rectangles_rectangles(reply);
+            for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply); ++i)
+                shape += QRect(rects[i].x, rects[i].y, rects[i].width, rects[i].height);
+            std::free(reply);
+        }
+    }
+    xcb_disconnect(connection);
+    return shape;
+}

@@ -1,0 +1,244 @@
+// The balloon's life beside a plain window standing in for hers, on a manual timeline:
+// showing, following, the 30 s close, the button and Enter, the minimised program, the
+// stacking style, and what it shows.
+#include "support/FakeTimeline.h"
+#include "support/QtPrinters.h"
+#include "support/TestApplication.h"
+#include "voice/BalloonGeometry.h"
+#include "voice/MinimizeWatch.h"
+#include "voice/TMessageBalloon.h"
+#include "voice/WindowBalloonStage.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QRect kMouth(40, 108, 81, 37);
+// On the offscreen screen of 800 x 800 (half 400, quarter 200), her centre at row 126:
+// the balloon goes below her mouth.
+const QPoint kLeftHalf(50, -100);
+const QPoint kRightHalf(400, -100);
+
+// Counts the hides and shows of a window.
+class ShowCounter : public QObject {
+public:
+    int hides = 0;
+    int shows = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        hides += event->type() == QEvent::Hide;
+        shows += event->type() == QEvent::Show;
+        return false;
+    }
+};
+
+class MessageBalloonTest : public ::testing::Test {
+protected:
+    MessageBalloonTest() {
+        stage.resize(208, 452);
+        stage.move(kLeftHalf);
+        stage.show();
+        stage.installEventFilter(&stageShows);
+    }
+
+    QRegion shapeFor(int corner) const {
+        return *balloonShape(QRect(0, 30, 240, 100),
+                             placeBalloon(corner, {}, kMouth, {240, 160}, {35, 48, 169, 65}).tail);
+    }
+    bool minimized() const { return stage.windowState().testFlag(Qt::WindowMinimized); }
+
+    QApplication& app = testApplication();
+    FakeTimeline timeline;
+    QWidget stage{nullptr, Qt::Window | Qt::FramelessWindowHint};
+    ShowCounter stageShows;
+    MinimizeWatch minimize{stage};
+    int voiceStops = 0;
+    bool stayOnTop = false;
+    WindowBalloonStage link{stage, kMouth, minimize, [this] { ++voiceStops; },
+                            [this] { return stayOnTop; }};
+    TMessageBalloon balloon{link, timeline};
+};
+
+TEST_F(MessageBalloonTest, ShowsBesideHerMouthShapedAsBodyAndTail) {
+    balloon.PlaceBalloon(true);
+    ASSERT_TRUE(balloon.isVisible());
+    EXPECT_EQ(balloon.corner(), 0);
+    EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));
+    EXPECT_EQ(balloon.mask(), shapeFor(0));
+    EXPECT_EQ(balloon.shapedForStageAt(), kLeftHalf);
+}
+
+TEST_F(MessageBalloonTest, FollowsHerWithin250MsAndStillClosesAt30s) {
+    balloon.PlaceBalloon(true);
+    timeline.advance(10'000);
+    stage.move(kRightHalf);
+    timeline.advance(249);
+    EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));
+    timeline.advance(1);
+    // Across the middle: the other side of her mouth, the tail at the other top corner.
+    EXPECT_EQ(balloon.corner(), 1);
+    EXPECT_EQ(balloon.pos(), kRightHalf + QPoint(-200, 145));
+    EXPECT_EQ(balloon.mask(), shapeFor(1));
+
+    timeline.advance(30'000 - 10'250 - 1);
+    EXPECT_TRUE(balloon.isVisible());
+    timeline.advance(1);
+    EXPECT_FALSE(balloon.isVisible());
+}
+
+TEST_F(MessageBalloonTest, ClosingHidesAndReshowsHerAndStopsTheVoiceOnce) {
+    balloon.PlaceBalloon(true);
+    const int hides = stageShows.hides;
+    const int shows = stageShows.shows;
+    balloon.Button1().click();
+    EXPECT_FALSE(balloon.isVisible());
+    EXPECT_EQ(voiceStops, 1);
+    EXPECT_EQ(stageShows.hides, hides + 1);
+    EXPECT_EQ(stageShows.shows, shows + 1);
+    EXPECT_TRUE(stage.isVisible());
+    // Both timers stopped with it.
+    stage.move(kRightHalf);
+    timeline.advance(60'000);
+    EXPECT_EQ(voiceStops, 1);
+    EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));
+}
+
+TEST_F(MessageBalloonTest, EnterClosesItLikeTheButton) {
+    for (QWidget* target :
+         {static_cast<QWidget*>(&balloon), static_cast<QWidget*>(&balloon.Button1())}) {
+        balloon.PlaceBalloon(true);
+        ASSERT_TRUE(balloon.isVisible());
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &enter);
+        EXPECT_FALSE(balloon.isVisible()) << target->metaObject()->className();
+    }
+    EXPECT_EQ(voiceStops, 2);
+}
+
+TEST_F(MessageBalloonTest, RestoresAMinimisedProgramAndMinimisesItAgainWhenItClosesByItself) {
+    stage.setWindowState(Qt::WindowMinimized);
+    ASSERT_TRUE(minimize.appMinimized());
+    balloon.PlaceBalloon(true);
+    EXPECT_FALSE(minimized());
+    EXPECT_FALSE(minimize.appMinimized());
+    EXPECT_TRUE(balloon.restoredApp());
+
+    timeline.advance(30'000);
+    EXPECT_FALSE(balloon.isVisible());
+    EXPECT_TRUE(minimized());
+    EXPECT_TRUE(minimize.appMinimized());
+    EXPECT_FALSE(balloon.restoredApp());
+}
+
+TEST_F(MessageBalloonTest, TheButtonLeavesTheProgramRestored) {
+    stage.setWindowState(Qt::WindowMinimized);
+    balloon.PlaceBalloon(true);
+    balloon.Button1().click();
+    EXPECT_FALSE(balloon.restoredApp());
+    timeline.advance(60'000);
+    EXPECT_FALSE(minimized());
+    EXPECT_FALSE(minimize.appMinimized());
+}
+
+TEST_F(MessageBalloonTest, HiddenFromOutsideItStillStopsTheVoiceAndKeepsWhatItRestored) {
+    stage.setWindowState(Qt::WindowMinimized);
+    balloon.PlaceBalloon(true);
+    balloon.hide();
+    EXPECT_EQ(voiceStops, 1);
+    EXPECT_TRUE(balloon.restoredApp());
+}
+
+TEST_F(MessageBalloonTest, PlacingItAgainWhileItShowsRenewsNeitherShapeNorCount) {
+    balloon.PlaceBalloon(true);
+    timeline.advance(20'000);
+    stage.move(kRightHalf);
+    balloon.PlaceBalloon(true);
+    EXPECT_EQ(balloon.corner(), 1);
+    EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));
+    EXPECT_EQ(balloon.mask(), shapeFor(0));
+    EXPECT_EQ(balloon.shapedForStageAt(), kLeftHalf);
+    // The next follow tick catches up; the close still comes 30 s after the showing.
+    timeline.advance(250);
+    EXPECT_EQ(balloon.pos(), kRightHalf + QPoint(-200, 145));
+    timeline.advance(30'000 - 20'250 - 1);
+    EXPECT_TRUE(balloon.isVisible());
+    timeline.advance(1);
+    EXPECT_FALSE(balloon.isVisible());
+}
+
+TEST_F(MessageBalloonTest, ComesBackInFrontWhenSheIsActivated) {
+    balloon.PlaceBalloon(true);
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(balloon.isActiveWindow());
+    stage.activateWindow();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(stage.isActiveWindow());
+    timeline.advance(250);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(balloon.isActiveWindow());
+}
+
+TEST_F(MessageBalloonTest, BothWindowsTakeTheStackingStyleAtEachShowing) {
+    auto onTop = [](const QWidget& window) {
+        return window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+    };
+    stayOnTop = true;
+    balloon.PlaceBalloon(true);
+    EXPECT_TRUE(onTop(stage));
+    EXPECT_TRUE(onTop(balloon));
+    EXPECT_TRUE(balloon.isVisible());
+    balloon.Button1().click();
+
+    stayOnTop = false;
+    balloon.PlaceBalloon(true);
+    EXPECT_FALSE(onTop(stage));
+    EXPECT_FALSE(onTop(balloon));
+    const int stops = voiceStops;
+
+    // A change while it shows keeps it showing, in place and in shape, without closing it.
+    balloon.applyStacking(true);
+    EXPECT_TRUE(onTop(balloon));
+    EXPECT_TRUE(balloon.isVisible());
+    EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));
+    EXPECT_EQ(balloon.mask(), shapeFor(0));
+    EXPECT_EQ(voiceStops, stops);
+}
+
+TEST_F(MessageBalloonTest, TheMessageShowsTheCharactersTyped) {
+    QLabel& message = balloon.MessageArea();
+    EXPECT_EQ(message.text(), QStringLiteral("記念日です"));
+    EXPECT_EQ(balloon.TimeLabel().text(), QStringLiteral("[00.00 00:00]"));
+    EXPECT_EQ(message.textFormat(), Qt::PlainText);
+    EXPECT_EQ(balloon.TimeLabel().textFormat(), Qt::PlainText);
+    EXPECT_TRUE(message.wordWrap());
+
+    // Rendered, the markup is as wide as its eight characters, not one bold letter.
+    auto inkWidth = [&](const QString& text) {
+        message.setText(text);
+        const QImage image = message.grab().toImage();
+        int left = image.width(), right = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qGray(image.pixel(x, y)) < 128)
+                    left = std::min(left, x), right = std::max(right, x);
+        return right - left + 1;
+    };
+    balloon.PlaceBalloon(true);
+    EXPECT_GT(inkWidth(QStringLiteral("<b>x</b>")), 4 * inkWidth(QStringLiteral("x")));
+}
+
+TEST_F(MessageBalloonTest, PaintsABlackOutlineOnWhite) {
+    balloon.PlaceBalloon(true);
+    const QImage image = balloon.grab().toImage();
+    EXPECT_EQ(image.pixel(0, 80), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(120, 129), qRgb(0, 0, 0));
+    EXPECT_EQ(image.pixel(2, 80), qRgb(255, 255, 255));
+    EXPECT_EQ(image.pixel(160, 112), qRgb(255, 255, 255));
+}
+
+} // namespace
