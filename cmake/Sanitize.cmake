@@ -6,8 +6,8 @@ set_property(CACHE HOURLING_SANITIZE PROPERTY STRINGS "" address,undefined addre
 
 if(HOURLING_SANITIZE)
   if(NOT HOURLING_SANITIZE MATCHES "^(address|undefined|address,undefined|thread)$")
-    message(FATAL_ERROR "HOURLING_SANITIZE=${HOURLING_SANITIZE}: ThreadSanitizer cannot be "
-                        "combined with the others; use address,undefined or thread")
+    message(FATAL_ERROR "HOURLING_SANITIZE=${HOURLING_SANITIZE}: use address,undefined, "
+                        "address, undefined or thread (ThreadSanitizer goes with no other)")
   endif()
   # A report ends the test that caused it instead of scrolling past.
   add_compile_options(-fsanitize=${HOURLING_SANITIZE} -fno-sanitize-recover=all
