@@ -1,8 +1,25 @@
-# The two commands: `make run` and `make test`.
+# The two commands: `make run` and `make test`; and `make test-sanitize`.
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test clean
+# The unit suite built with sanitizers in a folder of its own. SANITIZE=thread with another
+# SANITIZE_BUILD and SANITIZE_TESTS (a ctest -R pattern) runs chosen tests under ThreadSanitizer.
+SANITIZE ?= address,undefined
+SANITIZE_BUILD ?= build-sanitize
+SANITIZE_TESTS ?=
+# Left out there: the program under a private X server (slow), the fuzzers (sanitized already,
+# by clang) and the install checks; under ThreadSanitizer also the parsers' own AddressSanitizer
+# build, which cannot be combined with it.
+SANITIZE_SKIP ?= e2e;fuzz;install$(if $(filter thread,$(SANITIZE)),;parsers_asan)
+SUPPRESSIONS := $(CURDIR)/tests/sanitize
+# Full stacks through Qt, which has no frame pointers, so that suppressions see whose memory it is.
+SANITIZE_ENV := \
+  ASAN_OPTIONS=check_initialization_order=1:detect_stack_use_after_return=1:fast_unwind_on_malloc=0 \
+  LSAN_OPTIONS=suppressions=$(SUPPRESSIONS)/lsan.supp:print_suppressions=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
+
+.PHONY: all deps configure build run test build-sanitize test-sanitize clean
 
 all: build
 
@@ -21,5 +38,15 @@ run: build
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure --timeout 600 -j2
 
+build-sanitize: deps
+	@test -f $(SANITIZE_BUILD)/build.ninja || cmake -S . -B $(SANITIZE_BUILD) -G Ninja \
+	  -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
+	  -DHOURLING_SANITIZE=$(SANITIZE) "-DHOURLING_SKIP_TEST_DIRS=$(SANITIZE_SKIP)" $(CMAKE_FLAGS)
+	@cmake --build $(SANITIZE_BUILD) -j2
+
+test-sanitize: build-sanitize
+	@$(SANITIZE_ENV) ctest --test-dir $(SANITIZE_BUILD) --output-on-failure --timeout 900 -j2 \
+	  $(if $(SANITIZE_TESTS),-R '$(SANITIZE_TESTS)')
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

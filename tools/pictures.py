@@ -56,12 +56,16 @@ def program_icon():
     return render.svg_to_image(svg, 79, 79, background='white')
 
 
-def main_icon(size=48):
-    """The application icon: her head in a pale pink rounded square, transparent around it."""
+def main_icon_svg(size=48):
+    """The application icon as SVG: her head in a pale pink rounded square, transparent around
+    it."""
     tile = 'x="12" y="1" width="134" height="134" rx="26"'
     body = (f'<clipPath id="tile"><rect {tile}/></clipPath>'
             f'<rect {tile} fill="#fde4ec"/>'
             f'<g clip-path="url(#tile)">{character.drawing()}</g>'
             f'<rect {tile} fill="none" stroke="{character.OUTLINE}" stroke-width="3"/>')
-    svg = render.document(size, size, body, view_box=(11, 0, 136, 136))
-    return render.svg_to_image(svg, size, size)
+    return render.document(size, size, body, view_box=(11, 0, 136, 136))
+
+
+def main_icon(size=48):
+    return render.svg_to_image(main_icon_svg(size), size, size)

@@ -30,8 +30,10 @@ bool hasForbiddenControl(QStringView text) {
     return false;
 }
 
+// A leading U+FEFF is kept: inside a value it is text (the file's own mark is dropped by parse).
 std::optional<QString> decodeUtf8Strictly(QByteArrayView bytes) {
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
         return std::nullopt;

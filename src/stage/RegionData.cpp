@@ -106,11 +106,3 @@ QByteArray RegionData::toBlock() const {
         appendEdges(out, r);
     return out;
 }
-
-QRegion RegionData::toRegion() const {
-    // Adding the bands in order keeps QRegion on its cheap append path.
-    QRegion region;
-    for (const QRect& r : rectangles)
-        region += r;
-    return region;
-}

@@ -3,8 +3,9 @@
 #include <QByteArrayView>
 #include <QList>
 #include <QRect>
-#include <QRegion>
 #include <optional>
+
+class QRegion;
 
 // A window shape stored as a block of rectangles: a 32-byte little-endian header (header size,
 // type, rectangle count, rectangle bytes, bounding rectangle) followed by the rectangles, each
@@ -20,6 +21,7 @@ public:
     static std::optional<RegionData> parse(QByteArrayView block);
     // The block that parse() reads back as this shape.
     QByteArray toBlock() const;
+    // In RegionDataGui.cpp, so that the parser itself needs Qt Core alone.
     QRegion toRegion() const;
 
     QRect bounds;

@@ -2,6 +2,7 @@
 #include "stage/RegionData.h"
 #include "voice/WaveImage.h"
 
+#include <QRegion>
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <random>

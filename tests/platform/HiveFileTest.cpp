@@ -250,6 +250,17 @@ TEST(HiveFileFormat, TellsADamagedFile) {
         EXPECT_FALSE(HiveFile::parse(text).has_value()) << text.toStdString();
 }
 
+TEST(HiveFileFormat, KeepsAByteOrderMarkThatIsText) {
+    // Inputs the fuzzer found; each lost a character between parse and serialise.
+    const QByteArray head = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K]\n";
+    const HiveFile hive = parsed(head + "\"kiMes0\"=\"\xEF\xBB\xBFn\\t&\"\n\"OddS\"=hex(1):\n");
+    EXPECT_EQ(hive.keys()[0].values[0].data, utf8z("\xEF\xBB\xBFn\t&"));
+    expectRoundTrip(hive);
+    expectRoundTrip(hiveWith("K", "v", RegType::String, utf8z("\xEF\xBB\xBF")));
+    // The file's own mark is still not part of the first line.
+    EXPECT_EQ(parsed("\xEF\xBB\xBF" + head).keys().size(), 1);
+}
+
 TEST(HiveFileFormat, SurvivesAnyBytes) {
     // Whatever the bytes, parsing ends without a crash, and what parses writes back the same.
     QRandomGenerator random(20261208);

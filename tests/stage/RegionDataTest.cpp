@@ -1,5 +1,6 @@
 #include "stage/RegionData.h"
 
+#include <QRegion>
 #include <QtEndian>
 #include <gtest/gtest.h>
 #include <limits>

@@ -6,6 +6,7 @@
 #include "support/TempConfigHome.h"
 
 #include <QRandomGenerator>
+#include <QtEndian>
 #include <chrono>
 #include <gtest/gtest.h>
 #include <set>
@@ -33,6 +34,23 @@ pid_t startSaver(const QString& hivePath, qint32 firstNumber) {
     return pid;
 }
 
+// Waits until the saver that numbers from `first` has stored a save of its own, so that the
+// kill lands among its saves and not in its start-up, which a loaded machine or a sanitizer
+// build stretches. Reads the file only: the saver is writing it.
+bool waitForOwnSave(const TempConfigHome& home, qint32 first) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const std::optional<HiveFile> hive = HiveFile::parse(home.readHive());
+        const HiveKey* key = hive ? hive->key(kProgramKey) : nullptr;
+        const HiveValue* number = key ? key->value(QStringLiteral("samiLim")) : nullptr;
+        if (number && number->data.size() == 4 &&
+            qFromLittleEndian<qint32>(number->data.constData()) >= first)
+            return true;
+        ::usleep(1000);
+    }
+    return false;
+}
+
 } // namespace
 
 // A process killed at any moment of a save leaves a file that parses and holds one whole
@@ -48,12 +66,16 @@ TEST(SaveKill, FileIsAlwaysOneWholeSave) {
     bool fileSeen = false;
     int kills = 0;
     for (; kills < kKills && std::chrono::steady_clock::now() < deadline; ++kills) {
-        const pid_t pid = startSaver(home.hivePath(), 1 + kills * 100000);
+        const qint32 first = 1 + kills * 100000;
+        const pid_t pid = startSaver(home.hivePath(), first);
         ASSERT_GT(pid, 0);
-        ::usleep(random.bounded(1000u, 30000u));
+        const bool started = waitForOwnSave(home, first);
+        if (started)
+            ::usleep(random.bounded(0u, 30000u));
         ASSERT_EQ(::kill(pid, SIGKILL), 0);
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(started) << "saver " << kills << " stored nothing";
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saver ended by itself";
 
         if (!home.hiveExists()) {

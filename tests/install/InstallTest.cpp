@@ -1,0 +1,123 @@
+// What `cmake --install` puts in place and what the Debian package declares, from the build.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+struct Ran {
+    int exitCode = -1;
+    QString output; // standard output and error together
+};
+
+Ran run(const QString& program, const QStringList& args) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, args);
+    Ran ran;
+    if (!process.waitForFinished(300000)) {
+        process.kill();
+        process.waitForFinished();
+        ran.output = QStringLiteral("timed out");
+        return ran;
+    }
+    ran.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    ran.output = QString::fromUtf8(process.readAll());
+    return ran;
+}
+
+const QList<int> kIconSizes = {16, 24, 32, 48, 64, 128, 256};
+
+// One install and one package for the whole suite: each takes seconds.
+class Install : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        prefix_ = std::make_unique<QTemporaryDir>();
+        installed_ =
+            run(HOURLING_CMAKE, {"--install", HOURLING_BUILD_DIR, "--prefix", prefix_->path()});
+    }
+    static void TearDownTestSuite() { prefix_.reset(); }
+
+    void SetUp() override { ASSERT_EQ(installed_.exitCode, 0) << installed_.output.toStdString(); }
+
+    static QString installed(const QString& relative) { return prefix_->filePath(relative); }
+
+    // Key=value lines of the [Desktop Entry] group.
+    static QMap<QString, QString> desktopEntry() {
+        QFile file(installed("share/applications/hourling.desktop"));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        QMap<QString, QString> entry;
+        for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+            const qsizetype equals = line.indexOf(u'=');
+            if (equals > 0)
+                entry.insert(line.left(equals), line.mid(equals + 1));
+        }
+        return entry;
+    }
+
+    static inline std::unique_ptr<QTemporaryDir> prefix_;
+    static inline Ran installed_;
+};
+
+TEST_F(Install, PutsTheProgramAndHerIconInEverySize) {
+    const QFileInfo program(installed("bin/hourling"));
+    EXPECT_TRUE(program.isFile() && program.isExecutable());
+    for (int size : kIconSizes) {
+        const QString folder = QStringLiteral("%1x%1").arg(size);
+        QImageReader icon(installed("share/icons/hicolor/" + folder + "/apps/hourling.png"));
+        EXPECT_EQ(icon.size(), QSize(size, size)) << folder.toStdString();
+    }
+    EXPECT_TRUE(QFile::exists(installed("share/icons/hicolor/scalable/apps/hourling.svg")));
+}
+
+TEST_F(Install, DesktopEntryValidatesAndNamesWhatWasInstalled) {
+    const QString path = installed("share/applications/hourling.desktop");
+    const Ran validated = run("desktop-file-validate", {path});
+    EXPECT_EQ(validated.exitCode, 0);
+    EXPECT_EQ(validated.output, "");
+
+    const QMap<QString, QString> entry = desktopEntry();
+    EXPECT_EQ(entry.value("Type"), "Application");
+    EXPECT_EQ(entry.value("Name[ja]"), QString::fromUtf8("ミオラちゃん時計"));
+    EXPECT_FALSE(entry.value("Name").isEmpty());
+    EXPECT_FALSE(entry.value("Comment").isEmpty());
+    EXPECT_FALSE(entry.value("Comment[ja]").isEmpty());
+    // The menu starts what bin/ holds, shows the installed icon, and finds her window by class.
+    EXPECT_EQ(entry.value("Exec"), "hourling");
+    EXPECT_EQ(entry.value("Icon"), "hourling");
+    EXPECT_EQ(entry.value("StartupWMClass"), "hourling");
+}
+
+TEST_F(Install, PackageDeclaresTheQtLibrariesItLinks) {
+    QTemporaryDir out;
+    const Ran packed =
+        run(HOURLING_CPACK,
+            {"-G", "DEB", "--config", HOURLING_BUILD_DIR "/CPackConfig.cmake", "-B", out.path()});
+    ASSERT_EQ(packed.exitCode, 0) << packed.output.toStdString();
+    const QStringList debs = QDir(out.path()).entryList({"hourling_*.deb"});
+    ASSERT_EQ(debs.size(), 1);
+    const QString deb = out.filePath(debs[0]);
+
+    const Ran depends = run("dpkg-deb", {"--field", deb, "Depends"});
+    ASSERT_EQ(depends.exitCode, 0) << depends.output.toStdString();
+    // From dpkg-shlibdeps: each with the version its symbols need.
+    for (const char* library : {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libc6"})
+        EXPECT_TRUE(depends.output.contains(
+            QRegularExpression(QStringLiteral(R"(\b%1 \(>= )").arg(library))))
+            << library << " in " << depends.output.toStdString();
+    // What Qt loads at run time rather than links.
+    EXPECT_TRUE(depends.output.contains("qt6-qpa-plugins"));
+
+    const Ran contents = run("dpkg-deb", {"--contents", deb});
+    for (const char* file : {"./usr/bin/hourling", "./usr/share/applications/hourling.desktop",
+                             "./usr/share/icons/hicolor/48x48/apps/hourling.png"})
+        EXPECT_TRUE(contents.output.contains(file)) << file;
+}
+
+} // namespace
