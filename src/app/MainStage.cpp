@@ -14,6 +14,10 @@
 #include "stage/StagePopupMenu.h"
 #include "stage/StageShape.h"
 #include "ui_MainStage.h"
+#include "voice/MinimizeWatch.h"
+#include "voice/TMessageBalloon.h"
+#include "voice/VoicePlayer.h"
+#include "voice/WindowBalloonStage.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -47,6 +51,11 @@ MainStage::MainStage(StageServices services, QWidget* parent)
     new StageDrag(
         *this, [this] { UserTouched(); }, StageDrag::x11Pointer(*this));
     screenSaverHook_ = ScreenSaverHook::install([this](bool on) { screenSaverChanged(on); });
+    minimizeWatch_ = std::make_unique<MinimizeWatch>(*this);
+    voice_ = std::make_unique<VoicePlayer>(services_.sound);
+    balloonStage_ = std::make_unique<WindowBalloonStage>(
+        *this, ui_->MouthArea->geometry(), *minimizeWatch_, [this] { StopVoice(); },
+        [this] { return settings_.StayOnTop; });
     FormCreate();
 }
 
@@ -182,7 +191,8 @@ void MainStage::UserTouched() {
 }
 
 void MainStage::hideBalloonIfShowing() {
-    // The speech balloon closes here when it shows.
+    if (MessageBalloon && MessageBalloon->isVisible())
+        MessageBalloon->hide();
 }
 
 void MainStage::About1Click() {
@@ -206,8 +216,9 @@ void MainStage::MIThreadPrio6Click(QAction* item) {
 void MainStage::StayOnTop1Click() {
     settings_.StayOnTop = !settings_.StayOnTop;
     PopupMenu1->StayOnTop1->setChecked(settings_.StayOnTop);
-    // The balloon takes the same style each time it shows.
     applyStackingStyle(*this, settings_.StayOnTop);
+    if (MessageBalloon)
+        MessageBalloon->applyStacking(settings_.StayOnTop);
 }
 
 void MainStage::MIMemorialSetClick() {
@@ -275,6 +286,30 @@ void MainStage::MIAmPmClick() {
 
 void MainStage::DateTimePicker1Change(QTime time) {
     dial_->DateTimePicker1Change(time);
+}
+
+BalloonStage& MainStage::balloonStage() {
+    return *balloonStage_;
+}
+
+bool MainStage::PlayVoice(const QString& name) {
+    return voice_->PlayVoice(name);
+}
+
+void MainStage::StopVoice() {
+    voice_->StopVoice();
+}
+
+bool MainStage::appMinimized() const {
+    return minimizeWatch_->appMinimized();
+}
+
+void MainStage::AppMinimize() {
+    minimizeWatch_->AppMinimize();
+}
+
+void MainStage::AppRestore() {
+    minimizeWatch_->AppRestore();
 }
 
 void MainStage::CheckKinenbi(int, int) {

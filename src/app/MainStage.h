@@ -13,12 +13,17 @@
 namespace Ui {
 class MainStage;
 }
+class BalloonStage;
 class DialBox;
+class MinimizeWatch;
 class QAction;
 class QPainter;
 class ScreenSaverHook;
 class StageClock;
 class StagePopupMenu;
+class TMessageBalloon;
+class VoicePlayer;
+class WindowBalloonStage;
 
 // Her window, the composition root: it owns the settings and the order of start-up, show
 // and close, creates the parts that behave and hands each what it needs. The operations the
@@ -37,6 +42,11 @@ public:
     DialBox& dial() { return *dial_; }
     StageClock& clock() { return *clock_; }
 
+    // What the speech balloon sees of her window.
+    BalloonStage& balloonStage();
+    // The balloon, made right after her window and gone before it.
+    void setMessageBalloon(TMessageBalloon* balloon) { MessageBalloon = balloon; }
+
     // Every press and drag on her and every opening of her menu comes here.
     void UserTouched();
 
@@ -46,6 +56,13 @@ public:
     void MIDigiAnaClick();
     void MIAmPmClick();
     void DateTimePicker1Change(QTime time);
+
+    bool PlayVoice(const QString& name);
+    void StopVoice();
+    // The program's minimised state, as her taskbar entry shows it.
+    bool appMinimized() const;
+    void AppMinimize();
+    void AppRestore();
 
     // Called on the clock thread at each new day and each new minute.
     void CheckKinenbi(int month, int day);
@@ -98,6 +115,10 @@ private:
     // The normal face while null.
     QImage FaceBitmap;
 
+    std::unique_ptr<MinimizeWatch> minimizeWatch_;
+    std::unique_ptr<VoicePlayer> voice_;
+    std::unique_ptr<WindowBalloonStage> balloonStage_;
+    TMessageBalloon* MessageBalloon = nullptr;
     std::unique_ptr<DialBox> dial_;
     std::unique_ptr<StageClock> clock_;
 };

@@ -2,6 +2,8 @@
 
 class KeyState;
 class Registry;
+class SoundOutput;
+class TimerFactory;
 class WallClock;
 
 // What her window needs from outside; tests hand in fakes.
@@ -9,4 +11,7 @@ struct StageServices {
     Registry& registry;
     const KeyState& keys;
     const WallClock& clock;
+    SoundOutput& sound;
+    // The timers of her windows.
+    TimerFactory& timers;
 };

@@ -4,9 +4,12 @@
 #include "app/ShutdownSignals.h"
 #include "platform/HiveRegistry.h"
 #include "platform/KeyState.h"
+#include "platform/PulseSoundOutput.h"
+#include "platform/StageTimer.h"
 #include "platform/WallClock.h"
 #include "shared/ApplicationTitle.h"
 #include "shared/UiFont.h"
+#include "voice/TMessageBalloon.h"
 
 #include <QSessionManager>
 #include <cstdio>
@@ -26,8 +29,13 @@ int main(int argc, char** argv) {
         HiveRegistry registry(HiveRegistry::defaultPath());
         X11KeyState keys;
         SystemWallClock clock;
-        MainStage stage({registry, keys, clock});
+        PulseSoundOutput sound;
+        QtTimerFactory timers;
+        MainStage stage({registry, keys, clock, sound, timers});
         stage.setWindowTitle(kApplicationTitle);
+        // Hidden until she speaks; it calls into her window, so it goes first.
+        TMessageBalloon balloon(stage.balloonStage(), timers);
+        stage.setMessageBalloon(&balloon);
 
         ShutdownSignals shutdownSignals;
         QObject::connect(&shutdownSignals, &ShutdownSignals::requested, &stage, &QWidget::close);

@@ -19,9 +19,9 @@ constexpr int kFollowEveryMs = 250;
 TMessageBalloon::TMessageBalloon(BalloonStage& stage, TimerFactory& timers, QWidget* parent)
     // A tool window: no taskbar entry of its own.
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), stage_(stage),
-      ui(std::make_unique<Ui::MessageBalloon>()), Timer1(timers.makeTimer(kCloseAfterMs)),
+      ui_(std::make_unique<Ui::MessageBalloon>()), Timer1(timers.makeTimer(kCloseAfterMs)),
       Timer2(timers.makeTimer(kFollowEveryMs)) {
-    ui->setupUi(this);
+    ui_->setupUi(this);
     setFont(uiFont());
     setFixedSize(size());
     QPalette white = palette();
@@ -30,21 +30,21 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, TimerFactory& timers, QWid
     setAutoFillBackground(true);
     Timer1->setTimeoutHandler([this] { Timer1Timer(); });
     Timer2->setTimeoutHandler([this] { Timer2Timer(); });
-    connect(ui->Button1, &QPushButton::clicked, this, &TMessageBalloon::Button1Click);
+    connect(ui_->Button1, &QPushButton::clicked, this, &TMessageBalloon::Button1Click);
 }
 
 TMessageBalloon::~TMessageBalloon() = default;
 
 QLabel& TMessageBalloon::MessageArea() {
-    return *ui->MessageArea;
+    return *ui_->MessageArea;
 }
 
 QLabel& TMessageBalloon::TimeLabel() {
-    return *ui->TimeLabel;
+    return *ui_->TimeLabel;
 }
 
 QPushButton& TMessageBalloon::Button1() {
-    return *ui->Button1;
+    return *ui_->Button1;
 }
 
 void TMessageBalloon::PlaceBalloon(bool show) {
@@ -67,7 +67,7 @@ void TMessageBalloon::PlaceBalloon(bool show) {
 
 bool TMessageBalloon::CalcTail(QPoint& position, std::array<QPoint, 3>& tail) const {
     const BalloonPlacement placed = placeBalloon(Corner, stage_.stagePosition(), stage_.mouthArea(),
-                                                 size(), ui->TailPos->geometry());
+                                                 size(), ui_->TailPos->geometry());
     position = placed.position;
     if (!placed.tail)
         return false;
@@ -80,7 +80,7 @@ void TMessageBalloon::MakeShape() {
     QPoint position;
     std::array<QPoint, 3> tail;
     const bool hasTail = CalcTail(position, tail);
-    const auto shape = balloonShape(ui->AreaBounds->geometry(),
+    const auto shape = balloonShape(ui_->AreaBounds->geometry(),
                                     hasTail ? std::optional<TailPoints>(tail) : std::nullopt);
     move(position);
     // Without a body the balloon keeps the shape it had, and no outline.
@@ -184,7 +184,7 @@ void TMessageBalloon::Timer2Timer() {
         MakeShape();
         bringToFront();
         if (Corner != previous)
-            update(ui->AreaBounds->geometry());
+            update(ui_->AreaBounds->geometry());
     } else if (stage_.stageIsActive()) {
         bringToFront();
     }

@@ -64,7 +64,7 @@ private:
     void bringToFront();
 
     BalloonStage& stage_;
-    std::unique_ptr<Ui::MessageBalloon> ui;
+    std::unique_ptr<Ui::MessageBalloon> ui_;
     std::unique_ptr<StageTimer> Timer1;
     std::unique_ptr<StageTimer> Timer2;
     int StageLeft = 0;

@@ -114,7 +114,7 @@ TEST_F(StageDial, ClosingWhileTheClockWaitsForTheWindowDoesNotHang) {
         // rebuild to be done here; the window is destroyed under it.
         if (cycle % 2 == 0)
             eventually([&] { return stage->clock().clocker().running(); });
-        stage.reset();
+        destroy();
     }
     SUCCEED();
 }

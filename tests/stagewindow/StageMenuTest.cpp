@@ -76,21 +76,7 @@ protected:
 
     void startWithMenu() {
         start();
-        menu = stage->findChild<StagePopupMenu*>(QStringLiteral("PopupMenu1"));
         ASSERT_NE(menu, nullptr);
-    }
-    // The secondary button on her: the menu opens at the mouse.
-    void openMenu() {
-        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(60, 300),
-                                stage->mapToGlobal(QPoint(60, 300)));
-        QCoreApplication::sendEvent(stage.get(), &event);
-        ASSERT_TRUE(menu->isVisible());
-    }
-    // Picks an item as the user does: the menu closes first, then the command runs.
-    void pick(QAction* item) {
-        menu->hide();
-        item->trigger();
-        QCoreApplication::processEvents();
     }
     bool debugEntryShown() const { return menu->MIDebugMode->isVisible(); }
     bool priorityEntryShown() const { return menu->MIThreadPriority->menuAction()->isVisible(); }
@@ -101,8 +87,6 @@ protected:
                 stage->findChild<QCheckBox*>(QStringLiteral("NakuTest")),
                 stage->findChild<QPushButton*>(QStringLiteral("RandomFace1"))};
     }
-
-    StagePopupMenu* menu = nullptr;
 };
 
 struct HeldKeys {
@@ -163,7 +147,7 @@ TEST_F(StageMenu, DefaultsCheckOnlyTheIdlePriorityAndAStoredLevelOutOfRangeCheck
     EXPECT_FALSE(menu->MIDebugMode->isChecked());
     EXPECT_EQ(menu->threadPriorityGroup->checkedAction(), menu->MIThreadPrio[0]);
     EXPECT_FALSE(stage->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    stage.reset();
+    destroy();
 
     StageSettings settings;
     settings.ThreadPrio = 9;

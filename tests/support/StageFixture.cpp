@@ -3,6 +3,8 @@
 #include "app/SettingsStore.h"
 #include "support/TestApplication.h"
 
+#include <QContextMenuEvent>
+
 void StageFixture::SetUp() {
     testApplication();
     ASSERT_TRUE(folder.isValid());
@@ -10,7 +12,26 @@ void StageFixture::SetUp() {
 }
 
 void StageFixture::TearDown() {
-    // Before the registry it saves into.
+    destroy();
+}
+
+void StageFixture::openMenu() {
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(60, 300),
+                            stage->mapToGlobal(QPoint(60, 300)));
+    QCoreApplication::sendEvent(stage.get(), &event);
+    ASSERT_TRUE(menu->isVisible());
+}
+
+void StageFixture::pick(QAction* item) {
+    menu->hide();
+    item->trigger();
+    QCoreApplication::processEvents();
+}
+
+void StageFixture::destroy() {
+    // The balloon calls into her window, which saves into the registry.
+    menu = nullptr;
+    balloon.reset();
     stage.reset();
 }
 
@@ -38,9 +59,12 @@ bool StageFixture::programKeyExists() const {
 }
 
 MainStage& StageFixture::create() {
-    stage.reset();
+    destroy();
     registry = std::make_unique<HiveRegistry>(hivePath());
-    stage = std::make_unique<MainStage>(StageServices{*registry, keys, clock});
+    stage = std::make_unique<MainStage>(StageServices{*registry, keys, clock, sound, timers});
+    balloon = std::make_unique<TMessageBalloon>(stage->balloonStage(), timers);
+    stage->setMessageBalloon(balloon.get());
+    menu = stage->findChild<StagePopupMenu*>(QStringLiteral("PopupMenu1"));
     return *stage;
 }
 

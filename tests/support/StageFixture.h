@@ -2,16 +2,20 @@
 
 #include "app/MainStage.h"
 #include "platform/HiveRegistry.h"
+#include "stage/StagePopupMenu.h"
 #include "support/ClockFakes.h"
 #include "support/FakeKeys.h"
+#include "support/FakeSoundOutput.h"
+#include "support/FakeTimeline.h"
+#include "voice/TMessageBalloon.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
 
-// Her window built over a settings file in a private folder, with fake keys and a fake
-// wall clock; no display is needed.
+// Her window and her balloon built over a settings file in a private folder, with fake keys,
+// wall clock, sound output and timers; no display is needed.
 class StageFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -28,10 +32,21 @@ protected:
     MainStage& create();
     // Builds and shows it.
     MainStage& start();
+    // The secondary button on her: the menu opens at the mouse.
+    void openMenu();
+    // Picks an item as the user does: the menu closes first, then the command runs.
+    void pick(QAction* item);
+    // Her window goes, as at the end of the program, without a close.
+    void destroy();
 
     QTemporaryDir folder;
     std::unique_ptr<HiveRegistry> registry;
     FakeKeys keys;
     FakeWallClock clock;
+    FakeSoundOutput sound;
+    FakeTimeline timers;
     std::unique_ptr<MainStage> stage;
+    std::unique_ptr<TMessageBalloon> balloon;
+    // Her popup menu, once her window is built.
+    StagePopupMenu* menu = nullptr;
 };

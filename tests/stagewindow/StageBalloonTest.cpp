@@ -1,0 +1,76 @@
+// Her balloon joined to her window: her menu closes it, the stacking item reaches it, its
+// closing cuts her voice and shows her again where she stands.
+#include "support/StageFixture.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+class StageBalloon : public StageFixture {
+protected:
+    void speak() {
+        balloon->MessageArea().setText(QStringLiteral("予定の時間になりました。"));
+        stage->PlayVoice(QStringLiteral("snd_jikan1"));
+        balloon->PlaceBalloon(true);
+        ASSERT_TRUE(balloon->isVisible());
+        ASSERT_TRUE(sound.isSounding());
+    }
+};
+
+TEST_F(StageBalloon, OpeningHerMenuClosesTheBalloonAndCutsTheVoice) {
+    start();
+    speak();
+    openMenu();
+    EXPECT_FALSE(balloon->isVisible());
+    EXPECT_FALSE(sound.isSounding());
+    EXPECT_TRUE(stage->isVisible());
+    menu->hide();
+}
+
+TEST_F(StageBalloon, ItsButtonShowsHerAgainWhereSheStandsWithHerShape) {
+    start();
+    stage->move(300, 120);
+    const QRegion shape = stage->mask();
+    speak();
+    balloon->Button1().click();
+    EXPECT_FALSE(balloon->isVisible());
+    EXPECT_EQ(sound.stopCalls, 1);
+    EXPECT_TRUE(stage->isVisible());
+    EXPECT_EQ(stage->pos(), QPoint(300, 120));
+    EXPECT_EQ(stage->mask(), shape);
+}
+
+TEST_F(StageBalloon, TheStackingItemReachesTheBalloonToo) {
+    start();
+    for (bool onTop : {true, false}) {
+        openMenu();
+        pick(menu->StayOnTop1);
+        EXPECT_EQ(balloon->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+        EXPECT_EQ(stage->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+    }
+}
+
+TEST_F(StageBalloon, VoicesAreFoundWhateverTheirCaseAndOneSoundsAtATime) {
+    start();
+    EXPECT_FALSE(stage->PlayVoice(QString()));
+    EXPECT_TRUE(stage->PlayVoice(QStringLiteral("SND_KINENBI2")));
+    EXPECT_FALSE(stage->PlayVoice(QStringLiteral("Snd_Jikan1")));
+    EXPECT_FALSE(stage->PlayVoice(QStringLiteral("Snd_Nothing")));
+    ASSERT_EQ(sound.played.size(), 1u);
+    stage->StopVoice();
+    EXPECT_FALSE(sound.isSounding());
+}
+
+TEST_F(StageBalloon, ABalloonThatClosesByItselfMinimisesAgainWhatItRestored) {
+    start();
+    stage->showMinimized();
+    ASSERT_TRUE(stage->appMinimized());
+    speak();
+    EXPECT_FALSE(stage->appMinimized());
+    timers.advance(30'000);
+    EXPECT_FALSE(balloon->isVisible());
+    EXPECT_TRUE(stage->appMinimized());
+}
+
+} // namespace
