@@ -8,14 +8,19 @@ QString slotName(const char* prefix, int slot) {
     return QLatin1StringView(prefix) + QString::number(slot);
 }
 
-// The anniversary word: bits 0-7 the month, bit 8 in use. Only its low 16 bits are kept.
+// The anniversary word: bits 0-7 the month, bit 8 in use. Its low 16 bits are kept, and
+// saved again widened with zeros.
+constexpr quint16 kOtherAnniversaryBits = 0xFE00;
+
 void setAnniversaryWord(EventSlot& slot, quint16 word) {
     slot.used = (word & 0x100) != 0;
     slot.month = word & 0xFF;
+    slot.otherWordBits = word & kOtherAnniversaryBits;
 }
 
 quint32 anniversaryWord(const EventSlot& slot) {
-    return (slot.used ? 0x100u : 0u) | (quint32(slot.month) & 0xFF);
+    return (slot.otherWordBits & kOtherAnniversaryBits) | (slot.used ? 0x100u : 0u) |
+           (quint32(slot.month) & 0xFF);
 }
 
 // The schedule word: bit 31 in use, bits 24-30 month, 16-23 day, 8-15 hour, 0-7 minute.

@@ -13,6 +13,9 @@ struct EventSlot {
     int minute = 0;  // schedules only
     QString clip;    // empty: no clip
     QString message; // empty: the default text
+    // Anniversaries: bits 9-15 of the stored word, which nothing here uses; written back as
+    // they were read.
+    quint16 otherWordBits = 0;
 };
 
 // Every setting that outlives a run.

@@ -233,7 +233,7 @@ TEST_F(SettingsStoreTest, StoredWordsKeepTheirDocumentedWidths) {
         setDword(key, "DigiAMPM", 0xFFFFFFFFu);
         setDword(key, "KiHi0", 0x101);
         setDword(key, "KiHi1", 0xFF);
-        setDword(key, "KiTuki0", 0xFFFE0105u); // low 16 bits: in use, month 5, stray bits
+        setDword(key, "KiTuki0", 0xFFFEA505u); // low 16 bits: in use, month 5, bits 9-15 set
         setDword(key, "KiTuki1", 0x10003u);    // bit 16 is not kept: not in use
         setDword(key, "ThreadPrio", 9);
         setDword(key, "samiLim", quint32(-60));
@@ -258,7 +258,7 @@ TEST_F(SettingsStoreTest, StoredWordsKeepTheirDocumentedWidths) {
     EXPECT_EQ(storedDword("DigiAMPM"), 1u);
     EXPECT_EQ(storedDword("KiHi0"), 1u);
     EXPECT_EQ(storedDword("KiHi1"), 0xFFFFFFFFu);
-    EXPECT_EQ(storedDword("KiTuki0"), 0x105u);
+    EXPECT_EQ(storedDword("KiTuki0"), 0xA505u);
     EXPECT_EQ(storedDword("KiTuki1"), 3u);
     EXPECT_EQ(storedDword("ThreadPrio"), 9u);
     EXPECT_EQ(storedDword("samiLim"), quint32(-60));

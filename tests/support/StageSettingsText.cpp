@@ -7,7 +7,8 @@ namespace {
 void describeSlot(std::ostringstream& out, const char* kind, int index, const EventSlot& slot) {
     out << kind << index << ": used=" << slot.used << " month=" << slot.month << " day=" << slot.day
         << " hour=" << slot.hour << " minute=" << slot.minute << " clip=["
-        << slot.clip.toStdString() << "] message=[" << slot.message.toStdString() << "]\n";
+        << slot.clip.toStdString() << "] message=[" << slot.message.toStdString()
+        << "] otherWordBits=" << slot.otherWordBits << '\n';
 }
 
 } // namespace
