@@ -1,0 +1,219 @@
+#include "events/StageEvents.h"
+
+#include "events/TimeKey.h"
+#include "platform/StageTimer.h"
+#include "platform/UiPoster.h"
+
+#include <optional>
+
+namespace {
+
+constexpr int kSlotCount = 3;
+// The period of the form, never in effect: every arming sets its own.
+constexpr int kFormPeriodMs = 2000;
+
+bool validSlot(int slot) {
+    return slot >= 0 && slot < kSlotCount;
+}
+
+// "%.2d" followed by the separator, or "**" and the separator for 0, "any".
+QString datePart(int value, const char* separator, bool anyAllowed) {
+    return (anyAllowed && value == 0 ? QStringLiteral("**") : QString::asprintf("%.2d", value)) +
+           QLatin1StringView(separator);
+}
+
+QString timeLabel(EventKind kind, const EventSlot& event) {
+    QString label = QStringLiteral("[") + datePart(event.month, ".", true);
+    if (kind == EventKind::Schedule)
+        label += datePart(event.day, "  ", true) +
+                 QString::asprintf("%.2d:%.2d", event.hour, event.minute);
+    else
+        label += datePart(event.day, "", false);
+    return label + QStringLiteral("]");
+}
+
+} // namespace
+
+StageEvents::StageEvents(StageSettings& settings, std::array<QString, 2> DefaultStrings,
+                         TimerFactory& timers, UiPoster& ui, Hooks hooks)
+    : settings_(settings), DefaultStrings(std::move(DefaultStrings)), ui_(ui),
+      hooks_(std::move(hooks)), MainTimer(timers.makeTimer(kFormPeriodMs)) {
+    MainTimer->setTimeoutHandler([this] { MainTimerTimer(); });
+}
+
+StageEvents::~StageEvents() = default;
+
+void StageEvents::CheckKinenbi(int month, int day) {
+    const std::lock_guard checking(checkInProgress_);
+    std::array<bool, kSlotCount> due{};
+    {
+        const std::lock_guard lock(slotsLock_);
+        for (int i = 0; i < kSlotCount; ++i) {
+            const EventSlot& slot = settings_.anniversaries[i];
+            due[i] = slot.used && (slot.month == 0 || slot.month == month) && slot.day == day;
+        }
+    }
+    // A refusal by a full queue loses the anniversary for the day.
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (due[i])
+            QueueAnnouncement(EventKind::Anniversary, i);
+    }
+}
+
+void StageEvents::CheckYotei(int month, int day, int hour, int minute) {
+    const std::lock_guard checking(checkInProgress_);
+    const qint32 now = timeKey(month, day, hour, minute);
+    std::array<std::optional<qint32>, kSlotCount> keys;
+    qint32 last = 0;
+    {
+        const std::lock_guard lock(slotsLock_);
+        last = settings_.lastYotei;
+        for (int i = 0; i < kSlotCount; ++i) {
+            const EventSlot& slot = settings_.schedules[i];
+            if (slot.used)
+                keys[i] = timeKey(slot.month == 0 ? month : slot.month,
+                                  slot.day == 0 ? day : slot.day, slot.hour, slot.minute);
+        }
+    }
+    bool queued = false;
+    for (int i = 0; i < kSlotCount; ++i) {
+        if (!keys[i])
+            continue;
+        const qint32 key = *keys[i];
+        // The second rule catches up what passed while nothing was announced.
+        if (key != now && !(last < key && key < now))
+            continue;
+        if (!QueueAnnouncement(EventKind::Schedule, i)) {
+            // lastYotei stays, so that a later check catches up what was refused.
+            queued = false;
+            break;
+        }
+        queued = true;
+    }
+    if (queued) {
+        const std::lock_guard lock(slotsLock_);
+        settings_.lastYotei = now;
+    }
+}
+
+bool StageEvents::QueueAnnouncement(EventKind kind, int slot) {
+    if (!validSlot(slot))
+        return false;
+    bool wasEmpty = false;
+    {
+        const std::lock_guard lock(queueBusy);
+        wasEmpty = AnnouncementQueue.isEmpty();
+        if (!AnnouncementQueue.append({kind, slot}))
+            return false;
+    }
+    ui_.post([this, wasEmpty] { armMainTimer(wasEmpty); });
+    return true;
+}
+
+// The period is chosen here, where the balloon can be asked. A timer already counting down
+// for earlier entries keeps its countdown: a new period would restart it, and the first
+// of several entries would then wait 5 s instead of 200 ms.
+void StageEvents::armMainTimer(bool queueWasEmpty) {
+    if (queueIsEmpty())
+        return;
+    if (!queueWasEmpty && MainTimer->isActive())
+        return;
+    MainTimer->setInterval(queueWasEmpty && !hooks_.balloonVisible() ? kFirstAnnouncementMs
+                                                                     : kQueuePeriodMs);
+    MainTimer->start();
+}
+
+void StageEvents::RemoveAnnouncement(int position) {
+    const std::lock_guard lock(queueBusy);
+    removeLocked(position);
+}
+
+void StageEvents::removeLocked(int position) {
+    AnnouncementQueue.removeAt(position);
+    if (AnnouncementQueue.isEmpty())
+        MainTimer->stop();
+}
+
+void StageEvents::MainTimerTimer() {
+    MainTimer->setInterval(kQueuePeriodMs);
+    if (hooks_.balloonVisible() || dialogOpen)
+        return;
+    std::unique_lock queue(queueBusy, std::try_to_lock);
+    // Being changed on the clock thread: tried again at the next tick.
+    if (!queue.owns_lock())
+        return;
+    std::optional<Announcement> next;
+    if (!AnnouncementQueue.isEmpty()) {
+        next = AnnouncementQueue.at(0);
+        removeLocked(0);
+    }
+    queue.unlock();
+    if (next)
+        Announce(next->kind, next->slot);
+    if (queueIsEmpty())
+        MainTimer->stop();
+}
+
+void StageEvents::Announce(EventKind kind, int slot) {
+    if (!validSlot(slot))
+        return;
+    const EventSlot event = slotsOf(kind)[slot];
+    hooks_.balloonStacking(settings_.StayOnTop);
+    const bool schedule = kind == EventKind::Schedule;
+    // A message of blanks is not empty and shows as it is.
+    hooks_.setMessage(event.message.isEmpty() ? DefaultStrings[schedule ? 1 : 0] : event.message);
+    hooks_.PlayVoice(event.clip);
+    hooks_.setTimeLabel(timeLabel(kind, event));
+    hooks_.PlaceBalloon();
+}
+
+void StageEvents::MessageTestClick() {
+    Announce(EventKind::Schedule, 0);
+}
+
+EventSlots StageEvents::slotsOf(EventKind kind) const {
+    const std::lock_guard lock(slotsLock_);
+    return kind == EventKind::Schedule ? settings_.schedules : settings_.anniversaries;
+}
+
+void StageEvents::commitSlots(EventKind kind, const EventSlots& edited) {
+    const std::lock_guard lock(slotsLock_);
+    EventSlots& target =
+        kind == EventKind::Schedule ? settings_.schedules : settings_.anniversaries;
+    for (int i = 0; i < kSlotCount; ++i) {
+        EventSlot& slot = target[i];
+        const EventSlot& from = edited[i];
+        slot.message = from.message;
+        slot.clip = from.clip;
+        slot.used = from.used;
+        slot.month = from.month;
+        slot.day = from.day;
+        if (kind == EventKind::Schedule) {
+            slot.hour = from.hour;
+            slot.minute = from.minute;
+        }
+    }
+}
+
+qint32 StageEvents::lastYotei() const {
+    const std::lock_guard lock(slotsLock_);
+    return settings_.lastYotei;
+}
+
+StageSettings StageEvents::settingsCopy() const {
+    const std::lock_guard lock(slotsLock_);
+    return settings_;
+}
+
+std::vector<Announcement> StageEvents::pending() const {
+    const std::lock_guard lock(queueBusy);
+    std::vector<Announcement> entries;
+    for (int i = 0; i < AnnouncementQueue.count(); ++i)
+        entries.push_back(AnnouncementQueue.at(i));
+    return entries;
+}
+
+bool StageEvents::queueIsEmpty() const {
+    const std::lock_guard lock(queueBusy);
+    return AnnouncementQueue.isEmpty();
+}

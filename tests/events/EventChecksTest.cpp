@@ -1,0 +1,229 @@
+// Which schedules and anniversaries fall due, how the queue and MainTimer work them off one
+// balloon at a time, and what the balloon is told.
+#include "support/EventsFixture.h"
+
+#include <set>
+
+namespace {
+
+Announcement schedule(int slot) {
+    return {EventKind::Schedule, slot};
+}
+Announcement anniversary(int slot) {
+    return {EventKind::Anniversary, slot};
+}
+
+struct ScheduleCase {
+    const char* name;
+    int month, day, hour, minute; // the slot; 0 for "any" month or day
+    int now[4];                   // month, day, hour, minute of the check
+    qint32 lastYotei;
+    bool due;
+};
+
+// lastYotei a minute before the check unless the case is about catching up.
+const ScheduleCase kScheduleCases[] = {
+    {"DailyAtItsMinute", 0, 0, 8, 30, {3, 15, 8, 30}, timeKey(3, 15, 8, 29), true},
+    {"DailyOnAnyDay", 0, 0, 8, 30, {11, 2, 8, 30}, timeKey(11, 2, 8, 29), true},
+    {"DailyNotAtTheNextMinute", 0, 0, 8, 30, {3, 15, 8, 31}, timeKey(3, 15, 8, 30), false},
+    {"MonthlyOnItsDay", 0, 15, 8, 30, {4, 15, 8, 30}, timeKey(4, 15, 8, 29), true},
+    {"MonthlyNotOnTheNextDay", 0, 15, 8, 30, {4, 16, 8, 30}, timeKey(4, 16, 8, 29), false},
+    {"MarchOnAnyDayOfMarch", 3, 0, 7, 0, {3, 28, 7, 0}, timeKey(3, 28, 6, 59), true},
+    {"MarchNotInApril", 3, 0, 7, 0, {4, 1, 7, 0}, timeKey(4, 1, 6, 59), false},
+    {"LastYoteiZeroCatchesUpEarlierToday", 0, 0, 8, 0, {3, 15, 9, 12}, 0, true},
+    {"PassedTimeAfterLastYoteiIsCaughtUp", 0, 0, 12, 0, {3, 15, 15, 1}, timeKey(3, 15, 11, 0),
+     true},
+    {"PassedTimeBeforeLastYoteiWaits", 0, 0, 12, 0, {3, 15, 15, 1}, timeKey(3, 15, 13, 0), false},
+    {"WhichComesTheNextDayAtItsMinute", 0, 0, 12, 0, {3, 16, 12, 0}, timeKey(3, 15, 13, 0), true},
+    {"JanuaryMissedOverTheTurnOfTheYear", 1, 5, 12, 0, {1, 5, 15, 0}, timeKey(12, 31, 23, 0),
+     false},
+    {"NewYearAtTheExactMinute", 0, 0, 9, 0, {1, 1, 9, 0}, timeKey(12, 31, 23, 0), true},
+    {"JanuaryCaughtUpOnceLastYoteiIsInJanuary", 1, 5, 12, 0, {1, 5, 15, 0}, timeKey(1, 5, 9, 0),
+     true},
+};
+
+class ScheduleMatching : public EventsFixture,
+                         public ::testing::WithParamInterface<ScheduleCase> {};
+
+TEST_P(ScheduleMatching, QueuesTheSlotAndMovesLastYoteiToTheCheckOnlyWhenDue) {
+    const ScheduleCase& c = GetParam();
+    settings.schedules[1] = slotAt(true, c.month, c.day, c.hour, c.minute);
+    settings.lastYotei = c.lastYotei;
+    events.CheckYotei(c.now[0], c.now[1], c.now[2], c.now[3]);
+    if (c.due) {
+        EXPECT_EQ(pending(), std::vector{schedule(1)});
+        EXPECT_EQ(events.lastYotei(), timeKey(c.now[0], c.now[1], c.now[2], c.now[3]));
+    } else {
+        EXPECT_TRUE(pending().empty());
+        EXPECT_EQ(events.lastYotei(), c.lastYotei);
+    }
+    // A slot not in use never is.
+    settings.schedules[1].used = false;
+    settings.lastYotei = c.lastYotei;
+    events.CheckYotei(c.now[0], c.now[1], c.now[2], c.now[3]);
+    EXPECT_EQ(pending().size(), c.due ? 1u : 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ScheduleMatching, ::testing::ValuesIn(kScheduleCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using EventChecks = EventsFixture;
+
+TEST_F(EventChecks, AnniversariesFallOnTheirDayEveryYearAndTheAny31stOnlyInLongMonths) {
+    settings.anniversaries[0] = slotAt(true, 12, 24);
+    settings.anniversaries[1] = slotAt(false, 0, 10);
+    settings.anniversaries[2] = slotAt(true, 0, 31);
+    const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    std::vector<std::pair<int, int>> christmas;
+    std::set<int> monthsWith31st;
+    for (int month = 1; month <= 12; ++month) {
+        for (int day = 1; day <= lengths[month - 1]; ++day) {
+            events.CheckKinenbi(month, day);
+            for (const Announcement& entry : pending()) {
+                if (entry == anniversary(0))
+                    christmas.emplace_back(month, day);
+                else if (entry == anniversary(2))
+                    monthsWith31st.insert(month);
+                else
+                    ADD_FAILURE() << "slot " << entry.slot << " on " << month << "/" << day;
+            }
+            while (!pending().empty())
+                events.RemoveAnnouncement(0);
+        }
+    }
+    EXPECT_EQ(christmas, (std::vector<std::pair<int, int>>{{12, 24}}));
+    EXPECT_EQ(monthsWith31st, (std::set<int>{1, 3, 5, 7, 8, 10, 12}));
+}
+
+TEST_F(EventChecks, AnAnniversaryIsAnnouncedAgainAtEveryStartOnItsDay) {
+    settings.anniversaries[1] = slotAt(true, 12, 24);
+    events.CheckKinenbi(12, 24);
+    EXPECT_EQ(pending(), std::vector{anniversary(1)});
+    // The next start of the program: nothing remembers the first.
+    StageEvents again(settings, {}, timers, ui, speech.hooks());
+    again.CheckKinenbi(12, 24);
+    EXPECT_EQ(again.pending(), std::vector{anniversary(1)});
+}
+
+TEST_F(EventChecks, TwoInOneMinuteComeInSlotOrderTheSecondAtTheFirstTickAfterTheBalloon) {
+    settings.schedules[2] = slotAt(true, 0, 0, 8, 30);
+    settings.schedules[2].message = QStringLiteral("二つ目");
+    settings.schedules[0] = slotAt(true, 0, 0, 8, 30);
+    settings.schedules[0].message = QStringLiteral("一つ目");
+    events.CheckYotei(3, 15, 8, 30);
+    EXPECT_EQ(pending(), (std::vector{schedule(0), schedule(2)}));
+    // The checking thread only posts: the timer is armed on the user-interface thread.
+    EXPECT_FALSE(events.mainTimer().isActive());
+
+    pass(199);
+    EXPECT_TRUE(speech.spoken().empty());
+    pass(1);
+    ASSERT_EQ(speech.spoken().size(), 1u);
+    EXPECT_EQ(speech.spoken()[0].message, QStringLiteral("一つ目"));
+    // Nothing more while the balloon shows, however long.
+    pass(60'000);
+    EXPECT_EQ(speech.spoken().size(), 1u);
+    speech.close();
+    pass(5000);
+    ASSERT_EQ(speech.spoken().size(), 2u);
+    EXPECT_EQ(speech.spoken()[1].message, QStringLiteral("二つ目"));
+    speech.close();
+    pass(5000);
+    EXPECT_FALSE(events.mainTimer().isActive());
+    EXPECT_EQ(speech.spoken().size(), 2u);
+}
+
+TEST_F(EventChecks, ALaterEntryLeavesTheCountdownOfTheFirstAndAShowingBalloonMeansFiveSeconds) {
+    events.QueueAnnouncement(EventKind::Schedule, 0);
+    pass(150);
+    events.QueueAnnouncement(EventKind::Schedule, 1);
+    pass(50);
+    EXPECT_EQ(speech.spoken().size(), 1u);
+    EXPECT_EQ(events.mainTimer().interval(), StageEvents::kQueuePeriodMs);
+
+    // Queued while the balloon shows, into an empty queue: first look after 5 s.
+    events.RemoveAnnouncement(0);
+    EXPECT_FALSE(events.mainTimer().isActive());
+    events.QueueAnnouncement(EventKind::Anniversary, 2);
+    pass(0);
+    speech.close();
+    pass(4999);
+    EXPECT_EQ(speech.spoken().size(), 1u);
+    pass(1);
+    EXPECT_EQ(speech.spoken().size(), 2u);
+}
+
+TEST_F(EventChecks, AFullQueueRefusesTheSeventeenthAndTheScheduleCheckCatchesUpLater) {
+    for (int i = 0; i < 16; ++i)
+        EXPECT_TRUE(events.QueueAnnouncement(EventKind::Anniversary, i % 3));
+    const std::vector<Announcement> sixteen = pending();
+    EXPECT_FALSE(events.QueueAnnouncement(EventKind::Schedule, 0));
+    EXPECT_EQ(pending(), sixteen);
+    events.RemoveAnnouncement(16);
+    events.RemoveAnnouncement(-1);
+    EXPECT_EQ(pending(), sixteen);
+
+    // Room for one: slot 0 goes in, slot 1 is refused, and the check stops there.
+    events.RemoveAnnouncement(15);
+    for (EventSlot& slot : settings.schedules)
+        slot = slotAt(true, 0, 0, 8, 30);
+    settings.anniversaries[0] = slotAt(true, 0, 15);
+    settings.lastYotei = timeKey(3, 15, 8, 29);
+    events.CheckYotei(3, 15, 8, 30);
+    EXPECT_EQ(pending().back(), schedule(0));
+    EXPECT_EQ(events.lastYotei(), timeKey(3, 15, 8, 29));
+    // An anniversary refused is lost for the day.
+    events.CheckKinenbi(3, 15);
+
+    while (!pending().empty())
+        events.RemoveAnnouncement(0);
+    events.CheckYotei(3, 15, 8, 31);
+    EXPECT_EQ(pending(), (std::vector{schedule(0), schedule(1), schedule(2)}));
+    EXPECT_EQ(events.lastYotei(), timeKey(3, 15, 8, 31));
+}
+
+TEST_F(EventChecks, TheBalloonGetsTheMessageThenTheVoiceTheTimeLabelAndShowsLast) {
+    struct Case {
+        EventKind kind;
+        EventSlot slot;
+        QString message;
+        QString expectedMessage;
+        QString label;
+    };
+    const Case cases[] = {
+        {EventKind::Schedule, slotAt(true, 5, 12, 8, 30), {}, "予定の時間になりました。",
+         "[05.12  08:30]"},
+        {EventKind::Schedule, slotAt(true, 0, 0, 21, 0), "  ", "  ", "[**.**  21:00]"},
+        {EventKind::Schedule, slotAt(false, 0, 3, 7, 5), "二行\nです", "二行\nです",
+         "[**.03  07:05]"},
+        {EventKind::Anniversary, slotAt(true, 12, 24), {}, "記念日です。", "[12.24]"},
+        {EventKind::Anniversary, slotAt(true, 0, 3), "毎月", "毎月", "[**.03]"},
+    };
+    settings.StayOnTop = true;
+    for (const Case& c : cases) {
+        EventSlot slot = c.slot;
+        slot.message = c.message;
+        slot.clip = QStringLiteral("Snd_Jikan3");
+        (c.kind == EventKind::Schedule ? settings.schedules : settings.anniversaries)[2] = slot;
+        events.Announce(c.kind, 2);
+        const FakeSpeech::Spoken said = speech.spoken().back();
+        EXPECT_EQ(said.message, c.expectedMessage);
+        EXPECT_EQ(said.label, c.label);
+        EXPECT_EQ(said.clip, QStringLiteral("Snd_Jikan3"));
+        EXPECT_TRUE(said.stayOnTop);
+    }
+    const std::vector<std::string> calls = speech.calls();
+    EXPECT_EQ(std::vector(calls.begin(), calls.begin() + 5),
+              (std::vector<std::string>{"stacking", "message", "voice", "label", "show"}));
+}
+
+TEST_F(EventChecks, TheDebugButtonAnnouncesScheduleZeroUnusedAndOverAShowingBalloon) {
+    settings.schedules[0] = slotAt(false, 0, 0, 6, 0);
+    events.MessageTestClick();
+    events.MessageTestClick();
+    ASSERT_EQ(speech.spoken().size(), 2u);
+    EXPECT_EQ(speech.spoken()[1].label, QStringLiteral("[**.**  06:00]"));
+    EXPECT_TRUE(pending().empty());
+}
+
+} // namespace
