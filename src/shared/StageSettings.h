@@ -16,6 +16,8 @@ struct EventSlot {
     // Anniversaries: bits 9-15 of the stored word, which nothing here uses; written back as
     // they were read.
     quint16 otherWordBits = 0;
+
+    friend bool operator==(const EventSlot&, const EventSlot&) = default;
 };
 
 // Every setting that outlives a run.

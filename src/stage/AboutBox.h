@@ -15,7 +15,5 @@ public:
     ~AboutBox() override;
 
 private:
-    void centreOn(const QWidget& owner);
-
     std::unique_ptr<Ui::AboutBox> ui_;
 };

@@ -35,7 +35,9 @@ EventSlots commit(EventKind kind, int generation) {
 }
 
 QString nameOf(Announcement entry) {
-    return QStringLiteral("%1%2").arg(entry.kind == EventKind::Schedule ? 'Y' : 'K').arg(entry.slot);
+    return QStringLiteral("%1%2")
+        .arg(entry.kind == EventKind::Schedule ? 'Y' : 'K')
+        .arg(entry.slot);
 }
 
 using AnnouncementStress = EventsFixture;

@@ -21,6 +21,10 @@ struct ScheduleCase {
     bool due;
 };
 
+void PrintTo(const ScheduleCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
 // lastYotei a minute before the check unless the case is about catching up.
 const ScheduleCase kScheduleCases[] = {
     {"DailyAtItsMinute", 0, 0, 8, 30, {3, 15, 8, 30}, timeKey(3, 15, 8, 29), true},
@@ -31,14 +35,32 @@ const ScheduleCase kScheduleCases[] = {
     {"MarchOnAnyDayOfMarch", 3, 0, 7, 0, {3, 28, 7, 0}, timeKey(3, 28, 6, 59), true},
     {"MarchNotInApril", 3, 0, 7, 0, {4, 1, 7, 0}, timeKey(4, 1, 6, 59), false},
     {"LastYoteiZeroCatchesUpEarlierToday", 0, 0, 8, 0, {3, 15, 9, 12}, 0, true},
-    {"PassedTimeAfterLastYoteiIsCaughtUp", 0, 0, 12, 0, {3, 15, 15, 1}, timeKey(3, 15, 11, 0),
+    {"PassedTimeAfterLastYoteiIsCaughtUp",
+     0,
+     0,
+     12,
+     0,
+     {3, 15, 15, 1},
+     timeKey(3, 15, 11, 0),
      true},
     {"PassedTimeBeforeLastYoteiWaits", 0, 0, 12, 0, {3, 15, 15, 1}, timeKey(3, 15, 13, 0), false},
     {"WhichComesTheNextDayAtItsMinute", 0, 0, 12, 0, {3, 16, 12, 0}, timeKey(3, 15, 13, 0), true},
-    {"JanuaryMissedOverTheTurnOfTheYear", 1, 5, 12, 0, {1, 5, 15, 0}, timeKey(12, 31, 23, 0),
+    {"JanuaryMissedOverTheTurnOfTheYear",
+     1,
+     5,
+     12,
+     0,
+     {1, 5, 15, 0},
+     timeKey(12, 31, 23, 0),
      false},
     {"NewYearAtTheExactMinute", 0, 0, 9, 0, {1, 1, 9, 0}, timeKey(12, 31, 23, 0), true},
-    {"JanuaryCaughtUpOnceLastYoteiIsInJanuary", 1, 5, 12, 0, {1, 5, 15, 0}, timeKey(1, 5, 9, 0),
+    {"JanuaryCaughtUpOnceLastYoteiIsInJanuary",
+     1,
+     5,
+     12,
+     0,
+     {1, 5, 15, 0},
+     timeKey(1, 5, 9, 0),
      true},
 };
 
@@ -191,7 +213,10 @@ TEST_F(EventChecks, TheBalloonGetsTheMessageThenTheVoiceTheTimeLabelAndShowsLast
         QString label;
     };
     const Case cases[] = {
-        {EventKind::Schedule, slotAt(true, 5, 12, 8, 30), {}, "予定の時間になりました。",
+        {EventKind::Schedule,
+         slotAt(true, 5, 12, 8, 30),
+         {},
+         "予定の時間になりました。",
          "[05.12  08:30]"},
         {EventKind::Schedule, slotAt(true, 0, 0, 21, 0), "  ", "  ", "[**.**  21:00]"},
         {EventKind::Schedule, slotAt(false, 0, 3, 7, 5), "二行\nです", "二行\nです",

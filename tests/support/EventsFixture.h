@@ -8,7 +8,12 @@
 
 #include <gtest/gtest.h>
 #include <mutex>
+#include <ostream>
 #include <vector>
+
+inline void PrintTo(const Announcement& entry, std::ostream* out) {
+    *out << (entry.kind == EventKind::Schedule ? "schedule " : "anniversary ") << entry.slot;
+}
 
 // Her balloon and her voice as an announcement sees them. Showing makes the balloon visible
 // until the test closes it. Safe to use from several threads.

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QRegion>
 #include <QSize>
+#include <QString>
 #include <ostream>
 
 // Readable Qt values in test failures.
@@ -15,6 +16,9 @@ inline void PrintTo(const QSize& s, std::ostream* out) {
 }
 inline void PrintTo(const QRect& r, std::ostream* out) {
     *out << "(" << r.x() << ", " << r.y() << ") " << r.width() << " x " << r.height();
+}
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
 }
 inline void PrintTo(const QRegion& region, std::ostream* out) {
     *out << "region of " << region.rectCount() << " rectangles within ";

@@ -25,3 +25,9 @@ std::string describeSettings(const StageSettings& settings) {
         << "\nThreadPrio=" << settings.ThreadPrio << "\nDigiAMPM=" << settings.DigiAMPM << '\n';
     return out.str();
 }
+
+void PrintTo(const EventSlot& slot, std::ostream* out) {
+    std::ostringstream line;
+    describeSlot(line, "slot", 0, slot);
+    *out << line.str().substr(7);
+}

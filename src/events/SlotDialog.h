@@ -1,0 +1,83 @@
+#pragma once
+
+#include "shared/StageSettings.h"
+
+#include <QDialog>
+#include <array>
+#include <functional>
+
+class QAbstractButton;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class TabControl;
+
+using EventSlots = std::array<EventSlot, 3>;
+
+// Sets the enabled state of every control directly inside the group, in child order.
+void EnableGroup(QGroupBox& group, bool enabled);
+
+// What a settings dialog needs of her window: the three slots it edits, and her voice for
+// the preview.
+struct SlotDialogLink {
+    std::function<EventSlots()> read;
+    std::function<void(const EventSlots&)> commit;
+    std::function<bool(const QString& clip)> PlayVoice;
+};
+
+// The schedule and the anniversary dialogs alike: one set of controls serves the three slots,
+// a tab selects which one they show, and a working copy of all three reaches her window
+// only at OK. Cancel and the close box drop it.
+//
+// A value outside its list (a month above 12 from a hand-edited file, say) shows no
+// selection, and storing that tab writes the list's first entry, which is also what a new
+// slot holds, so that the slot stays within its ranges.
+class SlotDialog : public QDialog {
+    Q_OBJECT
+public:
+    // Hour and minute are missing in the anniversary dialog.
+    struct Controls {
+        TabControl* TabControl1;
+        QCheckBox* UseFlagCB;
+        QGroupBox* GroupBox1;
+        QComboBox* Tuki;
+        QComboBox* Hi;
+        QComboBox* Ji;
+        QComboBox* Hun;
+        QComboBox* SoundList;
+        QListWidget* SoundListNames;
+        QAbstractButton* SndSamplePlay;
+        QPlainTextEdit* Message;
+        QPushButton* OKBtn;
+        QPushButton* CanBtn;
+    };
+
+protected:
+    SlotDialog(SlotDialogLink link, QWidget* owner);
+    // After the form is built. firstDay is the day of the first item of Hi.
+    void setControls(const Controls& controls, int firstDay);
+
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormShow();
+    void LoadTab();
+    void StoreTab();
+    void TabControl1Changing();
+    void TabControl1Change();
+    void UseFlagCBClick();
+    void SoundListChange();
+    void SndSamplePlayClick();
+    void OKBtnClick();
+    QString clipAt(int position) const;
+
+    SlotDialogLink link_;
+    Controls c_{};
+    int firstDay_ = 0;
+    EventSlots working_;
+    // The message as the edit showed it when the tab was loaded.
+    QString shownMessage_;
+};
