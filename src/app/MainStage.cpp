@@ -4,7 +4,10 @@
 #include "app/SettingsStore.h"
 #include "clock/DialBox.h"
 #include "clock/StageClock.h"
+#include "events/SlotDialog.h"
+#include "events/StageEvents.h"
 #include "platform/KeyState.h"
+#include "platform/UiPoster.h"
 #include "shared/UiFont.h"
 #include "stage/AboutBox.h"
 #include "stage/AssetCatalogue.h"
@@ -56,6 +59,7 @@ MainStage::MainStage(StageServices services, QWidget* parent)
     balloonStage_ = std::make_unique<WindowBalloonStage>(
         *this, ui_->MouthArea->geometry(), *minimizeWatch_, [this] { StopVoice(); },
         [this] { return settings_.StayOnTop; });
+    createEvents();
     FormCreate();
 }
 
@@ -134,7 +138,8 @@ void MainStage::FormCloseQuery() {
     closeQueryDone_ = true;
     if (RegistryDeleted && !askSaveAfterReset())
         return;
-    SaveSettings(services_.registry, settings_, pos());
+    // The clock thread may still be writing lastYotei.
+    SaveSettings(services_.registry, events_->settingsCopy(), pos());
 }
 
 bool MainStage::askSaveAfterReset() {
@@ -222,11 +227,11 @@ void MainStage::StayOnTop1Click() {
 }
 
 void MainStage::MIMemorialSetClick() {
-    // The anniversary dialog opens here.
+    events_->MIMemorialSetClick(this);
 }
 
 void MainStage::MIScheduleSetClick() {
-    // The schedule dialog opens here.
+    events_->MIScheduleSetClick(this);
 }
 
 void MainStage::MIGaman5Click(int seconds) {
@@ -236,6 +241,35 @@ void MainStage::MIGaman5Click(int seconds) {
 
 void MainStage::X1Click() {
     close();
+}
+
+void MainStage::createEvents() {
+    uiPoster_ = std::make_unique<QtUiPoster>();
+    // The balloon is handed over after her window is made, and goes before it.
+    events_ = std::make_unique<StageEvents>(
+        settings_,
+        std::array<QString, 2>{ui_->DefaultStrings->item(0)->text(),
+                               ui_->DefaultStrings->item(1)->text()},
+        services_.timers, *uiPoster_,
+        StageEvents::Hooks{[this] { return MessageBalloon && MessageBalloon->isVisible(); },
+                           [this](bool stayOnTop) {
+                               if (MessageBalloon)
+                                   MessageBalloon->applyStacking(stayOnTop);
+                           },
+                           [this](const QString& text) {
+                               if (MessageBalloon)
+                                   MessageBalloon->MessageArea().setText(text);
+                           },
+                           [this](const QString& text) {
+                               if (MessageBalloon)
+                                   MessageBalloon->TimeLabel().setText(text);
+                           },
+                           [this] {
+                               if (MessageBalloon)
+                                   MessageBalloon->PlaceBalloon(true);
+                           },
+                           [this](const QString& clip) { return PlayVoice(clip); }});
+    connect(ui_->MessageTest, &QPushButton::clicked, this, &MainStage::MessageTestClick);
 }
 
 void MainStage::createDial() {
@@ -312,12 +346,36 @@ void MainStage::AppRestore() {
     minimizeWatch_->AppRestore();
 }
 
-void MainStage::CheckKinenbi(int, int) {
-    // The anniversary check goes here; it runs on the clock thread.
+void MainStage::CheckKinenbi(int month, int day) {
+    events_->CheckKinenbi(month, day);
 }
 
-void MainStage::CheckYotei(int, int, int, int) {
-    // The schedule check goes here; it runs on the clock thread.
+void MainStage::CheckYotei(int month, int day, int hour, int minute) {
+    events_->CheckYotei(month, day, hour, minute);
+}
+
+bool MainStage::QueueAnnouncement(EventKind kind, int slot) {
+    return events_->QueueAnnouncement(kind, slot);
+}
+
+void MainStage::RemoveAnnouncement(int position) {
+    events_->RemoveAnnouncement(position);
+}
+
+void MainStage::MainTimerTimer() {
+    events_->MainTimerTimer();
+}
+
+void MainStage::Announce(EventKind kind, int slot) {
+    events_->Announce(kind, slot);
+}
+
+void MainStage::MessageTestClick() {
+    events_->MessageTestClick();
+}
+
+void MainStage::EnableGroup(QGroupBox* group, bool enabled) {
+    ::EnableGroup(*group, enabled);
 }
 
 bool MainStage::TryRandomSmile() {

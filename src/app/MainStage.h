@@ -17,13 +17,17 @@ class BalloonStage;
 class DialBox;
 class MinimizeWatch;
 class QAction;
+class QGroupBox;
 class QPainter;
+class QtUiPoster;
 class ScreenSaverHook;
 class StageClock;
+class StageEvents;
 class StagePopupMenu;
 class TMessageBalloon;
 class VoicePlayer;
 class WindowBalloonStage;
+enum class EventKind;
 
 // Her window, the composition root: it owns the settings and the order of start-up, show
 // and close, creates the parts that behave and hands each what it needs. The operations the
@@ -41,6 +45,7 @@ public:
     int placementTag() const { return Tag; }
     DialBox& dial() { return *dial_; }
     StageClock& clock() { return *clock_; }
+    StageEvents& events() { return *events_; }
 
     // What the speech balloon sees of her window.
     BalloonStage& balloonStage();
@@ -67,6 +72,12 @@ public:
     // Called on the clock thread at each new day and each new minute.
     void CheckKinenbi(int month, int day);
     void CheckYotei(int month, int day, int hour, int minute);
+    bool QueueAnnouncement(EventKind kind, int slot);
+    void RemoveAnnouncement(int position);
+    void MainTimerTimer();
+    void Announce(EventKind kind, int slot);
+    void MessageTestClick();
+    void EnableGroup(QGroupBox* group, bool enabled);
     // Now and then starts a smile; true when it did.
     bool TryRandomSmile();
 
@@ -97,6 +108,7 @@ private:
     void X1Click();
     void hideBalloonIfShowing();
     void screenSaverChanged(bool on);
+    void createEvents();
     void createDial();
     void createClock();
     // The five controls that the debug mode shows.
@@ -119,6 +131,8 @@ private:
     std::unique_ptr<VoicePlayer> voice_;
     std::unique_ptr<WindowBalloonStage> balloonStage_;
     TMessageBalloon* MessageBalloon = nullptr;
+    std::unique_ptr<QtUiPoster> uiPoster_;
+    std::unique_ptr<StageEvents> events_;
     std::unique_ptr<DialBox> dial_;
     std::unique_ptr<StageClock> clock_;
 };

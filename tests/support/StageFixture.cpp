@@ -3,7 +3,9 @@
 #include "app/SettingsStore.h"
 #include "support/TestApplication.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QTimer>
 
 void StageFixture::SetUp() {
     testApplication();
@@ -26,6 +28,24 @@ void StageFixture::pick(QAction* item) {
     menu->hide();
     item->trigger();
     QCoreApplication::processEvents();
+}
+
+void StageFixture::pickModal(QAction* item, const std::function<void(QDialog&)>& inside) {
+    bool shown = false;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || shown)
+            return;
+        shown = true;
+        inside(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    poll.start();
+    pick(item);
+    EXPECT_TRUE(shown) << "no dialog opened";
 }
 
 void StageFixture::destroy() {

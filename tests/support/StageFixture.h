@@ -9,7 +9,9 @@
 #include "support/FakeTimeline.h"
 #include "voice/TMessageBalloon.h"
 
+#include <QDialog>
 #include <QTemporaryDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -36,6 +38,9 @@ protected:
     void openMenu();
     // Picks an item as the user does: the menu closes first, then the command runs.
     void pick(QAction* item);
+    // Picks an item that opens a modal dialog and runs inside() on the dialog once it shows;
+    // the dialog is cancelled afterwards if inside() left it open.
+    void pickModal(QAction* item, const std::function<void(QDialog&)>& inside);
     // Her window goes, as at the end of the program, without a close.
     void destroy();
 
