@@ -1,5 +1,7 @@
 #include "support/XSession.h"
 
+#include "support/UnprivilegedUser.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -180,7 +182,7 @@ bool XSession::startWindowManager() {
 
 ProgramRun::ProgramRun(const XSession& session, const QString& configHome,
                        const QStringList& extraEnvironment, const QStringList& wrapper)
-    : session_(session), wrapper_(wrapper) {
+    : session_(session), wrapper_(wrapper), program_(QStringLiteral(HOURLING_BINARY)) {
     QProcessEnvironment env = session.environment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     for (const QString& entry : extraEnvironment) {
@@ -197,9 +199,21 @@ ProgramRun::~ProgramRun() {
     }
 }
 
+void ProgramRun::runAs(const UnprivilegedUser& user) {
+    wrapper_ = user.wrapper() + wrapper_;
+    program_ = user.program();
+    QProcessEnvironment env = process_.processEnvironment();
+    for (const QString& entry : user.environment()) {
+        const int eq = entry.indexOf(QLatin1Char('='));
+        env.insert(entry.left(eq), entry.mid(eq + 1));
+    }
+    process_.setProcessEnvironment(env);
+    process_.setWorkingDirectory(user.workingDirectory());
+}
+
 bool ProgramRun::start() {
     QStringList command = wrapper_;
-    command << QStringLiteral(HOURLING_BINARY);
+    command << program_;
     process_.start(command.first(), command.mid(1));
     return process_.waitForStarted(10000);
 }

@@ -51,6 +51,8 @@ private:
     QString display_;
 };
 
+class UnprivilegedUser;
+
 // The program itself, started on a session with its own settings folder.
 class ProgramRun {
 public:
@@ -58,6 +60,8 @@ public:
                const QStringList& extraEnvironment = {}, const QStringList& wrapper = {});
     ~ProgramRun();
 
+    // Runs it as that user rather than as the test's; before start().
+    void runAs(const UnprivilegedUser& user);
     bool start();
     void sendSignal(int signal);
     bool waitForExit(int timeoutMs = 30000);
@@ -69,6 +73,7 @@ private:
     const XSession& session_;
     QProcess process_;
     QStringList wrapper_;
+    QString program_;
 };
 
 // Environment entries that start the program's wall clock at a moment ("2026-03-15 08:29:02")
