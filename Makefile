@@ -2,7 +2,7 @@
 BUILD ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test bench clean
 
 all: build
 
@@ -20,6 +20,10 @@ run: build
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure --timeout 600 -j2
+
+# Not part of `make test`: takes a few minutes and writes docs/benchmarks.md.
+bench: build
+	@BUILD=$(BUILD) bench/run-all.sh
 
 clean:
 	rm -rf $(BUILD)
