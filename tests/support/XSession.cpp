@@ -8,10 +8,12 @@
 #include <QRegularExpression>
 #include <QThread>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <functional>
 #include <poll.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace {
 // Xvfb writes its display number to the descriptor it is given once it accepts clients.
@@ -172,12 +174,36 @@ bool XSession::startWindowManager() {
     windowManager_->start(QStringLiteral("openbox"), {});
     if (!windowManager_->waitForStarted(10000))
         return false;
-    // The manager has taken over once it owns the screen's manager selection.
-    return eventually([this] {
-        return run(QStringLiteral("xprop"),
-                   {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-            .out.contains("window id");
-    });
+    // Openbox names itself on the root window before it takes map requests, and drops those
+    // that come in between: it is ready once it has framed a window of ours.
+    xcb_connection_t* connection = xcb_connect(display_.toLatin1().constData(), nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    const xcb_window_t probe = xcb_generate_id(connection);
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, probe, root, 0, 0, 10, 10, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    int polls = 0;
+    const bool framed = eventually(
+        [&] {
+            // Asked again now and then, in case the request fell into that gap.
+            if (polls++ % 25 == 0) {
+                xcb_map_window(connection, probe);
+                xcb_flush(connection);
+            }
+            xcb_query_tree_reply_t* tree =
+                xcb_query_tree_reply(connection, xcb_query_tree(connection, probe), nullptr);
+            const bool reparented = tree && tree->parent != root;
+            std::free(tree);
+            return reparented;
+        },
+        30000);
+    xcb_destroy_window(connection, probe);
+    xcb_flush(connection);
+    xcb_disconnect(connection);
+    return framed;
 }
 
 ProgramRun::ProgramRun(const XSession& session, const QString& configHome,
