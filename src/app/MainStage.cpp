@@ -248,7 +248,8 @@ void MainStage::createDial() {
                                                      },
                                                      [this] { clock_->dialPainted(); }});
     ui_->MojibanBox->onPaint = [this](QPainter& painter) { MojibanBoxPaint(painter); };
-    connect(ui_->DateTimePicker1, &QTimeEdit::timeChanged, this, &MainStage::DateTimePicker1Change);
+    connect(ui_->DateTimePicker1, &TimePicker::timeChanged, this,
+            &MainStage::DateTimePicker1Change);
 }
 
 void MainStage::createClock() {
