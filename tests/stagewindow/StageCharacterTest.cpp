@@ -14,7 +14,6 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPushButton>
-#include <limits>
 #include <map>
 
 namespace {
@@ -105,19 +104,20 @@ TEST_F(StageCharacter, AStoredHundredSecondsCallsAfterAHundredSecondsWithNoItemT
     timers.advance(1);
     EXPECT_EQ(said(), std::vector<std::string>{"Snd_Matsu1"});
     EXPECT_EQ(face(), picture("Face2"));
-    timers.advance(60 * kSecond);
-    EXPECT_EQ(said(), (std::vector<std::string>{"Snd_Matsu1", "Snd_Matsu2"}));
-    EXPECT_EQ(face(), picture("Face3"));
 }
 
 TEST_F(StageCharacter, ChoosingAPatienceTicksItsItemAndRestartsTheWait) {
     start();
     timers.advance(1000 * kSecond);
-    openMenu();
-    pick(menu->MIGamanItems[0]);
-    EXPECT_EQ(stage->settings().samiLim, 600);
-    EXPECT_EQ(menu->gamanGroup->checkedAction(), menu->MIGamanItems[0]);
-    timers.advance(600 * kSecond - 1);
+    // Choosing the ticked item again restarts the wait too.
+    for (int twice = 0; twice < 2; ++twice) {
+        openMenu();
+        pick(menu->MIGamanItems[0]);
+        EXPECT_EQ(stage->settings().samiLim, 600);
+        EXPECT_EQ(menu->gamanGroup->checkedAction(), menu->MIGamanItems[0]);
+        timers.advance(300 * kSecond);
+    }
+    timers.advance(300 * kSecond - 1);
     EXPECT_TRUE(said().empty());
     timers.advance(1);
     EXPECT_EQ(said(), std::vector<std::string>{"Snd_Matsu1"});
@@ -138,31 +138,23 @@ TEST_F(StageCharacter, OpeningTheMenuComfortsHerAndTheOffItemStopsTheTimer) {
     EXPECT_EQ(stage->faces().faceBitmap(), nullptr);
 }
 
-TEST_F(StageCharacter, TheDebugControlsStepTheFacesRollTheDiceAndShortenTheWait) {
+TEST_F(StageCharacter, TheDebugButtonsStepTheFacesAndRollTheDice) {
     create();
     debugMode();
     const int interval = SamishiiTimer().interval();
     // The face button leaves the loneliness timer alone.
-    for (const char* expected : {"Face2", "Face3", "", "Face1"}) {
+    for (const char* expected : {"Face2", "Face3", ""}) {
         button("FaceTest").click();
         EXPECT_EQ(face(), *expected ? picture(expected) : QImage()) << expected;
     }
     EXPECT_EQ(SamishiiTimer().interval(), interval);
     EXPECT_EQ(stage->loneliness().stage(), Loneliness::kWaiting);
-    button("FaceTest").click(); // back to her own face for the smile
-    button("FaceTest").click();
-    button("FaceTest").click();
-    ASSERT_EQ(stage->faces().faceBitmap(), nullptr);
 
     // The window's first rebuild counted once: the second press rolls, and fails.
     random.script = {0, 1};
-    button("RandomFace1").click();
-    EXPECT_EQ(beeper.beeps, 1);
-    button("RandomFace1").click();
-    EXPECT_EQ(beeper.beeps, 2);
-    EXPECT_EQ(random.draws, 1);
-    for (int press = 0; press < 3; ++press)
+    for (int press = 0; press < 5; ++press)
         button("RandomFace1").click();
+    EXPECT_EQ(random.draws, 2);
     EXPECT_EQ(beeper.beeps, 4);
     EXPECT_EQ(face(), picture("Face1"));
     EXPECT_EQ(stage->loneliness().stage(), Loneliness::kSmiling);
@@ -240,8 +232,6 @@ TEST_P(MeaninglessPatience, IsKeptAsWrittenAndNeverRushes) {
     EXPECT_EQ(storedDword(QStringLiteral("samiLim")), std::optional<quint32>(quint32(GetParam())));
 }
 
-INSTANTIATE_TEST_SUITE_P(StoredByHand, MeaninglessPatience,
-                         ::testing::Values(-5, std::numeric_limits<qint32>::min(), 3000000,
-                                           std::numeric_limits<qint32>::max()));
+INSTANTIATE_TEST_SUITE_P(StoredByHand, MeaninglessPatience, ::testing::Values(-5, 3000000));
 
 } // namespace
