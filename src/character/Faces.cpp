@@ -24,7 +24,7 @@ QString faceName(int index) {
 
 Faces::Faces(PaintBox& FaceFrame, RandomSource& random, Beeper& beeper,
              std::function<void()> smileBegins, BitmapSource bitmaps)
-    : frame_(FaceFrame), random_(random), beeper_(beeper), smileBegins_(std::move(smileBegins)),
+    : FaceFrame(FaceFrame), random_(random), beeper_(beeper), smileBegins_(std::move(smileBegins)),
       bitmaps_(bitmaps ? std::move(bitmaps) : BitmapSource(&AssetCatalogue::bitmap)) {}
 
 Faces::~Faces() = default;
@@ -32,7 +32,7 @@ Faces::~Faces() = default;
 void Faces::SetFace(int index) {
     if (index <= 0) {
         // The picture beneath shows her own face again.
-        frame_.hide();
+        FaceFrame.hide();
         FaceBitmap.reset();
         return;
     }
@@ -45,12 +45,12 @@ void Faces::SetFace(int index) {
     // An opaque frame repaints alone, without the picture beneath; a missing or smaller
     // picture lets her own face show through instead of leaving stale pixels.
     const QSize size = FaceBitmap->size();
-    frame_.setAttribute(Qt::WA_OpaquePaintEvent,
-                        size.width() >= frame_.width() && size.height() >= frame_.height());
-    if (frame_.isHidden())
-        frame_.show();
+    FaceFrame.setAttribute(Qt::WA_OpaquePaintEvent, size.width() >= FaceFrame.width() &&
+                                                        size.height() >= FaceFrame.height());
+    if (FaceFrame.isHidden())
+        FaceFrame.show();
     else
-        frame_.repaint();
+        FaceFrame.repaint();
 }
 
 void Faces::FaceFramePaint(QPainter& painter) {

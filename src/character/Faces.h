@@ -40,7 +40,7 @@ public:
     int smileCount() const { return SmileCount; }
 
 private:
-    PaintBox& frame_;
+    PaintBox& FaceFrame;
     RandomSource& random_;
     Beeper& beeper_;
     std::function<void()> smileBegins_;

@@ -10,7 +10,7 @@
 
 Loneliness::Loneliness(qint32& samiLim, TimerFactory& timers, QMenu& MIGaman,
                        const QCheckBox& NakuTest, Hooks hooks)
-    : samiLim_(samiLim), MIGaman_(MIGaman), NakuTest_(NakuTest), hooks_(std::move(hooks)),
+    : samiLim(samiLim), MIGaman(MIGaman), NakuTest(NakuTest), hooks_(std::move(hooks)),
       SamishiiTimer(timers.makeTimer(0)) {
     SamishiiTimer->setTimeoutHandler([this] { SamishiiTimerTimer(); });
 }
@@ -26,7 +26,7 @@ int Loneliness::waitMilliseconds(qint32 seconds) {
 
 void Loneliness::ArmSamishii(bool syncMenu) {
     SamishiiTimer->stop();
-    SamishiiTimer->setInterval(waitMilliseconds(samiLim_));
+    SamishiiTimer->setInterval(waitMilliseconds(samiLim));
     stage_ = kWaiting;
     if (syncMenu)
         tickPatienceItem();
@@ -35,8 +35,8 @@ void Loneliness::ArmSamishii(bool syncMenu) {
 
 void Loneliness::tickPatienceItem() {
     // A time written by hand that no item offers leaves the menu as it is.
-    for (QAction* item : MIGaman_.actions()) {
-        if (item->isCheckable() && StagePopupMenu::tagOf(*item) == samiLim_) {
+    for (QAction* item : MIGaman.actions()) {
+        if (item->isCheckable() && StagePopupMenu::tagOf(*item) == samiLim) {
             item->setChecked(true);
             return;
         }
@@ -65,7 +65,7 @@ void Loneliness::SamishiiTimerTimer() {
         hooks_.setFace(3);
         break;
     default:
-        SamishiiTimer->setInterval(waitMilliseconds(samiLim_));
+        SamishiiTimer->setInterval(waitMilliseconds(samiLim));
         stage_ = kWaiting;
         hooks_.setFace(0);
         break;
@@ -74,7 +74,7 @@ void Loneliness::SamishiiTimerTimer() {
 }
 
 void Loneliness::MIGaman5Click(const QAction& item) {
-    samiLim_ = StagePopupMenu::tagOf(item);
+    samiLim = StagePopupMenu::tagOf(item);
     ArmSamishii(true);
 }
 
@@ -93,7 +93,7 @@ void Loneliness::holdSmile() {
 void Loneliness::startUnlessOff() {
     if (SamishiiTimer->interval() == 0)
         return;
-    if (NakuTest_.isChecked())
+    if (NakuTest.isChecked())
         SamishiiTimer->setInterval(kNakuTestMs);
     SamishiiTimer->start();
 }

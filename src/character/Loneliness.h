@@ -59,9 +59,9 @@ private:
     void startUnlessOff();
     void tickPatienceItem();
 
-    qint32& samiLim_;
-    QMenu& MIGaman_;
-    const QCheckBox& NakuTest_;
+    qint32& samiLim;
+    QMenu& MIGaman;
+    const QCheckBox& NakuTest;
     Hooks hooks_;
     std::unique_ptr<StageTimer> SamishiiTimer;
     int stage_ = kWaiting;
