@@ -15,6 +15,8 @@ class MainStage;
 }
 class BalloonStage;
 class DialBox;
+class Faces;
+class Loneliness;
 class MinimizeWatch;
 class QAction;
 class QPainter;
@@ -41,6 +43,8 @@ public:
     int placementTag() const { return Tag; }
     DialBox& dial() { return *dial_; }
     StageClock& clock() { return *clock_; }
+    Faces& faces() { return *faces_; }
+    Loneliness& loneliness() { return *loneliness_; }
 
     // What the speech balloon sees of her window.
     BalloonStage& balloonStage();
@@ -49,6 +53,10 @@ public:
 
     // Every press and drag on her and every opening of her menu comes here.
     void UserTouched();
+    void SetFace(int index);
+    void FaceFramePaint(QPainter& painter);
+    void ArmSamishii(bool syncMenu);
+    void SamishiiTimerTimer();
 
     void ComposeDial(int hour, int minute);
     void ShowDial(int second);
@@ -93,12 +101,16 @@ private:
     void StayOnTop1Click();
     void MIMemorialSetClick();
     void MIScheduleSetClick();
-    void MIGaman5Click(int seconds);
+    void MIGaman5Click(QAction* item);
+    void FaceTestClick();
+    void RandomFace1Click();
+    void NakuTestClick();
     void X1Click();
     void hideBalloonIfShowing();
     void screenSaverChanged(bool on);
     void createDial();
     void createClock();
+    void createCharacter();
     // The five controls that the debug mode shows.
     QList<QWidget*> debugControls() const;
 
@@ -112,13 +124,13 @@ private:
     // The outline last cut; none when her shape could not be loaded.
     std::optional<QRegion> WindowRegion;
     bool closeQueryDone_ = false;
-    // The normal face while null.
-    QImage FaceBitmap;
 
     std::unique_ptr<MinimizeWatch> minimizeWatch_;
     std::unique_ptr<VoicePlayer> voice_;
     std::unique_ptr<WindowBalloonStage> balloonStage_;
     TMessageBalloon* MessageBalloon = nullptr;
+    std::unique_ptr<Faces> faces_;
+    std::unique_ptr<Loneliness> loneliness_;
     std::unique_ptr<DialBox> dial_;
     std::unique_ptr<StageClock> clock_;
 };
