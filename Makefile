@@ -19,7 +19,7 @@ SANITIZE_ENV := \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
-.PHONY: all deps configure build run test build-sanitize test-sanitize clean
+.PHONY: all deps configure build run test bench build-sanitize test-sanitize clean
 
 all: build
 
@@ -47,6 +47,10 @@ build-sanitize: deps
 test-sanitize: build-sanitize
 	@$(SANITIZE_ENV) ctest --test-dir $(SANITIZE_BUILD) --output-on-failure --timeout 900 -j2 \
 	  $(if $(SANITIZE_TESTS),-R '$(SANITIZE_TESTS)')
+
+# Not part of `make test`: takes a few minutes and writes docs/benchmarks.md.
+bench: build
+	@BUILD=$(BUILD) bench/run-all.sh
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -1,10 +1,13 @@
-# Sourced by the benchmarks: a private X server and the program's settings folder, both
-# removed on exit.
+# Sourced by the benchmarks: a private X server (the one bench/run-all.sh shares through
+# BENCH_DISPLAY, else one of its own), a scratch folder and the program's settings folder,
+# all removed on exit, and readers of what /proc tells about a process.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/.." && pwd)
-program=${HOURLING:-$root/${BUILD:-build}/hourling}
+build=${BUILD:-build}
+[[ $build == /* ]] || build=$root/$build
+program=${HOURLING:-$build/hourling}
 [[ -x $program ]] || { echo "no program at $program (build it first, or set HOURLING)" >&2; exit 1; }
 
 workdir=$(mktemp -d)
@@ -16,24 +19,51 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=
-for n in $(seq 120 199); do
-    if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then display=:$n; break; fi
-done
-[[ -n $display ]] || { echo "no free X display" >&2; exit 1; }
-Xvfb "$display" -screen 0 1024x768x24 -br -nolisten tcp >/dev/null 2>&1 &
-pids+=($!)
-for _ in $(seq 50); do xdpyinfo -display "$display" >/dev/null 2>&1 && break; sleep 0.1; done
-export DISPLAY=$display
+if [[ -n ${BENCH_DISPLAY:-} ]]; then
+    export DISPLAY=$BENCH_DISPLAY
+else
+    # A free display: neither a lock file nor a socket.
+    DISPLAY=
+    for n in $(seq 120 199); do
+        if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then DISPLAY=:$n; break; fi
+    done
+    [[ -n $DISPLAY ]] || { echo "no free X display" >&2; exit 1; }
+    export DISPLAY
+    Xvfb "$DISPLAY" -screen 0 1024x768x24 -br -nolisten tcp >/dev/null 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
 export XDG_CONFIG_HOME=$workdir/config
+export XDG_RUNTIME_DIR=$workdir/runtime
 mkdir -p "$XDG_CONFIG_HOME"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 
-# Clock ticks of user and system time of a process, all its threads together.
-cpu_ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$1/stat"; }
-
-# Context switches of all threads of a process: each one is a thread going to sleep or
-# being put aside, so their rate bounds the wake-ups.
-switches() {
-    cat /proc/"$1"/task/*/status 2>/dev/null |
-        awk '/^(voluntary|nonvoluntary)_ctxt_switches/ { n += $2 } END { print n }'
+# One line per thread of a process, tab-separated: id, name, voluntary and nonvoluntary
+# context switches, and nanoseconds on a processor.
+thread_counters() {
+    local task
+    for task in /proc/"$1"/task/*; do
+        [[ -r $task/status ]] || continue
+        awk -v tid="${task##*/}" -v name="$(cat "$task/comm" 2>/dev/null)" \
+            -v ns="$(cut -d' ' -f1 "$task/schedstat" 2>/dev/null)" '
+            /^voluntary_ctxt_switches/ { v = $2 }
+            /^nonvoluntary_ctxt_switches/ { n = $2 }
+            END { if (ns != "") printf "%s\t%s\t%d\t%d\t%s\n", tid, name, v, n, ns }' "$task/status"
+    done
 }
+
+# The difference of two thread_counters snapshots, per thread alive at the end (a thread
+# born in between counts from zero), divided by the seconds between them: id, name,
+# voluntary/s, nonvoluntary/s, milliseconds on a processor.
+thread_rates() {
+    awk -F'\t' -v seconds="$3" '
+        FNR == NR { v[$1] = $3; n[$1] = $4; ns[$1] = $5; next }
+        { printf "%s\t%s\t%.2f\t%.2f\t%.2f\n", $1, $2, ($3 - v[$1]) / seconds,
+                 ($4 - n[$1]) / seconds, ($5 - ns[$1]) / 1e6 }' "$1" "$2"
+}
+
+# Resident memory in kilobytes.
+rss_kb() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
+
+# The median of numbers, one a line.
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }

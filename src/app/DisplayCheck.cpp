@@ -12,6 +12,12 @@ QString prepareDisplay() {
         // Window positions are global here; under Wayland that needs XWayland.
         qputenv("QT_QPA_PLATFORM", "xcb");
     }
+    // With shared memory, Qt's backing store asks the X server for a round trip before it
+    // paints into a region it flushed before, and the dial repaints the same region every
+    // second: one reply to wake the event reader and then the user-interface thread, each
+    // second. Her window is small; plain requests cost less. The user may still choose.
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         return QStringLiteral("hourling: no display: DISPLAY is not set; start it in an X11 or "
                               "Wayland (XWayland) desktop session");

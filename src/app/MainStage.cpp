@@ -2,11 +2,14 @@
 
 #include "app/DelRegDlg.h"
 #include "app/SettingsStore.h"
+#include "character/Faces.h"
+#include "character/Loneliness.h"
 #include "clock/DialBox.h"
 #include "clock/StageClock.h"
 #include "events/SlotDialog.h"
 #include "events/StageEvents.h"
 #include "platform/KeyState.h"
+#include "platform/RandomSource.h"
 #include "platform/UiPoster.h"
 #include "shared/UiFont.h"
 #include "stage/AboutBox.h"
@@ -59,6 +62,8 @@ MainStage::MainStage(StageServices services, QWidget* parent)
     balloonStage_ = std::make_unique<WindowBalloonStage>(
         *this, ui_->MouthArea->geometry(), *minimizeWatch_, [this] { StopVoice(); },
         [this] { return settings_.StayOnTop; });
+    services_.random.seedFromClock();
+    createCharacter();
     createEvents();
     FormCreate();
 }
@@ -93,8 +98,8 @@ void MainStage::FormCreate() {
     PopupMenu1->StayOnTop1->setChecked(settings_.StayOnTop);
     // 9. The face without a time until the clock thread gives it one.
     ComposeDial(-1, -1);
-    // 10. The patience item that matches.
-    StagePopupMenu::checkItemWithTag(*PopupMenu1->gamanGroup, settings_.samiLim);
+    // 10. The first wait, and the patience item that matches.
+    ArmSamishii(true);
     // 11. Not placed yet.
     Tag = 0;
     // 12. The stacking; the balloon takes the same style whenever it shows.
@@ -172,9 +177,8 @@ void MainStage::wirePopupMenu() {
             queued);
     connect(PopupMenu1->MIScheduleSet, &QAction::triggered, this, &MainStage::MIScheduleSetClick,
             queued);
-    connect(
-        PopupMenu1->gamanGroup, &QActionGroup::triggered, this,
-        [this](QAction* item) { MIGaman5Click(StagePopupMenu::tagOf(*item)); }, queued);
+    connect(PopupMenu1->gamanGroup, &QActionGroup::triggered, this, &MainStage::MIGaman5Click,
+            queued);
     connect(PopupMenu1->X1, &QAction::triggered, this, &MainStage::X1Click, queued);
 }
 
@@ -192,7 +196,7 @@ void MainStage::screenSaverChanged(bool on) {
 }
 
 void MainStage::UserTouched() {
-    // The loneliness wait restarts here and her normal face comes back.
+    loneliness_->UserTouched();
 }
 
 void MainStage::hideBalloonIfShowing() {
@@ -234,9 +238,8 @@ void MainStage::MIScheduleSetClick() {
     events_->MIScheduleSetClick(this);
 }
 
-void MainStage::MIGaman5Click(int seconds) {
-    settings_.samiLim = seconds;
-    StagePopupMenu::checkItemWithTag(*PopupMenu1->gamanGroup, seconds);
+void MainStage::MIGaman5Click(QAction* item) {
+    loneliness_->MIGaman5Click(*item);
 }
 
 void MainStage::X1Click() {
@@ -277,12 +280,13 @@ void MainStage::createDial() {
                                       services_.clock,
                                       DialBox::MenuItems{PopupMenu1->MIDigiAna, PopupMenu1->MIAmPm},
                                       DialBox::Hooks{[this] {
-                                                         if (FaceBitmap.isNull())
+                                                         if (!faces_->expressionShowing())
                                                              TryRandomSmile();
                                                      },
                                                      [this] { clock_->dialPainted(); }});
     ui_->MojibanBox->onPaint = [this](QPainter& painter) { MojibanBoxPaint(painter); };
-    connect(ui_->DateTimePicker1, &QTimeEdit::timeChanged, this, &MainStage::DateTimePicker1Change);
+    connect(ui_->DateTimePicker1, &TimePicker::timeChanged, this,
+            &MainStage::DateTimePicker1Change);
 }
 
 void MainStage::createClock() {
@@ -378,7 +382,49 @@ void MainStage::EnableGroup(QGroupBox* group, bool enabled) {
     ::EnableGroup(*group, enabled);
 }
 
+void MainStage::createCharacter() {
+    // The smile holds the loneliness timer, and the loneliness changes her face.
+    faces_ = std::make_unique<Faces>(*ui_->FaceFrame, services_.random, services_.beeper,
+                                     [this] { loneliness_->holdSmile(); });
+    ui_->FaceFrame->onPaint = [this](QPainter& painter) { FaceFramePaint(painter); };
+    loneliness_ = std::make_unique<Loneliness>(
+        settings_.samiLim, services_.timers, *PopupMenu1->MIGaman, *ui_->NakuTest,
+        Loneliness::Hooks{[this](const QString& clip) { PlayVoice(clip); },
+                          [this](int index) { SetFace(index); },
+                          [this] { return faces_->expressionShowing(); }});
+    connect(ui_->FaceTest, &QPushButton::clicked, this, &MainStage::FaceTestClick);
+    connect(ui_->RandomFace1, &QPushButton::clicked, this, &MainStage::RandomFace1Click);
+    connect(ui_->NakuTest, &QCheckBox::clicked, this, &MainStage::NakuTestClick);
+}
+
+void MainStage::SetFace(int index) {
+    faces_->SetFace(index);
+}
+
+void MainStage::FaceFramePaint(QPainter& painter) {
+    faces_->FaceFramePaint(painter);
+}
+
 bool MainStage::TryRandomSmile() {
-    // The faces fill in the chance of a smile.
-    return false;
+    return faces_->TryRandomSmile();
+}
+
+void MainStage::FaceTestClick() {
+    faces_->FaceTestClick();
+}
+
+void MainStage::RandomFace1Click() {
+    faces_->RandomFace1Click();
+}
+
+void MainStage::ArmSamishii(bool syncMenu) {
+    loneliness_->ArmSamishii(syncMenu);
+}
+
+void MainStage::SamishiiTimerTimer() {
+    loneliness_->SamishiiTimerTimer();
+}
+
+void MainStage::NakuTestClick() {
+    loneliness_->NakuTestClick();
 }

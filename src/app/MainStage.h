@@ -15,6 +15,8 @@ class MainStage;
 }
 class BalloonStage;
 class DialBox;
+class Faces;
+class Loneliness;
 class MinimizeWatch;
 class QAction;
 class QGroupBox;
@@ -46,6 +48,8 @@ public:
     DialBox& dial() { return *dial_; }
     StageClock& clock() { return *clock_; }
     StageEvents& events() { return *events_; }
+    Faces& faces() { return *faces_; }
+    Loneliness& loneliness() { return *loneliness_; }
 
     // What the speech balloon sees of her window.
     BalloonStage& balloonStage();
@@ -54,6 +58,10 @@ public:
 
     // Every press and drag on her and every opening of her menu comes here.
     void UserTouched();
+    void SetFace(int index);
+    void FaceFramePaint(QPainter& painter);
+    void ArmSamishii(bool syncMenu);
+    void SamishiiTimerTimer();
 
     void ComposeDial(int hour, int minute);
     void ShowDial(int second);
@@ -104,13 +112,17 @@ private:
     void StayOnTop1Click();
     void MIMemorialSetClick();
     void MIScheduleSetClick();
-    void MIGaman5Click(int seconds);
+    void MIGaman5Click(QAction* item);
+    void FaceTestClick();
+    void RandomFace1Click();
+    void NakuTestClick();
     void X1Click();
     void hideBalloonIfShowing();
     void screenSaverChanged(bool on);
     void createEvents();
     void createDial();
     void createClock();
+    void createCharacter();
     // The five controls that the debug mode shows.
     QList<QWidget*> debugControls() const;
 
@@ -124,8 +136,6 @@ private:
     // The outline last cut; none when her shape could not be loaded.
     std::optional<QRegion> WindowRegion;
     bool closeQueryDone_ = false;
-    // The normal face while null.
-    QImage FaceBitmap;
 
     std::unique_ptr<MinimizeWatch> minimizeWatch_;
     std::unique_ptr<VoicePlayer> voice_;
@@ -133,6 +143,8 @@ private:
     TMessageBalloon* MessageBalloon = nullptr;
     std::unique_ptr<QtUiPoster> uiPoster_;
     std::unique_ptr<StageEvents> events_;
+    std::unique_ptr<Faces> faces_;
+    std::unique_ptr<Loneliness> loneliness_;
     std::unique_ptr<DialBox> dial_;
     std::unique_ptr<StageClock> clock_;
 };

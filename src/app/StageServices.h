@@ -1,6 +1,8 @@
 #pragma once
 
+class Beeper;
 class KeyState;
+class RandomSource;
 class Registry;
 class SoundOutput;
 class TimerFactory;
@@ -14,4 +16,7 @@ struct StageServices {
     SoundOutput& sound;
     // The timers of her windows.
     TimerFactory& timers;
+    // Her chance smile; seeded while her window is built.
+    RandomSource& random;
+    Beeper& beeper;
 };

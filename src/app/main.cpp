@@ -2,9 +2,11 @@
 #include "app/HourlingApplication.h"
 #include "app/MainStage.h"
 #include "app/ShutdownSignals.h"
+#include "platform/Beeper.h"
 #include "platform/HiveRegistry.h"
 #include "platform/KeyState.h"
 #include "platform/PulseSoundOutput.h"
+#include "platform/RandomSource.h"
 #include "platform/StageTimer.h"
 #include "platform/WallClock.h"
 #include "shared/ApplicationTitle.h"
@@ -31,7 +33,9 @@ int main(int argc, char** argv) {
         SystemWallClock clock;
         PulseSoundOutput sound;
         QtTimerFactory timers;
-        MainStage stage({registry, keys, clock, sound, timers});
+        SeededRandomSource random;
+        QtBeeper beeper;
+        MainStage stage({registry, keys, clock, sound, timers, random, beeper});
         stage.setWindowTitle(kApplicationTitle);
         // Hidden until she speaks; it calls into her window, so it goes first.
         TMessageBalloon balloon(stage.balloonStage(), timers);

@@ -3,7 +3,8 @@
 #include <QString>
 
 // What the clock thread asks of the rest of the program; every call comes from the clock
-// thread. ComposeDial and ShowDial return once the dial has done them.
+// thread. ComposeDial and ShowDial may return before the dial has done them; the dial does
+// them in the order asked.
 class ClockHost {
 public:
     virtual ~ClockHost() = default;

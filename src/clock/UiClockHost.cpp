@@ -10,12 +10,17 @@ UiClockHost::UiClockHost(UiHandOver& handOver, QObject* titleContext, Targets ta
 
 void UiClockHost::ComposeDial(int hour, int minute) {
     // On the user-interface thread, so that the rebuild never overlaps a paint of the dial
-    // image and the smile chance that ends it runs where the faces live.
-    handOver_.run([this, hour, minute] { targets_.composeDial(hour, minute); });
+    // image and the smile chance that ends it runs where the faces live. Queued behind the
+    // refresh of the same second, it reaches the screen with the next one.
+    handOver_.post([this, hour, minute] { targets_.composeDial(hour, minute); });
 }
 
 void UiClockHost::ShowDial(int second) {
-    handOver_.run([this, second] { targets_.showDial(second); });
+    // Waiting for the refresh itself would cost the clock thread a second wake-up every
+    // second; waiting for the previous second's calls instead keeps the queue at one
+    // second's work, and their failure still ends the loop.
+    if (handOver_.waitForPosted())
+        handOver_.post([this, second] { targets_.showDial(second); });
 }
 
 void UiClockHost::CheckKinenbi(int month, int day) {

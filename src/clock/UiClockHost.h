@@ -8,8 +8,8 @@ class QObject;
 class UiHandOver;
 
 // The clock thread's host for a program whose dial lives on the user-interface thread:
-// the dial calls are handed over and waited for, the title is sent there without waiting,
-// and the event checks run on the clock thread itself.
+// the dial calls and the title are handed over in the loop's order, each refresh once the
+// calls of the second before have run, and the event checks run on the clock thread.
 class UiClockHost : public ClockHost {
 public:
     struct Targets {

@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <utility>
 
 struct UiHandOver::State {
     std::mutex mutex;
@@ -14,15 +15,35 @@ struct UiHandOver::State {
     // Read without the lock, so that the user-interface thread never waits for the caller
     // that is just going to sleep.
     std::atomic<bool> cancelled{false};
-};
-
-namespace {
-struct Call {
-    std::function<void()> body;
-    bool done = false;
+    // Guarded by the mutex.
+    unsigned long long posted = 0;
+    unsigned long long done = 0;
+    int waiting = 0;
     std::exception_ptr error;
+
+    // On the context's thread, in the order posted.
+    void runPosted(const std::function<void()>& call) {
+        std::exception_ptr failure;
+        if (!cancelled) {
+            try {
+                call();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        }
+        bool wake = false;
+        {
+            const std::lock_guard lock(mutex);
+            ++done;
+            if (failure && !error)
+                error = failure;
+            wake = waiting > 0;
+        }
+        // Only a caller that sleeps here is woken: the hand-over costs it nothing else.
+        if (wake)
+            changed.notify_all();
+    }
 };
-} // namespace
 
 UiHandOver::UiHandOver(QObject* context) : context_(context), state_(std::make_shared<State>()) {}
 
@@ -30,47 +51,43 @@ UiHandOver::~UiHandOver() {
     cancel();
 }
 
-bool UiHandOver::run(std::function<void()> body) {
+bool UiHandOver::post(std::function<void()> call) {
     QObject* context = context_;
-    if (!context)
+    if (!context || cancelled())
         return false;
+    {
+        const std::lock_guard lock(state_->mutex);
+        ++state_->posted;
+    }
     if (context->thread() == QThread::currentThread()) {
-        if (cancelled())
-            return false;
-        body();
+        state_->runPosted(call);
         return true;
     }
-    auto call = std::make_shared<Call>();
-    call->body = std::move(body);
-    if (cancelled())
-        return false;
-    // Posted without holding the lock, and signalled after letting it go, so that neither
-    // thread wakes the other only to find the lock taken. The queued call holds the shared
-    // state, not this object, so that it may outlive the caller's wait and the hand-over.
+    // The queued call holds the shared state, not this object, so that it may outlive the
+    // caller and the hand-over.
     QMetaObject::invokeMethod(
-        context,
-        [state = state_, call] {
-            if (state->cancelled)
-                return;
-            try {
-                call->body();
-            } catch (...) {
-                call->error = std::current_exception();
-            }
-            {
-                const std::lock_guard finished(state->mutex);
-                call->done = true;
-            }
-            state->changed.notify_all();
-        },
+        context, [state = state_, call = std::move(call)] { state->runPosted(call); },
         Qt::QueuedConnection);
-    std::unique_lock lock(state_->mutex);
-    state_->changed.wait(lock, [&] { return call->done || state_->cancelled; });
-    if (!call->done)
-        return false;
-    if (call->error)
-        std::rethrow_exception(call->error);
     return true;
+}
+
+bool UiHandOver::waitForPosted() {
+    std::unique_lock lock(state_->mutex);
+    const unsigned long long target = state_->posted;
+    if (state_->done < target && !state_->cancelled) {
+        ++state_->waiting;
+        state_->changed.wait(lock, [&] { return state_->done >= target || state_->cancelled; });
+        --state_->waiting;
+    }
+    if (state_->error) {
+        std::exception_ptr error = std::exchange(state_->error, nullptr);
+        std::rethrow_exception(error);
+    }
+    return state_->done >= target;
+}
+
+bool UiHandOver::run(std::function<void()> call) {
+    return post(std::move(call)) && waitForPosted();
 }
 
 void UiHandOver::cancel() {

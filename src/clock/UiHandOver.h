@@ -5,10 +5,10 @@
 
 class QObject;
 
-// Runs a call on the thread of a user-interface object and blocks the caller until it has
-// run there; an exception the call throws is thrown again in the caller. cancel() releases
-// every caller at once, so that the user-interface thread can stop and join a worker that
-// waits here without either waiting for the other.
+// Hands calls to the thread of a user-interface object, where they run in the order they
+// were handed. A call that throws passes its exception back to the caller's next wait.
+// cancel() releases every caller at once, so that the user-interface thread can stop and
+// join a worker that waits here without either waiting for the other.
 class UiHandOver {
 public:
     explicit UiHandOver(QObject* context);
@@ -16,7 +16,12 @@ public:
     UiHandOver(const UiHandOver&) = delete;
     UiHandOver& operator=(const UiHandOver&) = delete;
 
-    // False when cancelled before the call could run; it will not run then.
+    // Queues the call and returns at once; false when cancelled, and it will not run.
+    bool post(std::function<void()> call);
+    // Waits until every call posted so far has run, and throws the first exception one of
+    // them threw. False when cancelled first.
+    bool waitForPosted();
+    // Posts the call and waits for it.
     bool run(std::function<void()> call);
     void cancel();
     bool cancelled() const;

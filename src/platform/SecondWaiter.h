@@ -11,6 +11,8 @@ public:
     virtual bool waitForNextSecond() = 0;
     // Wakes a wait at once, and makes every later one return false at once.
     virtual void interrupt() = 0;
+    // Ends the wait under way early, or the next one when none is; that wait returns true.
+    virtual void wake() = 0;
 };
 
 class SystemSecondWaiter : public SecondWaiter {
@@ -22,6 +24,7 @@ public:
 
     bool waitForNextSecond() override;
     void interrupt() override;
+    void wake() override;
 
 private:
     int wakeFd_ = -1;

@@ -39,21 +39,33 @@ bool SystemSecondWaiter::waitForNextSecond() {
     // clock (libfaketime) may fake the monotonic clock too, which would throw off an
     // absolute deadline, while a timeout still runs in real time.
     const timespec timeout = untilNextSecond();
-    if (wakeFd_ >= 0) {
-        pollfd wake{wakeFd_, POLLIN, 0};
-        // A signal ends the wait early; the caller reads the clock and waits again.
-        ::ppoll(&wake, 1, &timeout, nullptr);
-    } else {
+    if (wakeFd_ < 0) {
         ::nanosleep(&timeout, nullptr);
+        return !interrupted_;
     }
-    return !interrupted_;
+    pollfd woken{wakeFd_, POLLIN, 0};
+    // A signal ends the wait early; the caller reads the clock and waits again.
+    const bool readable = ::ppoll(&woken, 1, &timeout, nullptr) > 0;
+    if (interrupted_)
+        return false;
+    if (readable) {
+        // A wake, used up; an interruption is never read back (see interrupt).
+        eventfd_t count = 0;
+        [[maybe_unused]] const auto read = ::read(wakeFd_, &count, sizeof count);
+    }
+    return true;
 }
 
 void SystemSecondWaiter::interrupt() {
+    // Set before the write: a wait that sees the descriptor readable sees the flag too, and
+    // leaves the count unread, so that every later wait is woken as well.
     interrupted_ = true;
+    wake();
+}
+
+void SystemSecondWaiter::wake() {
     if (wakeFd_ >= 0) {
         const eventfd_t one = 1;
-        // Never read back, so the descriptor stays readable and wakes every later wait.
         [[maybe_unused]] const auto written = ::write(wakeFd_, &one, sizeof one);
     }
 }

@@ -5,6 +5,7 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
+#include <QImageReader>
 #include <QMutex>
 #include <QPainter>
 #include <QResource>
@@ -79,7 +80,13 @@ const QImage& maskedStrip(AssetCatalogue::GlyphList list) {
 
 QImage AssetCatalogue::bitmap(const QString& name) {
     const QString path = images().find(name);
-    return path.isEmpty() ? QImage() : QImage(path);
+    if (path.isEmpty())
+        return QImage();
+    // Every picture here is a PNG, which Qt reads itself; left to guess, the reader would
+    // load each image format plugin installed to ask it first.
+    QImageReader reader(path, "png");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
 }
 
 QImage AssetCatalogue::maskedImage(const QImage& picture, const QImage& mask) {

@@ -1,7 +1,8 @@
+// The clock thread's waits and its hand-over to the user-interface thread.
 #include "clock/TClocker.h"
+#include "clock/UiClockHost.h"
 #include "clock/UiHandOver.h"
 #include "platform/SecondWaiter.h"
-#include "platform/ThreadPriority.h"
 #include "support/ClockFakes.h"
 #include "support/Polling.h"
 #include "support/ProcThreadStat.h"
@@ -11,20 +12,19 @@
 #include <QObject>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <future>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <linux/capability.h>
-#include <sched.h>
 #include <stdexcept>
-#include <sys/syscall.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
 
 using namespace std::chrono_literals;
+using testing::ElementsAre;
 
-// Hands the dial calls over to the thread of a context object, as the stage window does.
+// Hands the dial calls over to the thread of a context object and waits for each.
 class HandingOverHost : public RecordingHost {
 public:
     explicit HandingOverHost(UiHandOver& handOver) : handOver_(handOver) {}
@@ -54,98 +54,21 @@ struct CancelOnExit {
     ~CancelOnExit() { handOver.cancel(); }
 };
 
-bool dropNiceCapability() {
-    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
-    __user_cap_data_struct data[_LINUX_CAPABILITY_U32S_3]{};
-    if (::syscall(SYS_capget, &header, data) != 0)
-        return false;
-    data[CAP_SYS_NICE / 32].effective &= ~(1u << (CAP_SYS_NICE % 32));
-    return ::syscall(SYS_capset, &header, data) == 0;
+// Handles this thread's events until the other thread's call has come back.
+template <typename T> T handleEventsUntil(std::future<T>& result) {
+    while (result.wait_for(1ms) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    return result.get();
+}
+
+bool sameWallSecond(std::chrono::system_clock::time_point a,
+                    std::chrono::system_clock::time_point b) {
+    using std::chrono::floor;
+    using std::chrono::seconds;
+    return floor<seconds>(a) == floor<seconds>(b);
 }
 
 } // namespace
-
-TEST(ClockThread, PriorityLevelsShowInTheThreadsScheduling) {
-    FakeWallClock clock;
-    clock.set(timeOf(3, 15, 8, 0, 0));
-    ParkingWaiter waiter;
-    RecordingHost host;
-    TClocker clocker(host, clock, waiter);
-    clocker.setPriority(0);
-    clocker.Resume();
-    ASSERT_TRUE(eventually([&] { return clocker.threadId() != 0; }));
-    const pid_t tid = clocker.threadId();
-    EXPECT_NE(tid, ThreadPriority::currentThreadId());
-    // Taken before the loop's first step, which composes the dial.
-    ASSERT_TRUE(eventually([&] { return !host.calls("compose").empty(); }));
-    EXPECT_EQ(sched_getscheduler(tid), SCHED_IDLE);
-    EXPECT_EQ(ProcThreadStat::of(tid).policy, SCHED_IDLE);
-
-    const int nices[] = {0, 10, 5, 0, -5, -10};
-    // Down through the levels and up again, and back to idle.
-    for (int level : {1, 2, 3, 4, 5, 4, 3, 2, 1, 0, 3}) {
-        SCOPED_TRACE(level);
-        const int niceBefore = ProcThreadStat::of(tid).nice;
-        const bool applied = ThreadPriority::apply(tid, level);
-        clocker.setPriority(level);
-        const ProcThreadStat stat = ProcThreadStat::of(tid);
-        ASSERT_TRUE(stat.read);
-        if (level == 0) {
-            EXPECT_EQ(stat.policy, SCHED_IDLE);
-            EXPECT_EQ(sched_getscheduler(tid), SCHED_IDLE);
-        } else if (applied) {
-            EXPECT_EQ(stat.policy, SCHED_OTHER);
-            EXPECT_EQ(sched_getscheduler(tid), SCHED_OTHER);
-            EXPECT_EQ(stat.nice, nices[level]);
-        } else {
-            // Not allowed to raise it here: the thread stays as it was.
-            EXPECT_EQ(stat.nice, niceBefore);
-        }
-    }
-    EXPECT_EQ(clocker.priority(), 3);
-}
-
-TEST(ClockThread, LevelsOutsideTheSixCountAsIdle) {
-    EXPECT_EQ(ThreadPriority::effectiveLevel(6), 0);
-    EXPECT_EQ(ThreadPriority::effectiveLevel(-1), 0);
-    EXPECT_EQ(ThreadPriority::effectiveLevel(5), 5);
-    std::promise<pid_t> started;
-    std::promise<void> release;
-    std::thread worker([&] {
-        started.set_value(ThreadPriority::currentThreadId());
-        release.get_future().wait();
-    });
-    const pid_t tid = started.get_future().get();
-    ThreadPriority::apply(tid, 3);
-    ThreadPriority::apply(tid, 42);
-    EXPECT_EQ(ProcThreadStat::of(tid).policy, SCHED_IDLE);
-    release.set_value();
-    worker.join();
-}
-
-TEST(ClockThread, RefusedRaiseIsSilent) {
-    struct Outcome {
-        bool lowered = false;
-        bool dropped = false;
-        bool raised = true;
-        ProcThreadStat after;
-    } outcome;
-    // Capabilities belong to each thread: this one gives up its right to raise priority.
-    std::thread worker([&outcome] {
-        const pid_t self = ThreadPriority::currentThreadId();
-        outcome.lowered = ThreadPriority::apply(self, 1);
-        outcome.dropped = dropNiceCapability();
-        outcome.raised = ThreadPriority::apply(self, 5);
-        outcome.after = ProcThreadStat::of(self);
-    });
-    worker.join();
-    ASSERT_TRUE(outcome.lowered); // lowering is always allowed
-    ASSERT_TRUE(outcome.dropped);
-    if (outcome.raised)
-        GTEST_SKIP() << "this system lets a thread raise its priority unprivileged";
-    EXPECT_EQ(outcome.after.nice, 10);
-    EXPECT_EQ(outcome.after.policy, SCHED_OTHER);
-}
 
 TEST(ClockThread, StopWakesTheWaitForTheNextSecond) {
     SystemSecondWaiter waiter;
@@ -160,21 +83,43 @@ TEST(ClockThread, StopWakesTheWaitForTheNextSecond) {
     ASSERT_EQ(waited.wait_for(5s), std::future_status::ready);
     EXPECT_GE(waited.get(), 1);
     EXPECT_FALSE(waiter.waitForNextSecond());
+    waiter.wake(); // a wake never undoes the stop
+    EXPECT_FALSE(waiter.waitForNextSecond());
 }
 
 TEST(ClockThread, EachWaitEndsOnANewSecond) {
     SystemSecondWaiter waiter;
-    using std::chrono::floor;
-    using std::chrono::seconds;
     using std::chrono::system_clock;
     int changed = 0;
     for (int k = 0; k < 3; ++k) {
-        const auto before = floor<seconds>(system_clock::now());
+        const auto before = system_clock::now();
         ASSERT_TRUE(waiter.waitForNextSecond());
-        changed += floor<seconds>(system_clock::now()) != before;
+        changed += !sameWallSecond(before, system_clock::now());
     }
     // A signal may end a wait early; it never sleeps past more than one second.
     EXPECT_GE(changed, 2);
+}
+
+TEST(ClockThread, AWakeEndsOneWaitEarlyAndIsUsedUp) {
+    SystemSecondWaiter waiter;
+    using std::chrono::system_clock;
+    int early = 0;
+    int later = 0;
+    for (int k = 0; k < 3; ++k) {
+        // Just after a whole second, a wake given before the wait ends it at once.
+        ASSERT_TRUE(waiter.waitForNextSecond());
+        const auto woken = system_clock::now();
+        waiter.wake();
+        ASSERT_TRUE(waiter.waitForNextSecond());
+        early += sameWallSecond(woken, system_clock::now());
+        // The next one waits for the second again.
+        const auto before = system_clock::now();
+        ASSERT_TRUE(waiter.waitForNextSecond());
+        later += !sameWallSecond(before, system_clock::now());
+    }
+    // Generous for a loaded machine, which may hold a thread up past a whole second.
+    EXPECT_GE(early, 2);
+    EXPECT_GE(later, 2);
 }
 
 TEST(ClockThread, StopAndJoinWhileTheHandOverIsInFlight) {
@@ -210,25 +155,98 @@ TEST(ClockThread, StopAndJoinWhileTheHandOverIsInFlight) {
     }
 }
 
-TEST(ClockThread, HandOverRunsOnTheContextThreadAndPassesFailuresBack) {
+TEST(ClockThread, HandedCallsRunInOrderOnTheContextThreadAndFailuresComeBack) {
     testApplication();
     QObject stage;
     UiHandOver handOver(&stage);
-    std::thread::id ranOn;
-    auto result = std::async(std::launch::async, [&] {
-        return handOver.run([&] { ranOn = std::this_thread::get_id(); });
+    std::vector<int> ran;
+    std::vector<std::thread::id> ranOn;
+    auto call = [&](int n) {
+        return [&, n] {
+            ran.push_back(n);
+            ranOn.push_back(std::this_thread::get_id());
+            if (n == 2)
+                throw std::runtime_error("paint failed");
+        };
+    };
+    auto posted = std::async(std::launch::async, [&] {
+        return handOver.post(call(1)) && handOver.post(call(2)) && handOver.post(call(3));
     });
-    while (result.wait_for(1ms) != std::future_status::ready)
-        QCoreApplication::processEvents();
-    EXPECT_TRUE(result.get());
-    EXPECT_EQ(ranOn, std::this_thread::get_id());
+    // Posting does not wait for this thread.
+    ASSERT_EQ(posted.wait_for(20s), std::future_status::ready);
+    EXPECT_TRUE(posted.get());
+    EXPECT_TRUE(ran.empty());
 
-    auto failing = std::async(std::launch::async, [&] {
-        handOver.run([] { throw std::runtime_error("paint failed"); });
+    // The failure comes back at the next wait, once all of them have run.
+    auto waited = std::async(std::launch::async, [&] { return handOver.waitForPosted(); });
+    EXPECT_THROW(handleEventsUntil(waited), std::runtime_error);
+    EXPECT_THAT(ran, ElementsAre(1, 2, 3));
+    for (const std::thread::id& thread : ranOn)
+        EXPECT_EQ(thread, std::this_thread::get_id());
+
+    // Only once: the next call and its wait go well.
+    auto next = std::async(std::launch::async, [&] { return handOver.run(call(4)); });
+    EXPECT_TRUE(handleEventsUntil(next));
+    EXPECT_THAT(ran, ElementsAre(1, 2, 3, 4));
+}
+
+TEST(ClockThread, TheRefreshIsHandedOverWithoutWaitingForItButTheNextOneWaits) {
+    testApplication();
+    QObject stage;
+    UiHandOver handOver(&stage);
+    const CancelOnExit release{handOver};
+    RecordingHost dial;
+    UiClockHost host(handOver, &stage,
+                     {[&](int hour, int minute) { dial.ComposeDial(hour, minute); },
+                      [&](int second) { dial.ShowDial(second); }, [](int, int) {},
+                      [](int, int, int, int) {},
+                      [&](const QString& text) { dial.SetApplicationTitle(text); }});
+    auto first = std::async(std::launch::async, [&] {
+        host.ShowDial(59);
+        host.SetApplicationTitle(QStringLiteral("title"));
+        host.ComposeDial(8, 30);
     });
-    while (failing.wait_for(1ms) != std::future_status::ready)
-        QCoreApplication::processEvents();
-    EXPECT_THROW(failing.get(), std::runtime_error);
+    ASSERT_EQ(first.wait_for(20s), std::future_status::ready);
+    EXPECT_TRUE(dial.calls().empty());
+
+    auto second = std::async(std::launch::async, [&] { host.ShowDial(0); });
+    // It waits for the calls of the second before, which only this thread can run.
+    EXPECT_EQ(second.wait_for(300ms), std::future_status::timeout);
+    handleEventsUntil(second);
+    processEventsFor(50);
+    EXPECT_THAT(dial.calls(), ElementsAre("show 59", "title title", "compose 8:30", "show 0"));
+}
+
+TEST(ClockThread, AFailedRefreshEndsTheLoopAtTheNextOne) {
+    testApplication();
+    QObject stage;
+    UiHandOver handOver(&stage);
+    const CancelOnExit release{handOver};
+    std::atomic<int> shown{0};
+    RecordingHost checks;
+    UiClockHost host(handOver, &stage,
+                     {[](int, int) {},
+                      [&](int) {
+                          ++shown;
+                          throw std::runtime_error("paint failed");
+                      },
+                      [&](int month, int day) { checks.CheckKinenbi(month, day); },
+                      [&](int month, int day, int hour, int minute) {
+                          checks.CheckYotei(month, day, hour, minute);
+                      },
+                      [](const QString&) {}});
+    RacingClock clock;
+    RushingWaiter waiter;
+    TClocker clocker(host, clock, waiter);
+    clocker.Resume();
+    ASSERT_TRUE(eventually([&] { return !clocker.running(); }));
+    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(clocker.threadId(), 0);
+    // Nothing restarts it, not even a change of level.
+    clocker.setPriority(5);
+    processEventsFor(200);
+    EXPECT_TRUE(ProcThreadStat::threadsNamed(::getpid(), "TClocker").empty());
+    EXPECT_EQ(shown, 1);
 }
 
 TEST(ClockThread, AFailedStepEndsTheThreadAndItsPriorityHandle) {
@@ -251,4 +269,5 @@ TEST(ClockThread, AFailedStepEndsTheThreadAndItsPriorityHandle) {
     EXPECT_EQ(clocker.threadId(), 0);
     EXPECT_EQ(host.ran, 1);
     clocker.setPriority(5); // no thread to apply it to: nothing happens
+    EXPECT_FALSE(clocker.running());
 }

@@ -1,9 +1,12 @@
 // Her window as the X server and a user with a mouse see it: its outline, dragging, the
-// popup menu, stacking, the screen saver and the version box.
+// popup menu, stacking, the screen saver and the version box; and her clock's priority
+// with the program run as a user without privilege.
 #include "app/SettingsStore.h"
 #include "platform/HiveRegistry.h"
+#include "platform/ThreadPriority.h"
 #include "stage/AssetCatalogue.h"
 #include "support/ProcThreadStat.h"
+#include "support/UnprivilegedUser.h"
 #include "support/XSession.h"
 
 #include <QDir>
@@ -14,7 +17,10 @@
 #include <QThread>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sstream>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
@@ -80,6 +86,10 @@ protected:
     // Starts the program and waits until she stands shaped on the screen.
     qulonglong launch() {
         program = std::make_unique<ProgramRun>(session, config.path());
+        if (user) {
+            EXPECT_TRUE(user->give(config.path()));
+            program->runAs(*user);
+        }
         EXPECT_TRUE(program->start());
         std::optional<qulonglong> found = session.waitForWindowByClass(QStringLiteral("hourling"));
         EXPECT_TRUE(found.has_value()) << "her window did not appear: " << program->report();
@@ -174,6 +184,8 @@ protected:
     XSession session;
     QTemporaryDir config;
     std::unique_ptr<ProgramRun> program;
+    // Who runs the program, when not the test's own user.
+    std::unique_ptr<UnprivilegedUser> user;
 };
 
 TEST_F(StageWindow, StandsAtHerStoredPlaceCutToHerOutlineAndLetsOtherClicksThrough) {
@@ -386,6 +398,131 @@ TEST_F(StageWindow, TheVersionBoxOpensModallyOverHerAndClosesWithOk) {
     rightClickOn(window);
     EXPECT_TRUE(eventually([&] { return openMenu().has_value(); }));
     session.xdotool({"key", "Escape"});
+    closeAndWait();
+}
+
+// The program run as nobody, as people run it: a thread without privilege can lower its
+// priority but never raise it again in place.
+class AsNobody : public StageWindow {
+protected:
+    void SetUp() override {
+        StageWindow::SetUp();
+        if (HasFatalFailure())
+            return;
+        user = std::make_unique<UnprivilegedUser>(session);
+        if (!user->unavailable().isEmpty())
+            GTEST_SKIP() << user->unavailable().toStdString();
+    }
+    qulonglong launchAsNobody() {
+        const qulonglong window = launch();
+        EXPECT_EQ(unprivilegedProblem(pid()), QString()) << "the program kept a privilege";
+        return window;
+    }
+    pid_t pid() const { return pid_t(program->pid()); }
+
+    // The level the system grants the program's clock for a level: those above normal need
+    // a nice limit that nobody does not usually have.
+    int granted(int level) const {
+        const int uiNice = ProcThreadStat::of(pid(), pid()).nice;
+        const long limit = std::stol(niceLimit());
+        for (int l = level; l >= 1; --l) {
+            const int nice = ThreadPriority::niceOf(l);
+            if (nice >= uiNice || 20 - nice <= limit)
+                return l;
+        }
+        return level;
+    }
+    std::string niceLimit() const {
+        std::ifstream limits("/proc/" + std::to_string(pid()) + "/limits");
+        for (std::string line; std::getline(limits, line);) {
+            if (line.rfind("Max nice priority", 0) == 0) {
+                std::istringstream fields(line.substr(std::strlen("Max nice priority")));
+                std::string soft;
+                fields >> soft;
+                return soft == "unlimited" ? "40" : soft;
+            }
+        }
+        return "0";
+    }
+    // Exactly one clock thread, at that level.
+    bool clockAt(int level) const {
+        const auto clocks = ProcThreadStat::threadsNamed(pid(), "TClocker");
+        return clocks.size() == 1 && clocks.front().showsLevel(level);
+    }
+    std::string clockThreads() const {
+        std::string text;
+        for (const ProcThreadStat& clock : ProcThreadStat::threadsNamed(pid(), "TClocker"))
+            text += " [" + std::to_string(clock.tid) + ": policy " + std::to_string(clock.policy) +
+                    ", nice " + std::to_string(clock.nice) + "]";
+        return text.empty() ? " none" : text;
+    }
+    // Picks a level from the priority submenu with the keyboard, as a user could.
+    void choosePriority(qulonglong window, int level) {
+        session.xdotool({"keydown", "Control_L", "Down"});
+        rightClickOn(window);
+        const bool opened = eventually([&] { return openMenu().has_value(); });
+        session.xdotool({"keyup", "Control_L", "Down"});
+        ASSERT_TRUE(opened) << "no menu opened";
+        // The version item, then the priority submenu, opened on its first item.
+        QStringList keys{"key", "Down", "Down", "Right"};
+        for (int k = 0; k < level; ++k)
+            keys << "Down";
+        keys << "Return";
+        session.xdotool(keys);
+        ASSERT_TRUE(eventually([&] { return !openMenu().has_value(); }));
+        letTheMenuLetGo();
+    }
+};
+
+class StoredLevelAsNobody : public AsNobody, public ::testing::WithParamInterface<int> {};
+
+TEST_P(StoredLevelAsNobody, TheClockStartsAtTheStoredLevel) {
+    StageSettings settings;
+    settings.ThreadPrio = GetParam();
+    store(settings);
+    const qulonglong window = launchAsNobody();
+    ASSERT_NE(window, 0u);
+    const int expected = granted(GetParam());
+    EXPECT_TRUE(eventually([&] { return clockAt(expected); }))
+        << "expected level " << expected << ", found" << clockThreads();
+    closeAndWait();
+    EXPECT_EQ(stored(QStringLiteral("ThreadPrio")), std::optional<qint32>(GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLevel, StoredLevelAsNobody, ::testing::Range(0, 6));
+
+TEST_F(AsNobody, ThePriorityMenuMovesTheClockUpAndDown) {
+    const qulonglong window = launchAsNobody();
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(eventually([&] { return clockAt(0); })) << "found" << clockThreads();
+    // Up from idle, down, up by one step, above normal, down to idle and up again.
+    for (int level : {3, 1, 2, 5, 0, 3}) {
+        choosePriority(window, level);
+        const int expected = granted(level);
+        EXPECT_TRUE(eventually([&] { return clockAt(expected); }))
+            << "chose " << level << ", expected " << expected << ", found" << clockThreads();
+    }
+    closeAndWait();
+    EXPECT_EQ(stored(QStringLiteral("ThreadPrio")), std::optional<qint32>(3));
+}
+
+TEST_F(AsNobody, TheScreenSaverIdlesTheClockAndTheNextPaintRestoresItsLevel) {
+    StageSettings settings;
+    settings.ThreadPrio = 3;
+    store(settings);
+    const qulonglong window = launchAsNobody();
+    ASSERT_NE(window, 0u);
+    ASSERT_TRUE(eventually([&] { return clockAt(3); })) << "found" << clockThreads();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(session.run("xset", {"s", "activate"}).exitCode, 0);
+        EXPECT_TRUE(eventually([&] { return clockAt(0); })) << "found" << clockThreads();
+        // The saver ends with a move of the mouse, and the dial is painted again.
+        pointAt(onScreen(window, {10 + 20 * round, 10}));
+        pointAt(onScreen(window, kDialCentre));
+        EXPECT_TRUE(eventually([&] { return clockAt(3); }))
+            << "the next paint did not restore the chosen level; found" << clockThreads();
+    }
     closeAndWait();
 }
 } // namespace

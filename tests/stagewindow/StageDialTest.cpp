@@ -4,11 +4,14 @@
 #include "clock/DialColours.h"
 #include "clock/StageClock.h"
 #include "clock/TClocker.h"
+#include "stage/StagePopupMenu.h"
 #include "support/Polling.h"
 #include "support/ProcThreadStat.h"
 #include "support/StageFixture.h"
 
-#include <sched.h>
+#include <QAction>
+#include <QActionGroup>
+#include <QCoreApplication>
 
 namespace {
 
@@ -81,7 +84,7 @@ TEST_F(StageDial, FirstShowStartsTheClockWhichTellsTheDateInTheTitle) {
     EXPECT_TRUE(stage->clock().clocker().running());
 }
 
-TEST_F(StageDial, ScreenSaverDropsTheClockToIdleUntilTheNextPaint) {
+TEST_F(StageDial, ThePriorityItemsAndTheScreenSaverGiveTheClockTheirLevel) {
     StageSettings stored;
     stored.ThreadPrio = 2;
     store(stored);
@@ -89,21 +92,36 @@ TEST_F(StageDial, ScreenSaverDropsTheClockToIdleUntilTheNextPaint) {
     // Once the clock shows seconds, the window has had its first paint.
     ASSERT_TRUE(eventually([&] { return stage->clock().clocker().LastSecond != 65535; }));
     processEventsFor(100);
-    const pid_t tid = stage->clock().clocker().threadId();
-    EXPECT_EQ(ProcThreadStat::of(tid).policy, SCHED_OTHER);
-    EXPECT_EQ(ProcThreadStat::of(tid).nice, 5);
+    auto clockAt = [&](int level) {
+        return eventually([&] {
+            const pid_t tid = stage->clock().clocker().threadId();
+            return tid != 0 && ProcThreadStat::of(tid).showsLevel(level);
+        });
+    };
+    EXPECT_TRUE(clockAt(2));
 
     stage->clock().lowerForScreenSaver();
     EXPECT_TRUE(stage->clock().prioLowered());
-    EXPECT_EQ(ProcThreadStat::of(tid).policy, SCHED_IDLE);
-
+    EXPECT_TRUE(clockAt(0));
     stage->ShowDial(7);
     EXPECT_FALSE(stage->clock().prioLowered());
-    EXPECT_EQ(ProcThreadStat::of(tid).policy, SCHED_OTHER);
-    EXPECT_EQ(ProcThreadStat::of(tid).nice, 5);
+    EXPECT_TRUE(clockAt(2)) << "the next paint did not restore the chosen level";
 
+    // Up and down from the menu; the item stays checked and the choice is kept.
+    auto* menu = stage->findChild<StagePopupMenu*>();
+    ASSERT_NE(menu, nullptr);
+    for (int level : {0, 3, 1, 2}) {
+        menu->MIThreadPrio[std::size_t(level)]->trigger();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(stage->settings().ThreadPrio, level);
+        EXPECT_EQ(menu->threadPriorityGroup->checkedAction(),
+                  menu->MIThreadPrio[std::size_t(level)]);
+        EXPECT_TRUE(clockAt(level)) << "level " << level;
+    }
+    // A level applied for a while leaves the stored choice as it is.
     stage->clock().setPriority(0);
-    EXPECT_EQ(ProcThreadStat::of(tid).policy, SCHED_IDLE);
+    EXPECT_TRUE(clockAt(0));
+    EXPECT_EQ(stage->settings().ThreadPrio, 2);
 }
 
 TEST_F(StageDial, ClosingWhileTheClockWaitsForTheWindowDoesNotHang) {

@@ -10,7 +10,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimeEdit>
 #include <QTimer>
 
 namespace {
@@ -81,7 +80,7 @@ protected:
     bool debugEntryShown() const { return menu->MIDebugMode->isVisible(); }
     bool priorityEntryShown() const { return menu->MIThreadPriority->menuAction()->isVisible(); }
     std::vector<QWidget*> debugControls() const {
-        return {stage->findChild<QTimeEdit*>(QStringLiteral("DateTimePicker1")),
+        return {stage->findChild<QWidget*>(QStringLiteral("DateTimePicker1")),
                 stage->findChild<QPushButton*>(QStringLiteral("MessageTest")),
                 stage->findChild<QPushButton*>(QStringLiteral("FaceTest")),
                 stage->findChild<QCheckBox*>(QStringLiteral("NakuTest")),

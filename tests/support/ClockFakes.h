@@ -2,10 +2,13 @@
 
 #include "clock/ClockHost.h"
 #include "platform/SecondWaiter.h"
+#include "platform/ThreadPriority.h"
 #include "platform/WallClock.h"
 
+#include <QDateTime>
 #include <QString>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -20,6 +23,17 @@ inline LocalTime timeOf(int month, int day, int hour, int minute, int second) {
     t.hour = hour;
     t.minute = minute;
     t.second = second;
+    return t;
+}
+
+// The local time a number of seconds after another, across minutes, hours and days.
+inline LocalTime secondsAfter(const LocalTime& start, int seconds) {
+    const QDateTime at = QDateTime(QDate(start.year, start.month, start.day),
+                                   QTime(start.hour, start.minute, start.second), Qt::UTC)
+                             .addSecs(seconds);
+    LocalTime t = timeOf(at.date().month(), at.date().day(), at.time().hour(), at.time().minute(),
+                         at.time().second());
+    t.year = at.date().year();
     return t;
 }
 
@@ -61,6 +75,7 @@ public:
         return true;
     }
     void interrupt() override {}
+    void wake() override {}
     int waits() const { return waits_; }
 
 private:
@@ -107,17 +122,25 @@ private:
     std::vector<std::string> calls_;
 };
 
-// Sleeps until interrupted, so that the thread stays alive for the test to look at.
+// Sleeps until interrupted or woken, so that the thread stays alive for the test to look at.
 class ParkingWaiter : public SecondWaiter {
 public:
     bool waitForNextSecond() override {
         std::unique_lock lock(mutex_);
-        woken_.wait(lock, [&] { return interrupted_; });
-        return false;
+        woken_.wait(lock, [&] { return interrupted_ || wakes_ > 0; });
+        if (interrupted_)
+            return false;
+        --wakes_;
+        return true;
     }
     void interrupt() override {
         const std::lock_guard lock(mutex_);
         interrupted_ = true;
+        woken_.notify_all();
+    }
+    void wake() override {
+        const std::lock_guard lock(mutex_);
+        wakes_ = 1;
         woken_.notify_all();
     }
 
@@ -125,6 +148,61 @@ private:
     std::mutex mutex_;
     std::condition_variable woken_;
     bool interrupted_ = false;
+    int wakes_ = 0;
+};
+
+// Each wait lasts a moment of real time and moves the fake clock one second on; a wake ends
+// it early, without moving the clock. Notes which thread waited last.
+class TickingWaiter : public SecondWaiter {
+public:
+    TickingWaiter(FakeWallClock& clock, const LocalTime& start, int pauseMs = 1)
+        : clock_(clock), start_(start), pauseMs_(pauseMs) {
+        clock_.set(start);
+    }
+    bool waitForNextSecond() override {
+        std::unique_lock lock(mutex_);
+        lastThread_ = ThreadPriority::currentThreadId();
+        const bool woken = changed_.wait_for(lock, std::chrono::milliseconds(pauseMs_),
+                                             [&] { return interrupted_ || wakes_ > 0; });
+        if (interrupted_)
+            return false;
+        if (woken) {
+            wakes_ = 0;
+            return true;
+        }
+        clock_.set(secondsAfter(start_, ++seconds_));
+        return true;
+    }
+    void interrupt() override {
+        const std::lock_guard lock(mutex_);
+        interrupted_ = true;
+        changed_.notify_all();
+    }
+    void wake() override {
+        const std::lock_guard lock(mutex_);
+        wakes_ = 1;
+        changed_.notify_all();
+    }
+    // How far the clock has been moved.
+    int seconds() const {
+        const std::lock_guard lock(mutex_);
+        return seconds_;
+    }
+    pid_t lastThread() const {
+        const std::lock_guard lock(mutex_);
+        return lastThread_;
+    }
+
+private:
+    FakeWallClock& clock_;
+    const LocalTime start_;
+    const int pauseMs_;
+    mutable std::mutex mutex_;
+    std::condition_variable changed_;
+    bool interrupted_ = false;
+    int wakes_ = 0;
+    int seconds_ = 0;
+    pid_t lastThread_ = 0;
 };
 
 // Never waits: the loop runs as fast as its host lets it.
@@ -132,6 +210,7 @@ class RushingWaiter : public SecondWaiter {
 public:
     bool waitForNextSecond() override { return !interrupted_; }
     void interrupt() override { interrupted_ = true; }
+    void wake() override {}
 
 private:
     std::atomic<bool> interrupted_{false};

@@ -81,7 +81,8 @@ bool StageFixture::programKeyExists() const {
 MainStage& StageFixture::create() {
     destroy();
     registry = std::make_unique<HiveRegistry>(hivePath());
-    stage = std::make_unique<MainStage>(StageServices{*registry, keys, clock, sound, timers});
+    stage = std::make_unique<MainStage>(
+        StageServices{*registry, keys, clock, sound, timers, random, beeper});
     balloon = std::make_unique<TMessageBalloon>(stage->balloonStage(), timers);
     stage->setMessageBalloon(balloon.get());
     menu = stage->findChild<StagePopupMenu*>(QStringLiteral("PopupMenu1"));

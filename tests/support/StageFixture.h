@@ -3,6 +3,7 @@
 #include "app/MainStage.h"
 #include "platform/HiveRegistry.h"
 #include "stage/StagePopupMenu.h"
+#include "support/CharacterFakes.h"
 #include "support/ClockFakes.h"
 #include "support/FakeKeys.h"
 #include "support/FakeSoundOutput.h"
@@ -50,6 +51,8 @@ protected:
     FakeWallClock clock;
     FakeSoundOutput sound;
     FakeTimeline timers;
+    FakeRandom random;
+    FakeBeeper beeper;
     std::unique_ptr<MainStage> stage;
     std::unique_ptr<TMessageBalloon> balloon;
     // Her popup menu, once her window is built.

@@ -1,5 +1,7 @@
 #include "support/XSession.h"
 
+#include "support/UnprivilegedUser.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -172,58 +174,41 @@ bool XSession::startWindowManager() {
     windowManager_->start(QStringLiteral("openbox"), {});
     if (!windowManager_->waitForStarted(10000))
         return false;
-    // The manager has taken over once it owns the screen's manager selection.
-    if (!eventually([this] {
-            return run(QStringLiteral("xprop"),
-                       {QStringLiteral("-root"), QStringLiteral("_NET_SUPPORTING_WM_CHECK")})
-                .out.contains("window id");
-        }))
-        return false;
-    return managesWindows();
-}
-
-// A window mapped while the manager is still starting may never be managed, and stays
-// unmapped: the manager is ready once it has taken a window of ours.
-bool XSession::managesWindows() const {
+    // Openbox names itself on the root window before it takes map requests, and drops those
+    // that come in between: it is ready once it has framed a window of ours.
     xcb_connection_t* connection = xcb_connect(display_.toLatin1().constData(), nullptr);
     if (xcb_connection_has_error(connection)) {
         xcb_disconnect(connection);
         return false;
     }
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
     const xcb_window_t probe = xcb_generate_id(connection);
-    xcb_create_window(connection, XCB_COPY_FROM_PARENT, probe, screen->root, 0, 0, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_OUTPUT, screen->root_visual, 0, nullptr);
-    static const char name[] = "WM_STATE";
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, sizeof name - 1, name), nullptr);
-    const xcb_atom_t wmState = atom ? atom->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(atom);
-    int attempt = 0;
-    const bool managed = eventually(
+    xcb_create_window(connection, XCB_COPY_FROM_PARENT, probe, root, 0, 0, 10, 10, 0,
+                      XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+    int polls = 0;
+    const bool framed = eventually(
         [&] {
-            // Asked again every second, in case the first request fell into the gap.
-            if (attempt++ % 10 == 0) {
-                xcb_unmap_window(connection, probe);
+            // Asked again now and then, in case the request fell into that gap.
+            if (polls++ % 25 == 0) {
                 xcb_map_window(connection, probe);
                 xcb_flush(connection);
             }
-            xcb_get_property_reply_t* state = xcb_get_property_reply(
-                connection, xcb_get_property(connection, 0, probe, wmState, XCB_ATOM_ANY, 0, 1),
-                nullptr);
-            const bool set = state && state->type != XCB_ATOM_NONE;
-            std::free(state);
-            return set;
+            xcb_query_tree_reply_t* tree =
+                xcb_query_tree_reply(connection, xcb_query_tree(connection, probe), nullptr);
+            const bool reparented = tree && tree->parent != root;
+            std::free(tree);
+            return reparented;
         },
-        20000, 100);
+        30000);
     xcb_destroy_window(connection, probe);
+    xcb_flush(connection);
     xcb_disconnect(connection);
-    return managed;
+    return framed;
 }
 
 ProgramRun::ProgramRun(const XSession& session, const QString& configHome,
                        const QStringList& extraEnvironment, const QStringList& wrapper)
-    : session_(session), wrapper_(wrapper) {
+    : session_(session), wrapper_(wrapper), program_(QStringLiteral(HOURLING_BINARY)) {
     QProcessEnvironment env = session.environment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     for (const QString& entry : extraEnvironment) {
@@ -240,9 +225,21 @@ ProgramRun::~ProgramRun() {
     }
 }
 
+void ProgramRun::runAs(const UnprivilegedUser& user) {
+    wrapper_ = user.wrapper() + wrapper_;
+    program_ = user.program();
+    QProcessEnvironment env = process_.processEnvironment();
+    for (const QString& entry : user.environment()) {
+        const int eq = entry.indexOf(QLatin1Char('='));
+        env.insert(entry.left(eq), entry.mid(eq + 1));
+    }
+    process_.setProcessEnvironment(env);
+    process_.setWorkingDirectory(user.workingDirectory());
+}
+
 bool ProgramRun::start() {
     QStringList command = wrapper_;
-    command << QStringLiteral(HOURLING_BINARY);
+    command << program_;
     process_.start(command.first(), command.mid(1));
     return process_.waitForStarted(10000);
 }

@@ -47,12 +47,12 @@ public:
     bool startWindowManager();
 
 private:
-    bool managesWindows() const;
-
     std::unique_ptr<QProcess> server_;
     std::unique_ptr<QProcess> windowManager_;
     QString display_;
 };
+
+class UnprivilegedUser;
 
 // The program itself, started on a session with its own settings folder.
 class ProgramRun {
@@ -61,6 +61,8 @@ public:
                const QStringList& extraEnvironment = {}, const QStringList& wrapper = {});
     ~ProgramRun();
 
+    // Runs it as that user rather than as the test's; before start().
+    void runAs(const UnprivilegedUser& user);
     bool start();
     void sendSignal(int signal);
     bool waitForExit(int timeoutMs = 30000);
@@ -75,6 +77,7 @@ private:
     const XSession& session_;
     QProcess process_;
     QStringList wrapper_;
+    QString program_;
 };
 
 // Environment entries that start the program's wall clock at a moment ("2026-03-15 08:29:02")

@@ -1,0 +1,7 @@
+#include "platform/Beeper.h"
+
+#include <QApplication>
+
+void QtBeeper::beep() {
+    QApplication::beep();
+}

@@ -1,0 +1,137 @@
+// Her loneliness in the running program, on a private X server and a private sound server:
+// left alone she calls with tears, a minute later she cries aloud, and a press on her
+// comforts her. Her head on screen is compared with the program's own pictures, and the
+// sound server's recording with her clips.
+#include "app/SettingsStore.h"
+#include "platform/HiveRegistry.h"
+#include "stage/AssetCatalogue.h"
+#include "support/PulseSession.h"
+#include "support/XSession.h"
+#include "voice/WaveImage.h"
+
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QRect kFaceFrame(15, 9, 128, 128);
+const QPoint kStageAt(100, 50);
+
+double clipSeconds(const char* name) {
+    const auto wave = WaveImage::parse(AssetCatalogue::clip(QLatin1String(name)));
+    return wave ? wave->durationSeconds() : 0;
+}
+
+// Which face her head shows on the screen: 0 her own, 1 to 3 an expression, -1 none of them.
+// Only the pixels inside her outline count; the screen's black shows around it.
+class HeadOnScreen {
+public:
+    HeadOnScreen() : body_(AssetCatalogue::region(1).value_or(QRegion())) {
+        pictures_.push_back(AssetCatalogue::bitmap(QStringLiteral("Stage")).copy(kFaceFrame));
+        for (const char* name : {"Face1", "Face2", "Face3"})
+            pictures_.push_back(AssetCatalogue::bitmap(QLatin1String(name)));
+    }
+    bool ok() const { return !body_.isEmpty(); }
+
+    int face(const QImage& screen) const {
+        for (int index = 0; index < int(pictures_.size()); ++index)
+            if (differences(screen, pictures_[index]) <= kNoise)
+                return index;
+        return -1;
+    }
+
+private:
+    static constexpr int kNoise = 10;
+    int differences(const QImage& screen, const QImage& picture) const {
+        int count = 0;
+        for (int y = 0; y < kFaceFrame.height(); ++y)
+            for (int x = 0; x < kFaceFrame.width(); ++x) {
+                const QPoint inWindow = kFaceFrame.topLeft() + QPoint(x, y);
+                if (!body_.contains(inWindow))
+                    continue;
+                const QPoint onScreen = kStageAt + inWindow;
+                if (!screen.valid(onScreen) ||
+                    (screen.pixel(onScreen) | 0xFF000000u) != (picture.pixel(x, y) | 0xFF000000u))
+                    ++count;
+            }
+        return count;
+    }
+    QRegion body_;
+    std::vector<QImage> pictures_;
+};
+
+TEST(LonelinessOnScreen, SheCallsWithTearsCriesAMinuteLaterAndAPressComfortsHer) {
+    const HeadOnScreen head;
+    ASSERT_TRUE(head.ok()) << "the program carries no outline";
+    XSession session(640, 560);
+    ASSERT_TRUE(session.ok()) << "Xvfb did not start";
+    PulseSession pulse;
+    ASSERT_TRUE(pulse.start()) << "the sound server did not start";
+    QTemporaryDir config;
+    {
+        StageSettings settings;
+        settings.samiLim = 3;
+        settings.FormLeft = kStageAt.x();
+        settings.FormTop = kStageAt.y();
+        HiveRegistry registry(config.path() + QStringLiteral("/hourling/user.reg"));
+        ASSERT_TRUE(SaveSettings(registry, settings, kStageAt));
+    }
+    ASSERT_TRUE(pulse.startRecording());
+    QElapsedTimer recorded;
+    recorded.start();
+    // A clock that reaches the minute's end while she calls, so that no chance smile can
+    // come before her first call.
+    ProgramRun program(session, config.path(),
+                       fixedClockEnvironment(QStringLiteral("2026-03-15 08:29:10"))
+                           << QStringLiteral("PULSE_SERVER=") + pulse.address());
+    ASSERT_TRUE(program.start());
+    ASSERT_TRUE(session.waitForWindowByClass(QStringLiteral("hourling")).has_value())
+        << program.report();
+
+    QImage screen;
+    auto shows = [&](int face) {
+        screen = session.screenshot();
+        return head.face(screen) == face;
+    };
+    ASSERT_TRUE(eventually([&] { return shows(2); }, 30000)) << "no tears; " << program.report();
+    const double tearsAt = recorded.elapsed() / 1000.0;
+    screen.save(artifactPath(QStringLiteral("loneliness-face2.png")));
+    ASSERT_TRUE(eventually([&] { return shows(3); }, 90000)) << "no crying; " << program.report();
+    const double cryingAt = recorded.elapsed() / 1000.0;
+    screen.save(artifactPath(QStringLiteral("loneliness-face3.png")));
+
+    const QPoint onHead = kStageAt + kFaceFrame.center();
+    session.xdotool({"mousemove", QString::number(onHead.x()), QString::number(onHead.y())});
+    session.xdotool({"click", "1"});
+    EXPECT_TRUE(eventually([&] { return shows(0); }, 20000)) << "still " << head.face(screen);
+    // The press does not silence her: the recording goes on until the second clip has ended.
+    const double secondClipEnds = cryingAt + clipSeconds("Snd_Matsu2") + 1;
+    EXPECT_TRUE(eventually([&] { return pulse.recordedSeconds() > secondClipEnds; }, 20000));
+    pulse.stopRecording();
+
+    const QByteArray recording = pulse.recording();
+    constexpr int kRate = PulseSession::kRecordRate;
+    const SoundSpan first = findSound(recording, kRate);
+    ASSERT_TRUE(first.heard) << "she never called";
+    // Each clip alone: the first call up to well before the second.
+    const qsizetype firstEnds = qsizetype((first.firstSeconds + 20) * kRate) * 2;
+    const SoundSpan matsu1 =
+        findSound(QByteArrayView(recording).first(std::min(firstEnds, recording.size())), kRate);
+    const SoundSpan matsu2 = findSound(recording, kRate, first.firstSeconds + 20);
+    ASSERT_TRUE(matsu2.heard) << "she called only once";
+    EXPECT_NEAR(matsu1.length(), clipSeconds("Snd_Matsu1"), 0.2);
+    EXPECT_NEAR(matsu2.length(), clipSeconds("Snd_Matsu2"), 0.2);
+    EXPECT_NEAR(matsu2.firstSeconds - matsu1.firstSeconds, 60, 1);
+    // Each face came with its clip: the clip starts first, the face straight after it.
+    EXPECT_GT(tearsAt, matsu1.firstSeconds - 1);
+    EXPECT_LT(tearsAt, matsu1.firstSeconds + 5);
+    EXPECT_GT(cryingAt, matsu2.firstSeconds - 1);
+    EXPECT_LT(cryingAt, matsu2.firstSeconds + 5);
+
+    program.sendSignal(SIGTERM);
+    EXPECT_TRUE(program.waitForExit());
+}
+
+} // namespace
