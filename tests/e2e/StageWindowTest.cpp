@@ -8,6 +8,7 @@
 #include "support/ProcThreadStat.h"
 #include "support/UnprivilegedUser.h"
 #include "support/XSession.h"
+#include "support/XShape.h"
 
 #include <QDir>
 #include <QFile>
@@ -21,8 +22,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <xcb/shape.h>
-#include <xcb/xcb.h>
 
 namespace {
 constexpr QPoint kDialCentre{80 + 64, 256 + 64};
@@ -36,26 +35,6 @@ QRegion expectedShape() {
     const auto body = AssetCatalogue::region(1);
     const auto dial = AssetCatalogue::region(2);
     return body && dial ? (*body | dial->translated(80, 256)) : QRegion();
-}
-
-// The bounding shape that the X server holds for a window, rectangle by rectangle.
-QRegion boundingShapeOf(const XSession& session, qulonglong window) {
-    xcb_connection_t* connection = xcb_connect(session.display().toLatin1().constData(), nullptr);
-    QRegion shape;
-    if (!xcb_connection_has_error(connection)) {
-        xcb_shape_get_rectangles_reply_t* reply = xcb_shape_get_rectangles_reply(
-            connection,
-            xcb_shape_get_rectangles(connection, xcb_window_t(window), XCB_SHAPE_SK_BOUNDING),
-            nullptr);
-        if (reply) {
-            const xcb_rectangle_t* rects = xcb_shape_get_rectangles_rectangles(reply);
-            for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply); ++i)
-                shape += QRect(rects[i].x, rects[i].y, rects[i].width, rects[i].height);
-            std::free(reply);
-        }
-    }
-    xcb_disconnect(connection);
-    return shape;
 }
 
 constexpr int kSchedOther = 0;
