@@ -6,12 +6,15 @@
 #include "support/Polling.h"
 #include "support/ProcThreadStat.h"
 
+#include <chrono>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <linux/capability.h>
+#include <set>
 #include <string>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -135,4 +138,33 @@ TEST(ClockMove, WithoutPrivilegeEveryLevelStillTakesEffect) {
         // Levels above normal are refused and run at normal, silently.
         expectMovedTo(move, grantedLevel(move.level, false));
     }
+}
+
+// Moves asked for at any moment of a running loop, many in a row: it goes on where it was,
+// each second shown once and in order.
+TEST(ClockMove, MovesAtAnyMomentOfTheLoopShowEachSecondOnce) {
+    FakeWallClock clock;
+    TickingWaiter waiter(clock, timeOf(3, 15, 8, 59, 50));
+    RecordingHost host;
+    TClocker clocker(host, clock, waiter);
+    clocker.Resume();
+    ASSERT_TRUE(eventually([&] { return clocker.threadId() != 0; }));
+    for (int move = 0; move < 200; ++move) {
+        clocker.setPriority(move % 4); // levels any thread may take
+        if (move % 3 == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(move % 5));
+    }
+    ASSERT_TRUE(eventually([&] { return waiter.seconds() > 30; }, 60000, 2));
+    clocker.Terminate();
+    clocker.WaitFor();
+    EXPECT_TRUE(eventually([] { return clockThreads() == 0; }));
+
+    const std::vector<std::string> shown = host.calls("show ");
+    ASSERT_GT(shown.size(), 30u);
+    for (std::size_t i = 1; i < shown.size(); ++i) {
+        const int before = std::stoi(shown[i - 1].substr(5));
+        ASSERT_EQ(std::stoi(shown[i].substr(5)), (before + 1) % 60) << "call " << i;
+    }
+    const std::vector<std::string> composed = host.calls("compose");
+    EXPECT_EQ(std::set<std::string>(composed.begin(), composed.end()).size(), composed.size());
 }
