@@ -143,8 +143,22 @@ void MainStage::FormCloseQuery() {
     closeQueryDone_ = true;
     if (RegistryDeleted && !askSaveAfterReset())
         return;
+    saveSettings();
+}
+
+void MainStage::closeAtExit() {
+    clock_->stop();
+    if (closeQueryDone_ || RegistryDeleted)
+        return;
+    closeQueryDone_ = true;
+    saveSettings();
+}
+
+void MainStage::saveSettings() {
     // The clock thread may still be writing lastYotei.
-    SaveSettings(services_.registry, events_->settingsCopy(), pos());
+    if (!SaveSettings(services_.registry, events_->settingsCopy(), pos()))
+        qWarning("hourling: her settings could not be saved; the settings file keeps what it "
+                 "held before");
 }
 
 bool MainStage::askSaveAfterReset() {

@@ -89,6 +89,11 @@ public:
     // Now and then starts a smile; true when it did.
     bool TryRandomSmile();
 
+    // The process ends underneath her window, as it does when the display goes away: the
+    // clock stops, and the settings are saved as a close saves them, unless only the question
+    // that follows a reset, which needs the display, could allow that.
+    void closeAtExit();
+
 signals:
     // After the close query has run and the window has closed.
     void closed();
@@ -103,6 +108,7 @@ private:
     void FormCloseQuery();
     bool askResetAtStart();
     bool askSaveAfterReset();
+    void saveSettings();
 
     void wirePopupMenu();
     void PopupMenu1Popup();

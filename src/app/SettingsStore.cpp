@@ -2,6 +2,8 @@
 
 #include "platform/Registry.h"
 
+#include <QStringList>
+
 namespace {
 
 QString slotName(const char* prefix, int slot) {
@@ -39,20 +41,21 @@ quint32 scheduleWord(const EventSlot& slot) {
 }
 
 // Each read stores into its field only when the value is there with the right type; false
-// is a read error, which ends the group of reads it belongs to.
+// is a read error, which ends the group of reads it belongs to. It notes what it took, so
+// that what a read error left unread can be found.
 class SettingsReader {
 public:
     explicit SettingsReader(Registry& registry) : registry_(registry) {}
 
     bool flag(const QString& name, bool& field) {
-        const std::optional<quint32> value = registry_.readDword(name);
+        const std::optional<quint32> value = word(name);
         if (value)
             field = *value != 0;
         return value.has_value();
     }
 
     bool number(const QString& name, qint32& field) {
-        const std::optional<quint32> value = registry_.readDword(name);
+        const std::optional<quint32> value = word(name);
         if (value)
             field = qint32(*value);
         return value.has_value();
@@ -60,9 +63,11 @@ public:
 
     bool text(const QString& name, QString& field) {
         std::optional<QString> value = registry_.readString(name);
-        if (value)
-            field = std::move(*value);
-        return value.has_value();
+        if (!value)
+            return false;
+        field = std::move(*value);
+        taken_ << name;
+        return true;
     }
 
     bool slotGroup(int slot, EventSlot& anniversary, EventSlot& schedule) {
@@ -71,23 +76,57 @@ public:
             !text(slotName("kiSnd", slot), anniversary.clip) ||
             !text(slotName("yoSnd", slot), schedule.clip))
             return false;
-        const std::optional<quint32> kiTuki = registry_.readDword(slotName("KiTuki", slot));
+        const std::optional<quint32> kiTuki = word(slotName("KiTuki", slot));
         if (!kiTuki)
             return false;
         setAnniversaryWord(anniversary, quint16(*kiTuki));
-        const std::optional<quint32> kiHi = registry_.readDword(slotName("KiHi", slot));
+        const std::optional<quint32> kiHi = word(slotName("KiHi", slot));
         if (!kiHi)
             return false;
         anniversary.day = qint8(quint8(*kiHi));
-        const std::optional<quint32> yotei = registry_.readDword(slotName("Yotei", slot));
+        const std::optional<quint32> yotei = word(slotName("Yotei", slot));
         if (!yotei)
             return false;
         setScheduleWord(schedule, *yotei);
         return true;
     }
 
+    // Whether a read error left a value of the settings unread that the key holds, which
+    // the next save would replace with what the record holds instead.
+    bool leftValuesUnread() {
+        for (const QString& name : valueNames()) {
+            if (taken_.contains(name))
+                continue;
+            // An empty string or a missing value has nothing to lose.
+            if (registry_.readDword(name) ||
+                registry_.readString(name) != std::optional<QString>(QString()))
+                return true;
+        }
+        return false;
+    }
+
 private:
+    std::optional<quint32> word(const QString& name) {
+        const std::optional<quint32> value = registry_.readDword(name);
+        if (value)
+            taken_ << name;
+        return value;
+    }
+
+    static QStringList valueNames() {
+        QStringList names = {QStringLiteral("AnaDigi"), QStringLiteral("StayOnTop"),
+                             QStringLiteral("FormLeft"), QStringLiteral("FormTop")};
+        for (int slot = 0; slot < 3; ++slot)
+            for (const char* prefix :
+                 {"kiMes", "yoMes", "kiSnd", "yoSnd", "KiTuki", "KiHi", "Yotei"})
+                names << slotName(prefix, slot);
+        names << QStringLiteral("lastYotei") << QStringLiteral("samiLim")
+              << QStringLiteral("ThreadPrio") << QStringLiteral("DigiAMPM");
+        return names;
+    }
+
     Registry& registry_;
+    QStringList taken_;
 };
 
 // Stops at the first failed write; the values after it are not written.
@@ -132,7 +171,18 @@ bool LoadSettings(Registry& registry, StageSettings& settings) {
             read.number(QStringLiteral("ThreadPrio"), settings.ThreadPrio))
             read.flag(QStringLiteral("DigiAMPM"), settings.DigiAMPM);
     }
-    return registry.closeKey();
+    const bool unread = read.leftValuesUnread();
+    const bool closed = registry.closeKey();
+    // The close writes the record over what could not be read: the file as it was stays
+    // beside it for the user, as a damaged one does.
+    if (unread) {
+        const QString copy = registry.keepCopy();
+        if (!copy.isEmpty())
+            qWarning("hourling: some of her settings could not be read and keep their defaults; "
+                     "the settings as they were are kept in %s",
+                     qPrintable(copy));
+    }
+    return closed;
 }
 
 bool SaveSettings(Registry& registry, const StageSettings& settings, QPoint windowPosition) {

@@ -14,8 +14,31 @@
 #include "voice/TMessageBalloon.h"
 
 #include <QSessionManager>
+#include <QThread>
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
+
+namespace {
+// Her window while the event loop runs. Qt ends the process with exit() when its connection
+// to the X server breaks, which a window's close never sees.
+MainStage* runningStage = nullptr;
+
+void closeAtExit() {
+    // Only the user-interface thread may touch her window.
+    const QCoreApplication* app = QCoreApplication::instance();
+    if (runningStage && app && QThread::currentThread() == app->thread())
+        runningStage->closeAtExit();
+}
+
+struct RunningStage {
+    explicit RunningStage(MainStage& stage) {
+        runningStage = &stage;
+        std::atexit(closeAtExit);
+    }
+    ~RunningStage() { runningStage = nullptr; }
+};
+} // namespace
 
 int main(int argc, char** argv) {
     const QString displayProblem = prepareDisplay();
@@ -48,6 +71,7 @@ int main(int argc, char** argv) {
         QObject::connect(&stage, &MainStage::closed, &app, &QCoreApplication::quit);
 
         stage.show();
+        const RunningStage running(stage);
         app.exec();
     } catch (const std::exception& error) {
         HourlingApplication::showException(error.what());

@@ -129,3 +129,7 @@ bool HiveRegistry::closeKey() {
     dirty_ = false;
     return saved;
 }
+
+QString HiveRegistry::keepCopy() {
+    return storage_.keepCopy();
+}

@@ -32,6 +32,8 @@ public:
     // True when nothing was open or nothing changed; false when the file could not be
     // replaced, and the writes are then lost.
     bool closeKey() override;
+    // The file as it is on disk, beside it as <file>.bad-<UTC time>.
+    QString keepCopy() override;
 
 private:
     const HiveValue* openValue(const QString& name) const;

@@ -100,14 +100,20 @@ bool syncDirectory(const QString& directory) {
     return ::fsync(dir.get()) == 0 || errno == EINVAL;
 }
 
-bool moveAside(const QString& path) {
+// A free name beside the file for a copy kept aside.
+QString asideName(const QString& path) {
     const QString stem =
         path + QStringLiteral(".bad-") +
         QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
     QString aside = stem;
     for (int n = 2; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
         aside = stem + u'-' + QString::number(n);
-    return ::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) == 0;
+    return aside;
+}
+
+bool moveAside(const QString& path) {
+    return ::rename(QFile::encodeName(path).constData(),
+                    QFile::encodeName(asideName(path)).constData()) == 0;
 }
 
 bool writeReplacing(const QString& path, const QByteArray& data) {
@@ -134,6 +140,13 @@ void removeStaleTemporaries(const QFileInfo& file) {
             QFile::remove(leftover.absoluteFilePath());
 }
 
+// Through a symbolic link the link stays, and the file it points to is the one meant.
+QString fileBehind(const QString& path) {
+    const QFileInfo link(path);
+    return link.isSymLink() && !link.canonicalFilePath().isEmpty() ? link.canonicalFilePath()
+                                                                   : path;
+}
+
 } // namespace
 
 HiveStorage::HiveStorage(QString filePath) : filePath_(std::move(filePath)) {}
@@ -150,11 +163,7 @@ std::optional<HiveFile> HiveStorage::load() const {
 bool HiveStorage::save(const HiveFile& hive) const {
     if (filePath_.isEmpty())
         return false;
-    // Through a symbolic link the link stays, and the file it points to is replaced.
-    QString path = filePath_;
-    const QFileInfo link(path);
-    if (link.isSymLink() && !link.canonicalFilePath().isEmpty())
-        path = link.canonicalFilePath();
+    const QString path = fileBehind(filePath_);
     const QFileInfo file(path);
     const QString directory = file.absolutePath();
 
@@ -181,4 +190,21 @@ bool HiveStorage::save(const HiveFile& hive) const {
         return false;
     removeStaleTemporaries(file);
     return true;
+}
+
+QString HiveStorage::keepCopy() const {
+    if (filePath_.isEmpty())
+        return {};
+    const QString path = fileBehind(filePath_);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {};
+    // Written as a save writes, so that the copy is whole or not there at all.
+    const QString aside = asideName(path);
+    if (!writeReplacing(aside, bytes) || !syncDirectory(QFileInfo(path).absolutePath()))
+        return {};
+    return aside;
 }

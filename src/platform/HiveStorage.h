@@ -23,6 +23,10 @@ public:
     // False on any failure; the old file is then as it was (or moved aside).
     bool save(const HiveFile& hive) const;
 
+    // Copies the file as it stands to <name>.bad-<UTC time>, where a damaged one is moved.
+    // The copy's path; empty when there is no file or it could not be copied.
+    QString keepCopy() const;
+
 private:
     QString filePath_;
 };

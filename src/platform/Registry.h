@@ -24,4 +24,7 @@ public:
     virtual bool writeString(const QString& name, const QString& value) = 0;
     // Writes reach the store here.
     virtual bool closeKey() = 0;
+    // Keeps the store as it stands beside it, under a name of its own, for values that the
+    // next writes would replace unread. Where the copy went; empty when none was made.
+    virtual QString keepCopy() = 0;
 };

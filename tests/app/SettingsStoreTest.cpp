@@ -4,6 +4,7 @@
 #include "support/StageSettingsText.h"
 #include "support/TempConfigHome.h"
 
+#include <QFile>
 #include <QStringList>
 #include <functional>
 #include <gtest/gtest.h>
@@ -263,6 +264,68 @@ TEST_F(SettingsStoreTest, StoredWordsKeepTheirDocumentedWidths) {
     EXPECT_EQ(storedDword("ThreadPrio"), 9u);
     EXPECT_EQ(storedDword("samiLim"), quint32(-60));
 }
+
+// A read error ends a group of reads, and the close writes the record over the values it
+// left unread: the file as it was is kept beside it first, but only when something unread
+// is there to lose.
+struct UnreadCase {
+    const char* name;
+    std::function<void(HiveKey&)> edit;
+    bool keptAside;
+};
+
+class ValuesLeftUnread : public SettingsStoreTest,
+                         public ::testing::WithParamInterface<UnreadCase> {};
+
+TEST_P(ValuesLeftUnread, KeepTheFileAsItWasBesideIt) {
+    storeCustomWith(GetParam().edit);
+    const QByteArray before = home.readHive();
+    ASSERT_TRUE(SaveSettings(registry, loaded(), QPoint(1, 2)));
+    const QStringList others = home.otherFiles();
+    if (!GetParam().keptAside) {
+        EXPECT_TRUE(others.isEmpty()) << others.join(' ').toStdString();
+        return;
+    }
+    ASSERT_EQ(others.size(), 1);
+    EXPECT_TRUE(others[0].startsWith("user.reg.bad-")) << others[0].toStdString();
+    QFile copy(home.hiveDirectory() + '/' + others[0]);
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HandEdited, ValuesLeftUnread,
+    ::testing::Values(
+        UnreadCase{"FormLeftAsAString",
+                   [](HiveKey& key) {
+                       key.setValue("FormLeft", RegType::String, QByteArray("7").append('\0'));
+                   },
+                   true},
+        UnreadCase{"StayOnTopMissing", [](HiveKey& key) { removeValue(key, "StayOnTop"); }, true},
+        UnreadCase{"KiTuki1Missing", [](HiveKey& key) { removeValue(key, "KiTuki1"); }, true},
+        UnreadCase{"SoundNameAsANumber", [](HiveKey& key) { setDword(key, "kiSnd2", 5); }, true},
+        UnreadCase{"SamiLimAsBytes",
+                   [](HiveKey& key) {
+                       key.setValue("samiLim", RegType::Binary, QByteArray("\x10\x0e\0\0", 4));
+                   },
+                   true},
+        // Nothing is read after the last value, and a missing message ends nothing.
+        UnreadCase{"DigiAMPMMissing", [](HiveKey& key) { removeValue(key, "DigiAMPM"); }, false},
+        UnreadCase{"MessageMissing", [](HiveKey& key) { removeValue(key, "yoMes1"); }, false},
+        UnreadCase{"OutOfRangeNumbers",
+                   [](HiveKey& key) {
+                       setDword(key, "ThreadPrio", 9);
+                       setDword(key, "Yotei0", 0xFFFFFFFFu);
+                   },
+                   false},
+        // With values from the reading's end on already missing there is nothing to keep.
+        UnreadCase{"TailMissing",
+                   [](HiveKey& key) {
+                       for (const char* name : {"samiLim", "ThreadPrio", "DigiAMPM"})
+                           removeValue(key, name);
+                   },
+                   false}),
+    [](const ::testing::TestParamInfo<UnreadCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsStoreTest, KeepsWhatItDoesNotKnow) {
     const QByteArray others = "Windows Registry Editor Version 5.00\n\n"

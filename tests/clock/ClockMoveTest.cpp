@@ -1,5 +1,5 @@
-// Changes of the clock thread's priority level: each one moves the loop to a fresh thread at
-// the new level, which must work without privilege and lose nothing of the loop.
+// Changes of the clock thread's priority level while the loop runs and hands its refresh
+// over to the user-interface thread: nothing of the loop is lost, and a stop never hangs.
 #include "clock/TClocker.h"
 #include "clock/UiClockHost.h"
 #include "clock/UiHandOver.h"
@@ -10,141 +10,17 @@
 
 #include <QObject>
 #include <QThread>
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <linux/capability.h>
 #include <string>
-#include <thread>
 #include <unistd.h>
 
 namespace {
-
-bool threadExists(pid_t tid) {
-    return std::filesystem::exists("/proc/self/task/" + std::to_string(tid));
-}
 
 int clockThreads() {
     return int(ProcThreadStat::threadsNamed(::getpid(), "TClocker").size());
 }
 
-// The level a fresh thread made by this thread gets: those above normal need privilege.
-int grantedLevel(int level, bool mayRaise) {
-    return level > 3 && !mayRaise ? 3 : level;
-}
-
-// What one change of level left behind, as the kernel shows it.
-struct Move {
-    int level = 0;
-    pid_t before = 0;
-    pid_t after = 0;
-    ProcThreadStat stat;
-    bool oldThreadGone = false;
-    int clockThreads = 0;
-    std::string capabilities; // CapEff of the new thread
-};
-
-// Changes the level and waits until the loop runs on a new thread and the old one is gone.
-Move moveTo(TClocker& clocker, int level) {
-    Move move;
-    move.level = level;
-    move.before = clocker.threadId();
-    clocker.setPriority(level);
-    eventually(
-        [&] {
-            move.after = clocker.threadId();
-            return move.after != 0 && move.after != move.before && !threadExists(move.before);
-        },
-        20000, 2);
-    move.oldThreadGone = !threadExists(move.before);
-    move.stat = ProcThreadStat::of(move.after);
-    move.clockThreads = clockThreads();
-    move.capabilities = procStatusField(::getpid(), move.after, "CapEff");
-    return move;
-}
-
-void expectMovedTo(const Move& move, int expectedLevel) {
-    SCOPED_TRACE("level " + std::to_string(move.level));
-    EXPECT_NE(move.after, 0);
-    EXPECT_NE(move.after, move.before);
-    EXPECT_TRUE(move.oldThreadGone) << "the old thread was not joined";
-    EXPECT_EQ(move.clockThreads, 1);
-    EXPECT_TRUE(move.stat.showsLevel(expectedLevel))
-        << "policy " << move.stat.policy << ", nice " << move.stat.nice;
-}
-
-constexpr int kUpsAndDowns[] = {1, 2, 3, 4, 5, 4, 3, 2, 1, 0, 3, 0, 5, 1};
-
 } // namespace
-
-TEST(ClockMove, EachLevelShowsInTheThreadThatRunsTheLoop) {
-    FakeWallClock clock;
-    clock.set(timeOf(3, 15, 8, 0, 0));
-    ParkingWaiter waiter;
-    RecordingHost host;
-    TClocker clocker(host, clock, waiter);
-    clocker.setPriority(0);
-    clocker.Resume();
-    ASSERT_TRUE(eventually([&] { return clocker.threadId() != 0; }));
-    EXPECT_NE(clocker.threadId(), ThreadPriority::currentThreadId());
-    EXPECT_TRUE(ProcThreadStat::of(clocker.threadId()).showsLevel(0));
-    EXPECT_EQ(ProcThreadStat::of(clocker.threadId()).name, "TClocker");
-
-    const bool mayRaise = callerMayRaisePriority();
-    for (int level : kUpsAndDowns)
-        expectMovedTo(moveTo(clocker, level), grantedLevel(level, mayRaise));
-    EXPECT_EQ(clocker.priority(), 1);
-    // The moves never started the loop again.
-    EXPECT_EQ(host.calls("kinenbi").size(), 1u);
-    EXPECT_EQ(host.calls("compose").size(), 1u);
-
-    clocker.Terminate();
-    clocker.WaitFor();
-    EXPECT_TRUE(eventually([] { return clockThreads() == 0; }));
-}
-
-TEST(ClockMove, WithoutPrivilegeEveryLevelStillTakesEffect) {
-    // Capabilities belong to each thread: this one stands for a user-interface thread
-    // without the right to raise priority, and the clock threads it makes inherit that.
-    struct Outcome {
-        bool dropped = false;
-        bool mayRaise = true;
-        std::vector<Move> moves;
-    } outcome;
-    std::thread ui([&outcome] {
-        outcome.dropped = dropNiceCapability();
-        outcome.mayRaise = callerMayRaisePriority();
-        if (!outcome.dropped || outcome.mayRaise)
-            return;
-        FakeWallClock clock;
-        clock.set(timeOf(3, 15, 8, 0, 0));
-        ParkingWaiter waiter;
-        RecordingHost host;
-        TClocker clocker(host, clock, waiter);
-        clocker.Resume();
-        eventually([&] { return clocker.threadId() != 0; });
-        Move start;
-        start.after = clocker.threadId();
-        start.stat = ProcThreadStat::of(start.after);
-        start.oldThreadGone = true;
-        start.clockThreads = clockThreads();
-        start.capabilities = procStatusField(::getpid(), start.after, "CapEff");
-        outcome.moves.push_back(start);
-        // Up from idle, which the thread itself could never leave, and down and up again.
-        for (int level : {3, 1, 2, 5, 4, 0, 3})
-            outcome.moves.push_back(moveTo(clocker, level));
-    });
-    ui.join();
-    ASSERT_TRUE(outcome.dropped);
-    if (outcome.mayRaise)
-        GTEST_SKIP() << "RLIMIT_NICE lets any thread here raise its priority";
-    ASSERT_EQ(outcome.moves.size(), 8u);
-    for (const Move& move : outcome.moves) {
-        const std::uint64_t capabilities = std::stoull(move.capabilities, nullptr, 16);
-        EXPECT_EQ(capabilities & (std::uint64_t(1) << CAP_SYS_NICE), 0u) << move.capabilities;
-        // Levels above normal are refused and run at normal, silently.
-        expectMovedTo(move, grantedLevel(move.level, false));
-    }
-}
 
 TEST(ClockMove, MovesWhileTheLoopRunsLoseAndRepeatNothing) {
     testApplication();

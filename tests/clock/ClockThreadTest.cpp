@@ -1,8 +1,7 @@
-// The clock thread's waits and its hand-over to the user-interface thread.
+// The clock thread's hand-over to the user-interface thread.
 #include "clock/TClocker.h"
 #include "clock/UiClockHost.h"
 #include "clock/UiHandOver.h"
-#include "platform/SecondWaiter.h"
 #include "support/ClockFakes.h"
 #include "support/Polling.h"
 #include "support/ProcThreadStat.h"
@@ -61,66 +60,7 @@ template <typename T> T handleEventsUntil(std::future<T>& result) {
     return result.get();
 }
 
-bool sameWallSecond(std::chrono::system_clock::time_point a,
-                    std::chrono::system_clock::time_point b) {
-    using std::chrono::floor;
-    using std::chrono::seconds;
-    return floor<seconds>(a) == floor<seconds>(b);
-}
-
 } // namespace
-
-TEST(ClockThread, StopWakesTheWaitForTheNextSecond) {
-    SystemSecondWaiter waiter;
-    auto waited = std::async(std::launch::async, [&] {
-        int returned = 0;
-        while (waiter.waitForNextSecond())
-            ++returned;
-        return returned;
-    });
-    std::this_thread::sleep_for(1500ms);
-    waiter.interrupt();
-    ASSERT_EQ(waited.wait_for(5s), std::future_status::ready);
-    EXPECT_GE(waited.get(), 1);
-    EXPECT_FALSE(waiter.waitForNextSecond());
-    waiter.wake(); // a wake never undoes the stop
-    EXPECT_FALSE(waiter.waitForNextSecond());
-}
-
-TEST(ClockThread, EachWaitEndsOnANewSecond) {
-    SystemSecondWaiter waiter;
-    using std::chrono::system_clock;
-    int changed = 0;
-    for (int k = 0; k < 3; ++k) {
-        const auto before = system_clock::now();
-        ASSERT_TRUE(waiter.waitForNextSecond());
-        changed += !sameWallSecond(before, system_clock::now());
-    }
-    // A signal may end a wait early; it never sleeps past more than one second.
-    EXPECT_GE(changed, 2);
-}
-
-TEST(ClockThread, AWakeEndsOneWaitEarlyAndIsUsedUp) {
-    SystemSecondWaiter waiter;
-    using std::chrono::system_clock;
-    int early = 0;
-    int later = 0;
-    for (int k = 0; k < 3; ++k) {
-        // Just after a whole second, a wake given before the wait ends it at once.
-        ASSERT_TRUE(waiter.waitForNextSecond());
-        const auto woken = system_clock::now();
-        waiter.wake();
-        ASSERT_TRUE(waiter.waitForNextSecond());
-        early += sameWallSecond(woken, system_clock::now());
-        // The next one waits for the second again.
-        const auto before = system_clock::now();
-        ASSERT_TRUE(waiter.waitForNextSecond());
-        later += !sameWallSecond(before, system_clock::now());
-    }
-    // Generous for a loaded machine, which may hold a thread up past a whole second.
-    EXPECT_GE(early, 2);
-    EXPECT_GE(later, 2);
-}
 
 TEST(ClockThread, StopAndJoinWhileTheHandOverIsInFlight) {
     testApplication();

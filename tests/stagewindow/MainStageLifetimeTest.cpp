@@ -1,6 +1,8 @@
 // Start-up, show and close of the character window, with fake keys and a settings file
 // in a private folder; no display is needed.
 #include "app/SettingsStore.h"
+#include "clock/StageClock.h"
+#include "clock/TClocker.h"
 #include "support/DialogAnswerer.h"
 #include "support/StageFixture.h"
 
@@ -102,5 +104,28 @@ TEST_F(MainStageLifetime, OnlyTheFirstShowPlacesTheWindowAndTheCloseSavesTheLive
     stage->close(); // a second close request saves nothing twice and breaks nothing
     EXPECT_EQ(storedDword(QStringLiteral("FormLeft")), std::optional<quint32>(300));
     EXPECT_EQ(storedDword(QStringLiteral("FormTop")), std::optional<quint32>(quint32(-20)));
+}
+
+// The process ending underneath her window, as when the display goes away: the clock stops
+// and the settings are saved as a close saves them, once, and never after a reset.
+TEST_F(MainStageLifetime, AnExitUnderneathHerWindowSavesOnceAndNeverAfterAReset) {
+    storeSamiLim(600);
+    start();
+    stage->move(300, 200);
+    stage->closeAtExit();
+    EXPECT_FALSE(stage->clock().clocker().running());
+    EXPECT_EQ(storedDword(QStringLiteral("FormLeft")), std::optional<quint32>(300));
+    stage->move(310, 210);
+    stage->close();
+    stage->closeAtExit();
+    EXPECT_EQ(storedDword(QStringLiteral("FormLeft")), std::optional<quint32>(300))
+        << "a second save";
+
+    keys.held = {KeyState::Key::Shift, KeyState::Key::Control};
+    DialogAnswerer answerer(QStringLiteral("OK"));
+    start();
+    stage->closeAtExit();
+    EXPECT_EQ(answerer.titles.size(), 1u) << "only the reset dialog, without a display";
+    EXPECT_FALSE(programKeyExists());
 }
 } // namespace

@@ -32,6 +32,11 @@ std::string procStatusField(pid_t pid, pid_t tid, const std::string& label);
 // Whether a thread made by the calling thread may take a nice value below 0.
 bool callerMayRaisePriority();
 
+// The level a fresh thread made by such a thread gets: those above normal need privilege.
+inline int grantedLevel(int level, bool mayRaise) {
+    return level > 3 && !mayRaise ? 3 : level;
+}
+
 // Takes CAP_SYS_NICE out of the calling thread's effective capabilities; the threads it
 // makes from then on start without it too. False when that failed.
 bool dropNiceCapability();

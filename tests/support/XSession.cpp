@@ -206,6 +206,11 @@ bool XSession::startWindowManager() {
     return framed;
 }
 
+void XSession::killServer() {
+    server_->kill();
+    server_->waitForFinished(10000);
+}
+
 ProgramRun::ProgramRun(const XSession& session, const QString& configHome,
                        const QStringList& extraEnvironment, const QStringList& wrapper)
     : session_(session), wrapper_(wrapper), program_(QStringLiteral(HOURLING_BINARY)) {

@@ -45,6 +45,8 @@ public:
     QImage screenshot() const;
     // Starts a small window manager for tests of stacking; it ends with the session.
     bool startWindowManager();
+    // The X server goes away at once, as when it crashes.
+    void killServer();
 
 private:
     std::unique_ptr<QProcess> server_;
@@ -67,6 +69,8 @@ public:
     void sendSignal(int signal);
     bool waitForExit(int timeoutMs = 30000);
     int exitCode() const { return process_.exitCode(); }
+    // Ended by a signal it did not handle.
+    bool crashed() const { return process_.exitStatus() == QProcess::CrashExit; }
     QByteArray standardError();
     qint64 pid() const { return process_.processId(); }
     // Whether it still runs, or how it ended, with what it wrote to standard error: for the

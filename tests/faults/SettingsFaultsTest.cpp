@@ -1,0 +1,192 @@
+// Her settings file under faults of the place it lives in, through the real program: a
+// folder she may not write, a directory where the file belongs, a disk that fills during
+// the save, and kills at any moment of the save. She keeps working, and whatever was stored
+// before stays whole.
+#include "app/SettingsStore.h"
+#include "platform/HiveFile.h"
+#include "support/Polling.h"
+#include "support/ProgramFixture.h"
+#include "support/SmallDisk.h"
+#include "support/UnprivilegedUser.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QThread>
+#include <csignal>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kSaveFailed = QStringLiteral("her settings could not be saved");
+
+// Long messages: a save that writes more takes longer, and needs more room.
+StageSettings lengthySettings(int repeats) {
+    StageSettings settings = distinctSettings();
+    for (EventSlot& slot : settings.schedules)
+        slot.message = slot.message.repeated(repeats);
+    for (EventSlot& slot : settings.anniversaries)
+        slot.message = slot.message.repeated(repeats);
+    return settings;
+}
+
+class SettingsFaults : public ProgramFixture {
+protected:
+    // The clock keeps her title moving: she runs and answers.
+    void expectTitleSentence(qulonglong her) {
+        EXPECT_TRUE(eventually(
+            [&] { return session.windowName(her).startsWith(QStringLiteral("ミオラ 「")); }, 30000))
+            << "title " << session.windowName(her).toStdString();
+    }
+    void moveHer(qulonglong her, QPoint to) {
+        session.xdotool({QStringLiteral("windowmove"), QString::number(her),
+                         QString::number(to.x()), QString::number(to.y())});
+        ASSERT_TRUE(eventually([&] { return session.windowGeometry(her).topLeft() == to; }));
+    }
+};
+
+class ReadOnlySettingsFolder : public SettingsFaults, public ::testing::WithParamInterface<bool> {};
+
+// Root may write anywhere: she runs as nobody, as a user does.
+TEST_P(ReadOnlySettingsFolder, SheRunsTellsThatSheCannotSaveAndTheFileStaysAsItWas) {
+    UnprivilegedUser nobody(session);
+    if (!nobody.unavailable().isEmpty())
+        GTEST_SKIP() << nobody.unavailable().toStdString();
+    const bool withFile = GetParam();
+    if (withFile)
+        store(distinctSettings());
+    else
+        ASSERT_TRUE(QDir().mkpath(hiveDirectory()));
+    const QByteArray before = hiveBytes();
+    ASSERT_TRUE(nobody.give(configHome()));
+    const auto readOnly = QFile::ReadOwner | QFile::ExeOwner;
+    ASSERT_TRUE(QFile::setPermissions(hiveDirectory(), readOnly));
+    ASSERT_TRUE(QFile::setPermissions(configHome(), readOnly));
+
+    ProgramRun program(session, configHome());
+    program.runAs(nobody);
+    ASSERT_TRUE(program.start());
+    const auto her = waitForHer(program, withFile ? QPoint(120, 90) : QPoint(40, 64));
+    ASSERT_TRUE(her);
+    expectTitleSentence(*her);
+    moveHer(*her, {300, 200});
+    closeBySignal(program);
+
+    EXPECT_EQ(hiveBytes(), before);
+    EXPECT_EQ(otherFiles(), QStringList());
+    EXPECT_TRUE(QString::fromLocal8Bit(program.standardError()).contains(kSaveFailed));
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutAFile, ReadOnlySettingsFolder, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return info.param ? "FileStored" : "NothingStored";
+                         });
+
+TEST_F(SettingsFaults, ADirectoryInTheFilesPlaceIsLeftAloneAndSheRunsOnHerDefaults) {
+    ASSERT_TRUE(QDir().mkpath(hivePath()));
+    QFile inside(hivePath() + QStringLiteral("/mine.txt"));
+    ASSERT_TRUE(inside.open(QIODevice::WriteOnly));
+    inside.write("kept");
+    inside.close();
+
+    auto program = launch();
+    const auto her = waitForHer(*program, {40, 64});
+    ASSERT_TRUE(her);
+    expectTitleSentence(*her);
+    moveHer(*her, {300, 200});
+    closeBySignal(*program);
+
+    EXPECT_TRUE(QFileInfo(hivePath()).isDir());
+    ASSERT_TRUE(inside.open(QIODevice::ReadOnly));
+    EXPECT_EQ(inside.readAll(), "kept");
+    EXPECT_EQ(otherFiles(), QStringList());
+    EXPECT_TRUE(QString::fromLocal8Bit(program->standardError()).contains(kSaveFailed));
+}
+
+TEST_F(SettingsFaults, ADiskThatFillsDuringTheSaveKeepsTheFileAsItWas) {
+    SmallDisk disk(512 * 1024);
+    if (!disk.unavailable().isEmpty())
+        GTEST_SKIP() << disk.unavailable().toStdString();
+    setConfigHome(disk.path());
+    const StageSettings settings = lengthySettings(1000);
+    store(settings);
+    const QByteArray before = hiveBytes();
+    ASSERT_GT(before.size(), 64 * 1024);
+    // Room for part of a new file only: the save runs out of it on the way.
+    ASSERT_TRUE(disk.fillLeaving(before.size() / 4));
+
+    auto program = launch();
+    const auto her = waitForHer(*program, {120, 90});
+    ASSERT_TRUE(her);
+    moveHer(*her, {300, 200});
+    closeBySignal(*program);
+    EXPECT_EQ(hiveBytes(), before);
+    EXPECT_EQ(otherFiles(), QStringList()) << "a part of the new file was left";
+    EXPECT_TRUE(QString::fromLocal8Bit(program->standardError()).contains(kSaveFailed));
+
+    // With room again, she starts from what was stored, and saves again.
+    disk.makeRoom();
+    auto again = launch();
+    const auto second = waitForHer(*again, {120, 90});
+    ASSERT_TRUE(second);
+    moveHer(*second, {310, 210});
+    closeBySignal(*again);
+    StageSettings expected = settings;
+    expected.FormLeft = 310;
+    expected.FormTop = 210;
+    ASSERT_TRUE(stored());
+    EXPECT_EQ(stored()->schedules, expected.schedules);
+    EXPECT_EQ(stored()->anniversaries, expected.anniversaries);
+    EXPECT_EQ(QPoint(stored()->FormLeft, stored()->FormTop), QPoint(310, 210));
+}
+
+// Each run moves her and is killed at a random moment after it was asked to close, before,
+// during or after its save: the file then holds one whole save, the last one or this one.
+TEST_F(SettingsFaults, KilledAtRandomMomentsOfItsSavesTheFileHoldsOneWholeSave) {
+    constexpr int kRuns = 20;
+    const StageSettings settings = lengthySettings(300);
+    store(settings);
+    const quint32 seed = QRandomGenerator::global()->generate();
+    SCOPED_TRACE(testing::Message() << "random seed " << seed);
+    QRandomGenerator random(seed);
+
+    QPoint last(settings.FormLeft, settings.FormTop);
+    int newOnes = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        SCOPED_TRACE(testing::Message() << "run " << run);
+        auto program = launch();
+        const auto her = waitForHer(*program, last);
+        ASSERT_TRUE(her);
+        const QPoint moved(150 + 20 * run, 100 + 10 * run);
+        moveHer(*her, moved);
+        program->sendSignal(SIGTERM);
+        QThread::usleep(random.bounded(0u, 12000u));
+        program->sendSignal(SIGKILL);
+        ASSERT_TRUE(program->waitForExit());
+
+        const std::optional<HiveFile> hive = HiveFile::parse(hiveBytes());
+        ASSERT_TRUE(hive) << "the file does not parse";
+        ASSERT_NE(hive->key(kProgramKey), nullptr);
+        EXPECT_EQ(hive->key(kProgramKey)->values.size(), 29);
+        const std::optional<StageSettings> now = stored();
+        ASSERT_TRUE(now);
+        const QPoint place(now->FormLeft, now->FormTop);
+        ASSERT_TRUE(place == last || place == moved)
+            << "she was stored at " << place.x() << "," << place.y();
+        newOnes += place == moved;
+        last = place;
+        StageSettings expected = settings;
+        expected.FormLeft = place.x();
+        expected.FormTop = place.y();
+        EXPECT_EQ(now->schedules, expected.schedules);
+        EXPECT_EQ(now->anniversaries, expected.anniversaries);
+        EXPECT_EQ(now->samiLim, expected.samiLim);
+        EXPECT_EQ(now->lastYotei, expected.lastYotei);
+    }
+    for (const QString& name : otherFiles())
+        EXPECT_FALSE(name.contains(QStringLiteral(".bad-"))) << name.toStdString();
+    RecordProperty("newSaves", newOnes);
+}
+
+} // namespace

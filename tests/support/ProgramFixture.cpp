@@ -1,0 +1,112 @@
+#include "support/ProgramFixture.h"
+
+#include "app/SettingsStore.h"
+#include "platform/HiveRegistry.h"
+#include "support/Polling.h"
+
+#include <QDir>
+#include <QFile>
+#include <csignal>
+
+void ProgramFixture::SetUp() {
+    ASSERT_TRUE(session.ok()) << "Xvfb did not start";
+    ASSERT_TRUE(config_.isValid());
+    configHome_ = config_.path();
+}
+
+void ProgramFixture::store(const StageSettings& settings) {
+    HiveRegistry registry(hivePath());
+    ASSERT_TRUE(SaveSettings(registry, settings, {settings.FormLeft, settings.FormTop}));
+}
+
+QByteArray ProgramFixture::hiveBytes() const {
+    QFile file(hivePath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+std::optional<StageSettings> ProgramFixture::stored() const {
+    HiveRegistry registry(hivePath());
+    if (!registry.keyExists(kProgramKey))
+        return std::nullopt;
+    StageSettings settings;
+    if (!LoadSettings(registry, settings))
+        return std::nullopt;
+    return settings;
+}
+
+QStringList ProgramFixture::otherFiles() const {
+    QStringList names =
+        QDir(hiveDirectory()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    names.removeAll(QStringLiteral("user.reg"));
+    return names;
+}
+
+std::unique_ptr<ProgramRun> ProgramFixture::launch(const QStringList& environment) {
+    auto program = std::make_unique<ProgramRun>(session, configHome_, environment);
+    EXPECT_TRUE(program->start());
+    return program;
+}
+
+std::optional<qulonglong> ProgramFixture::waitForHer(ProgramRun& program, QPoint at) {
+    const auto her = session.waitForWindowByClass(QStringLiteral("hourling"));
+    EXPECT_TRUE(her.has_value()) << program.report();
+    if (!her)
+        return std::nullopt;
+    const bool placed =
+        eventually([&] { return session.windowGeometry(*her).topLeft() == at; }, 20000);
+    EXPECT_TRUE(placed) << "she stands at " << session.windowGeometry(*her).x() << ","
+                        << session.windowGeometry(*her).y();
+    return placed ? her : std::nullopt;
+}
+
+void ProgramFixture::closeBySignal(ProgramRun& program) {
+    program.sendSignal(SIGTERM);
+    ASSERT_TRUE(program.waitForExit(30000)) << "she did not end: " << program.report();
+    EXPECT_EQ(program.exitCode(), 0) << program.report();
+}
+
+bool ProgramFixture::balloonShows() const {
+    return !session
+                .xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                          QStringLiteral("--name"), QStringLiteral("^MessageBalloon$")})
+                .isEmpty();
+}
+
+void ProgramFixture::closeBalloon() {
+    const auto balloon = session.waitForWindowByName(QStringLiteral("MessageBalloon"), 1000);
+    if (!balloon)
+        return;
+    // A click on its button: a key sent to it would come up elsewhere once it has closed,
+    // and stay down in the X server.
+    const QPoint button = session.windowGeometry(*balloon).topLeft() + QPoint(184 + 23, 107 + 9);
+    session.xdotool(
+        {QStringLiteral("mousemove"), QString::number(button.x()), QString::number(button.y())});
+    session.xdotool({QStringLiteral("click"), QStringLiteral("1")});
+}
+
+StageSettings distinctSettings() {
+    StageSettings s;
+    s.AnaDigi = false;
+    s.StayOnTop = true;
+    s.FormLeft = 120;
+    s.FormTop = 90;
+    for (int i = 0; i < 3; ++i) {
+        EventSlot& a = s.anniversaries[i];
+        a.month = 10 + i;
+        a.day = 20 + i;
+        a.clip = QStringLiteral("Snd_Kinenbi%1").arg(i + 1);
+        a.message = QStringLiteral("記念日 %1\n\"二行目\" \\ ").arg(i);
+        EventSlot& y = s.schedules[i];
+        y.month = 12;
+        y.day = 15 + i;
+        y.hour = 10 + i;
+        y.minute = 30 + 5 * i;
+        y.clip = QStringLiteral("Snd_Jikan%1").arg(i + 1);
+        y.message = QStringLiteral("予定 %1\r\n二行目").arg(i);
+    }
+    s.lastYotei = 0x0C0F0A1E;
+    s.samiLim = 1800;
+    s.ThreadPrio = 2;
+    s.DigiAMPM = true;
+    return s;
+}

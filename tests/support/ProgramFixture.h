@@ -1,0 +1,52 @@
+#pragma once
+
+#include "shared/StageSettings.h"
+#include "support/XSession.h"
+
+#include <QByteArray>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+
+// The real program on a private X server over a settings folder of its own: what it is
+// given to start with, how it is started and closed, and what it leaves in the file.
+class ProgramFixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+
+    // Where her settings go; setConfigHome() moves them elsewhere, before start.
+    QString configHome() const { return configHome_; }
+    void setConfigHome(const QString& path) { configHome_ = path; }
+    QString hiveDirectory() const { return configHome_ + QStringLiteral("/hourling"); }
+    QString hivePath() const { return hiveDirectory() + QStringLiteral("/user.reg"); }
+
+    // Stores the settings as a close would, at their own position.
+    void store(const StageSettings& settings);
+    // The file's bytes; empty when there is none.
+    QByteArray hiveBytes() const;
+    // The settings as the next start would read them; none when the key cannot be opened.
+    std::optional<StageSettings> stored() const;
+    // Names of the files beside the settings file.
+    QStringList otherFiles() const;
+
+    // Starts her with these environment entries added.
+    std::unique_ptr<ProgramRun> launch(const QStringList& environment = {});
+    // Her window, once it has been mapped at the place given.
+    std::optional<qulonglong> waitForHer(ProgramRun& program, QPoint at);
+    // A signal as the desktop sends at logout; she must end by herself, in time and well.
+    void closeBySignal(ProgramRun& program);
+    // Her balloon, while it shows.
+    bool balloonShows() const;
+    // Closes it at its button.
+    void closeBalloon();
+
+    XSession session;
+
+private:
+    QTemporaryDir config_;
+    QString configHome_;
+};
+
+// Settings that differ from the defaults in every field, with room for the tests' own.
+StageSettings distinctSettings();
