@@ -10,7 +10,7 @@ SANITIZE_TESTS ?=
 # Left out there: the program under a private X server (slow), the fuzzers (sanitized already,
 # by clang), the install checks and the queue's own ThreadSanitizer build, which cannot be
 # combined with the others; under ThreadSanitizer also the parsers' own AddressSanitizer build.
-SANITIZE_SKIP ?= e2e;fuzz;install;events_tsan$(if $(filter thread,$(SANITIZE)),;parsers_asan)
+SANITIZE_SKIP ?= e2e;acceptance;fuzz;install;events_tsan$(if $(filter thread,$(SANITIZE)),;parsers_asan)
 SUPPRESSIONS := $(CURDIR)/tests/sanitize
 # Full stacks through Qt, which has no frame pointers, so that suppressions see whose memory it is.
 SANITIZE_ENV := \
