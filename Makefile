@@ -7,11 +7,11 @@ CMAKE_FLAGS ?=
 SANITIZE ?= address,undefined
 SANITIZE_BUILD ?= build-sanitize
 SANITIZE_TESTS ?=
-# Left out there: the program under a private X server (slow: e2e, faults), the fuzzers
-# (sanitized already, by clang), the install checks and the threaded tests' own ThreadSanitizer
-# build, which cannot be combined with the others; under ThreadSanitizer also the parsers' own
-# AddressSanitizer build.
-SANITIZE_SKIP ?= e2e;faults;fuzz;install;events_tsan$(if $(filter thread,$(SANITIZE)),;parsers_asan)
+# Left out there: the program under a private X server (slow: e2e, faults, acceptance), the
+# fuzzers (sanitized already, by clang), the install checks and the threaded tests' own
+# ThreadSanitizer build, which cannot be combined with the others; under ThreadSanitizer also
+# the parsers' own AddressSanitizer build.
+SANITIZE_SKIP ?= e2e;faults;acceptance;fuzz;install;events_tsan$(if $(filter thread,$(SANITIZE)),;parsers_asan)
 SUPPRESSIONS := $(CURDIR)/tests/sanitize
 # Full stacks through Qt, which has no frame pointers, so that suppressions see whose memory it is.
 SANITIZE_ENV := \

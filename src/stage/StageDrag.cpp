@@ -28,22 +28,28 @@ bool StageDrag::eventFilter(QObject* watched, QEvent* event) {
         if (mouse->button() != Qt::LeftButton)
             return false;
         touched_();
-        const QPoint pressedAt = mouse->globalPosition().toPoint();
-        if (pointer_.startSystemMove(pressedAt)) {
-            mode_ = Mode::WindowManagers;
-        } else {
-            mode_ = Mode::Ours;
-            grabOffset_ = pressedAt - window_.pos();
-        }
+        pressedAt_ = mouse->globalPosition().toPoint();
+        grabOffset_ = pressedAt_ - window_.pos();
+        mode_ = Mode::Pressed;
         return true;
     }
     case QEvent::MouseMove: {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mode_ != Mode::Ours)
+        if (mode_ != Mode::Ours && mode_ != Mode::Pressed)
             return false;
         if (!(mouse->buttons() & Qt::LeftButton)) {
             mode_ = Mode::Idle;
             return false;
+        }
+        // Handed over only once the pointer moves with the button held: a manager asked at
+        // the press of a quick click takes the pointer after its release, and then holds
+        // her to the pointer until the next click.
+        if (mode_ == Mode::Pressed) {
+            if (pointer_.startSystemMove(pressedAt_)) {
+                mode_ = Mode::WindowManagers;
+                return true;
+            }
+            mode_ = Mode::Ours;
         }
         window_.move(mouse->globalPosition().toPoint() - grabOffset_);
         touched_();

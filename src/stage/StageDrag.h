@@ -32,11 +32,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    enum class Mode { Idle, Ours, WindowManagers };
+    enum class Mode { Idle, Pressed, Ours, WindowManagers };
 
     QWidget& window_;
     std::function<void()> touched_;
     Pointer pointer_;
     Mode mode_ = Mode::Idle;
+    QPoint pressedAt_;
     QPoint grabOffset_;
 };

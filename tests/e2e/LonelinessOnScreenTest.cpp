@@ -5,6 +5,7 @@
 #include "app/SettingsStore.h"
 #include "platform/HiveRegistry.h"
 #include "stage/AssetCatalogue.h"
+#include "support/HerOnScreen.h"
 #include "support/PulseSession.h"
 #include "support/XSession.h"
 #include "voice/WaveImage.h"
@@ -23,44 +24,6 @@ double clipSeconds(const char* name) {
     const auto wave = WaveImage::parse(AssetCatalogue::clip(QLatin1String(name)));
     return wave ? wave->durationSeconds() : 0;
 }
-
-// Which face her head shows on the screen: 0 her own, 1 to 3 an expression, -1 none of them.
-// Only the pixels inside her outline count; the screen's black shows around it.
-class HeadOnScreen {
-public:
-    HeadOnScreen() : body_(AssetCatalogue::region(1).value_or(QRegion())) {
-        pictures_.push_back(AssetCatalogue::bitmap(QStringLiteral("Stage")).copy(kFaceFrame));
-        for (const char* name : {"Face1", "Face2", "Face3"})
-            pictures_.push_back(AssetCatalogue::bitmap(QLatin1String(name)));
-    }
-    bool ok() const { return !body_.isEmpty(); }
-
-    int face(const QImage& screen) const {
-        for (int index = 0; index < int(pictures_.size()); ++index)
-            if (differences(screen, pictures_[index]) <= kNoise)
-                return index;
-        return -1;
-    }
-
-private:
-    static constexpr int kNoise = 10;
-    int differences(const QImage& screen, const QImage& picture) const {
-        int count = 0;
-        for (int y = 0; y < kFaceFrame.height(); ++y)
-            for (int x = 0; x < kFaceFrame.width(); ++x) {
-                const QPoint inWindow = kFaceFrame.topLeft() + QPoint(x, y);
-                if (!body_.contains(inWindow))
-                    continue;
-                const QPoint onScreen = kStageAt + inWindow;
-                if (!screen.valid(onScreen) ||
-                    (screen.pixel(onScreen) | 0xFF000000u) != (picture.pixel(x, y) | 0xFF000000u))
-                    ++count;
-            }
-        return count;
-    }
-    QRegion body_;
-    std::vector<QImage> pictures_;
-};
 
 TEST(LonelinessOnScreen, SheCallsWithTearsCriesAMinuteLaterAndAPressComfortsHer) {
     const HeadOnScreen head;
@@ -93,7 +56,7 @@ TEST(LonelinessOnScreen, SheCallsWithTearsCriesAMinuteLaterAndAPressComfortsHer)
     QImage screen;
     auto shows = [&](int face) {
         screen = session.screenshot();
-        return head.face(screen) == face;
+        return head.face(screen, kStageAt) == face;
     };
     ASSERT_TRUE(eventually([&] { return shows(2); }, 30000)) << "no tears; " << program.report();
     const double tearsAt = recorded.elapsed() / 1000.0;
@@ -105,7 +68,8 @@ TEST(LonelinessOnScreen, SheCallsWithTearsCriesAMinuteLaterAndAPressComfortsHer)
     const QPoint onHead = kStageAt + kFaceFrame.center();
     session.xdotool({"mousemove", QString::number(onHead.x()), QString::number(onHead.y())});
     session.xdotool({"click", "1"});
-    EXPECT_TRUE(eventually([&] { return shows(0); }, 20000)) << "still " << head.face(screen);
+    EXPECT_TRUE(eventually([&] { return shows(0); }, 20000))
+        << "still " << head.face(screen, kStageAt);
     // The press does not silence her: the recording goes on until the second clip has ended.
     const double secondClipEnds = cryingAt + clipSeconds("Snd_Matsu2") + 1;
     EXPECT_TRUE(eventually([&] { return pulse.recordedSeconds() > secondClipEnds; }, 20000));

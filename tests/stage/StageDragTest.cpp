@@ -66,10 +66,18 @@ TEST_F(StageDragTest, ThePrimaryButtonMovesHerByTheDragAndEveryMoveIsATouch) {
 }
 
 TEST_F(StageDragTest, APressAndReleaseInPlaceIsOneTouchAndLeavesHerWhereSheIs) {
-    press({150, 300});
-    release({150, 300});
-    EXPECT_EQ(touches, 1);
-    EXPECT_EQ(window.pos(), QPoint(100, 200));
+    // Nor is the click handed to a window manager, which would take the pointer after the
+    // release and keep her on it.
+    for (bool manager : {false, true}) {
+        windowManager = held = manager;
+        touches = 0;
+        press({150, 300});
+        release({150, 300});
+        EXPECT_EQ(touches, 1);
+        EXPECT_EQ(window.pos(), QPoint(100, 200));
+        EXPECT_TRUE(movesHandedOver.empty());
+        EXPECT_FALSE(drag->dragging());
+    }
 }
 
 TEST_F(StageDragTest, OtherButtonsNeitherTouchNorDragAndGoOnToTheWindow) {
@@ -87,10 +95,12 @@ TEST_F(StageDragTest, AWindowManagerTakesTheMoveAndEachOfItsMovesWhileHeldIsATou
     windowManager = true;
     held = true;
     press({150, 300});
-    EXPECT_EQ(movesHandedOver, (std::vector<QPoint>{{150, 300}}));
+    EXPECT_TRUE(movesHandedOver.empty());
     EXPECT_EQ(touches, 1);
-    // It moves the window, not the program; the pointer's moves are not hers to follow.
+    // The first move hands it over from the press; it moves the window, not the program.
     moveTo({190, 340});
+    EXPECT_EQ(movesHandedOver, (std::vector<QPoint>{{150, 300}}));
+    moveTo({200, 350});
     EXPECT_EQ(window.pos(), QPoint(100, 200));
     EXPECT_EQ(touches, 1);
     window.move(140, 240);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QPushButton>
 
 DialogAnswerer::DialogAnswerer(QString buttonText) : buttonText_(std::move(buttonText)) {
@@ -11,6 +12,12 @@ DialogAnswerer::DialogAnswerer(QString buttonText) : buttonText_(std::move(butto
         if (!modal)
             return;
         titles.push_back(modal->windowTitle());
+        QStringList said;
+        for (const QLabel* label : modal->findChildren<QLabel*>())
+            said << label->text();
+        for (const QAbstractButton* button : modal->findChildren<QAbstractButton*>())
+            said << button->text();
+        texts.push_back(said);
         for (QPushButton* button : modal->findChildren<QPushButton*>()) {
             if (button->text().remove(QLatin1Char('&')) == buttonText_) {
                 button->click();

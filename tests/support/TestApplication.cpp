@@ -3,6 +3,7 @@
 #include "support/XSession.h"
 
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 namespace {
 int argc = 1;
@@ -19,6 +20,12 @@ void endScreenSession() {
     delete session;
     session = nullptr;
 }
+// Ends them when the tests have run, before the exit handlers: by then the toolkit's own
+// statics made after ours are gone, and the application's end would use them.
+class ScreenSessionEnd : public ::testing::Environment {
+public:
+    void TearDown() override { endScreenSession(); }
+};
 } // namespace
 
 QApplication& testApplication() {
@@ -40,6 +47,7 @@ QApplication& screenApplication(bool withWindowManager) {
             qunsetenv("WAYLAND_DISPLAY");
         }
         application = new QApplication(argc, argv);
+        ::testing::AddGlobalTestEnvironment(new ScreenSessionEnd);
         std::atexit(endScreenSession);
     }
     return *application;
