@@ -30,11 +30,14 @@ for level in "${levels[@]}"; do
         -e "s/^\"FormLeft\"=.*/\"FormLeft\"=dword:$(printf %08x $((40 + 300 * level / 3)))/" \
         "$root/bench/defaults.reg" >"$workdir/level$level/hourling/user.reg"
     XDG_CONFIG_HOME=$workdir/level$level HOURLING_TRACE_REPAINT=$workdir/trace$level \
-        "$program" >/dev/null 2>&1 &
+        "$program" >"$workdir/her$level.log" 2>&1 &
     her[$level]=$!
     pids+=($!)
 done
 sleep 3
+for level in "${levels[@]}"; do
+    kill -0 "${her[$level]}" 2>/dev/null || { echo "she ended at level $level:" >&2; cat "$workdir/her$level.log" >&2; exit 1; }
+done
 # Run-queue waits of her threads: schedstat's second field, and their wake-ups.
 run_waits() {
     local task
