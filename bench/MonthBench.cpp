@@ -2,8 +2,8 @@
 // fake wall clock, fake timers and a fake sound output, and her clock loop (TClocker) run on
 // this thread over every second of it. Each second the dial is painted, each minute
 // composed; her schedules and anniversaries fall due and are announced, she grows lonely
-// and is touched now and then. Prints the time taken and the resident memory at the start,
-// the middle and the end, tab-separated, then what she did.
+// and is touched now and then. Prints the time taken and the resident memory after the
+// first hour, the first day, half-way and at the end, tab-separated, then what she did.
 //   month-bench [days]   (default 31; no display needed, it runs offscreen)
 #include "app/MainStage.h"
 #include "app/SettingsStore.h"

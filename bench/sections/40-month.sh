@@ -9,22 +9,23 @@ month=$build/bench/month-bench
 [[ -x $month ]] || { echo "no $month (build first)" >&2; exit 1; }
 
 out=$workdir/month
-QT_QPA_PLATFORM=offscreen "$month" "$days" >"$out" || { echo "month-bench failed" >&2; exit 1; }
+QT_QPA_PLATFORM=offscreen "$month" "$days" >"$out" 2>"$workdir/month.log" ||
+    { echo "month-bench failed:" >&2; cat "$workdir/month.log" >&2; exit 1; }
 value() { awk -F'\t' -v key="$1" '$1 == key { print $2 }' "$out"; }
 
 cat <<HEAD
 ## One simulated month
 
 Her window and balloon built over a settings file with three schedules (two every day, one
-once), three anniversaries (one every month) and a patience of 5 minutes (her chance smiles, about nine minutes apart,
-start her wait afresh), with a fake wall
-clock, fake timers and a fake sound output, and her clock loop run over $days days of
-seconds, each second at once after the last (bench/MonthBench.cpp, no display). Each second
-the dial is painted, each minute composed; due schedules and anniversaries are announced in
-her balloon; she grows lonely, calls and cries, and is touched half a minute after she
-began to call, or to cry, by turns (her chance smiles shift that about). By the end of the
-first simulated day she has done all of it at least once, so that memory taken there is
-the start against which growth counts.
+once), three anniversaries (one every month) and a patience of 5 minutes (her chance smiles,
+about nine minutes apart, start her wait afresh), with a fake wall clock, fake timers and a
+fake sound output, and her clock loop run over $days days of seconds, each second at once
+after the last (bench/MonthBench.cpp, no display). Each second the dial is painted, each
+minute composed; due schedules and anniversaries are announced in her balloon; she grows
+lonely, calls and cries, and is touched half a minute after she began to call, or to cry,
+by turns (her chance smiles shift that about). By the end of the first simulated day she
+has done all of it at least once, so that memory taken there is the start against which
+growth counts.
 
 | point | simulated days | time taken | RSS |
 |---|---|---|---|
