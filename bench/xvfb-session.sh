@@ -22,16 +22,16 @@ trap cleanup EXIT
 if [[ -n ${BENCH_DISPLAY:-} ]]; then
     export DISPLAY=$BENCH_DISPLAY
 else
-    # A free display: neither a lock file nor a socket.
-    DISPLAY=
-    for n in $(seq 120 199); do
-        if [[ ! -e /tmp/.X$n-lock && ! -e /tmp/.X11-unix/X$n ]]; then DISPLAY=:$n; break; fi
-    done
-    [[ -n $DISPLAY ]] || { echo "no free X display" >&2; exit 1; }
-    export DISPLAY
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -br -nolisten tcp >/dev/null 2>&1 &
+    # The server picks a free display itself and names it once it takes connections:
+    # choosing one by its lock file races with other servers started at the same moment.
+    # Without -noreset it resets whenever its last client leaves, and refuses the next
+    # one meanwhile, as when one program of a benchmark ends just as another starts.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -br -nolisten tcp -noreset 3>"$workdir/display" >/dev/null 2>&1 &
     pids+=($!)
-    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    for _ in $(seq 200); do [[ -s $workdir/display ]] && break; sleep 0.1; done
+    [[ -s $workdir/display ]] || { echo "Xvfb did not start" >&2; exit 1; }
+    DISPLAY=:$(head -n 1 "$workdir/display")
+    export DISPLAY
 fi
 export XDG_CONFIG_HOME=$workdir/config
 export XDG_RUNTIME_DIR=$workdir/runtime

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Her cost beside xclock -update 1 and oclock on one private X server: processor time,
-# wake-ups and resident memory while idling with her analog dial, and the time from start
-# to a mapped window. Prints one section of docs/benchmarks.md.
+# Her cost with the analog and the digital dial beside xclock -update 1 and oclock on one
+# private X server: processor time, wake-ups per thread and resident memory while idling,
+# and the time from start to a mapped window. Prints one section of docs/benchmarks.md.
 #   bench/sections/10-cost.sh [seconds]   (default 60; HOURLING=path or BUILD=dir pick her)
 source "$(dirname "$0")/../xvfb-session.sh"
 seconds=${1:-60}
@@ -10,9 +10,22 @@ settle=5
 maptime=$build/bench/map-time
 [[ -x $maptime ]] || { echo "no $maptime (build first)" >&2; exit 1; }
 
-names=(hourling xclock oclock)
-declare -A command=([hourling]="$program" [xclock]="xclock -update 1" [oclock]="oclock")
-declare -A label=([hourling]="hourling" [xclock]="xclock -update 1" [oclock]="oclock")
+# Each dial of hers has a settings folder of its own; the digital one starts from a file
+# written as a save leaves it, with the dial digital and the window beside the analog one.
+mkdir -p "$workdir/analog" "$workdir/digital/hourling"
+sed -e 's/^"AnaDigi"=.*/"AnaDigi"=dword:00000000/' -e 's/^"FormLeft"=.*/"FormLeft"=dword:00000190/' \
+    "$root/bench/defaults.reg" >"$workdir/digital/hourling/user.reg"
+grep -q '"AnaDigi"=dword:00000000' "$workdir/digital/hourling/user.reg" ||
+    { echo "bench/defaults.reg has no AnaDigi value" >&2; exit 1; }
+
+names=(analog digital xclock oclock)
+declare -A command=(
+    [analog]="env XDG_CONFIG_HOME=$workdir/analog $program"
+    [digital]="env XDG_CONFIG_HOME=$workdir/digital $program"
+    [xclock]="xclock -update 1"
+    [oclock]="oclock")
+declare -A label=([analog]="hourling, analog" [digital]="hourling, digital"
+    [xclock]="xclock -update 1" [oclock]="oclock")
 
 # Start to mapped window, the programs taking turns; the first round only warms the caches.
 declare -A starts
@@ -23,8 +36,10 @@ for round in $(seq 0 "$runs"); do
         if ((round > 0)) && [[ -n $ms ]]; then starts[$name]+="$ms"$'\n'; fi
     done
 done
+grep -q '"AnaDigi"=dword:00000000' "$workdir/digital/hourling/user.reg" ||
+    { echo "her digital dial did not keep its setting" >&2; exit 1; }
 
-# Idling side by side.
+# Idling side by side. env execs the program, so the process id stays hers.
 declare -A pid
 for name in "${names[@]}"; do
     # shellcheck disable=SC2086
@@ -61,33 +76,45 @@ field() { cut -f"$2" "$workdir/$1.summary"; }
 cat <<HEAD
 ## Cost beside xclock and oclock
 
-One private X server (Xvfb, no window manager), each program with its default settings
-(her analog dial). Idle: all three side by side for $(printf %.0f "$interval") s, after $settle s to settle.
-Processor time is what /proc/<pid>/task/*/schedstat counts; a wake-up is a voluntary context
-switch (a thread going to sleep, to be woken), a preemption a nonvoluntary one (the
-machine's other load decides those). Start: from fork to the X server mapping the first
-top-level window, the median of $runs runs taken in turns after one warming round.
+One private X server (Xvfb, no window manager). She runs twice, from two settings folders:
+with her default analog dial, and with the digital dial from a settings file written before
+the start. Idle: all four side by side for $(printf %.0f "$interval") s, after $settle s to settle; resident
+memory is read at the end of that stretch. Processor time is what
+/proc/<pid>/task/*/schedstat counts; a wake-up is a voluntary context switch (a thread
+going to sleep, to be woken), a preemption a nonvoluntary one (the machine's other load
+decides those). Start: from fork to the X server mapping the first top-level window, the
+median of $runs runs taken in turns after one warming round. A ratio is "-" where the
+yardstick measured nothing.
 
-| | CPU % of a core | wake-ups/s | preemptions/s | RSS | start to mapped window |
+| | CPU % of a core | wake-ups/s | preemptions/s | RSS after $(printf %.0f "$interval") s | start to mapped window |
 |---|---|---|---|---|---|
 HEAD
 for name in "${names[@]}"; do
     IFS=$'\t' read -r cpu wake pre mb start <"$workdir/$name.summary"
     printf '| %s | %s | %s | %s | %s MB | %s ms |\n' "${label[$name]}" "$cpu" "$wake" "$pre" "$mb" "$start"
 done
-printf '| hourling ÷ xclock | %s | %s | | %s | %s |\n' \
-    "$(ratio "$(field hourling 1)" "$(field xclock 1)")" "$(ratio "$(field hourling 2)" "$(field xclock 2)")" \
-    "$(ratio "$(field hourling 4)" "$(field xclock 4)")" "$(ratio "$(field hourling 5)" "$(field xclock 5)")"
+for dial in analog digital; do
+    for yardstick in xclock oclock; do
+        printf '| %s ÷ %s | %s | %s | | %s | %s |\n' "$dial" "$yardstick" \
+            "$(ratio "$(field $dial 1)" "$(field $yardstick 1)")" \
+            "$(ratio "$(field $dial 2)" "$(field $yardstick 2)")" \
+            "$(ratio "$(field $dial 4)" "$(field $yardstick 4)")" \
+            "$(ratio "$(field $dial 5)" "$(field $yardstick 5)")"
+    done
+done
 printf '| target for hourling | at most 0.1 | at most 3 | | at most 40 MB | see the start-up section |\n'
 
 cat <<HEAD
 
-Her threads over the same stretch:
+Per thread over the same stretch:
 
-| thread | wake-ups/s | preemptions/s | CPU ms |
-|---|---|---|---|
+| program | thread | wake-ups/s | preemptions/s | CPU ms |
+|---|---|---|---|---|
 HEAD
-sort -t$'\t' -k1,1n "$workdir/hourling.rates" |
-    awk -F'\t' -v main="${pid[hourling]}" '{
-        printf "| %s | %s | %s | %s |\n", $1 == main ? "user interface (" $2 ")" : $2, $3, $4, $5 }'
+for name in "${names[@]}"; do
+    sort -t$'\t' -k1,1n "$workdir/$name.rates" |
+        awk -F'\t' -v main="${pid[$name]}" -v program="${label[$name]}" '{
+            printf "| %s | %s | %s | %s | %s |\n", program,
+                   $1 == main ? "main (" $2 ")" : $2, $3, $4, $5 }'
+done
 echo

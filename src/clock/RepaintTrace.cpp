@@ -1,5 +1,6 @@
 #include "clock/RepaintTrace.h"
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -9,13 +10,29 @@ std::FILE* openTrace() {
     const char* path = std::getenv("HOURLING_TRACE_REPAINT");
     return path && *path ? std::fopen(path, "a") : nullptr;
 }
+
+std::FILE* trace() {
+    static std::FILE* const file = openTrace();
+    return file;
+}
+
+long long nowNs() {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    return static_cast<long long>(std::chrono::nanoseconds(now).count());
+}
+
+std::atomic<long long> wokeNs{0};
 } // namespace
 
+void RepaintTrace::woke() {
+    if (trace())
+        wokeNs = nowNs();
+}
+
 void RepaintTrace::mark() {
-    static std::FILE* const trace = openTrace();
-    if (!trace)
+    std::FILE* const file = trace();
+    if (!file)
         return;
-    const auto now = std::chrono::system_clock::now().time_since_epoch();
-    std::fprintf(trace, "%lld\n", static_cast<long long>(std::chrono::nanoseconds(now).count()));
-    std::fflush(trace);
+    std::fprintf(file, "%lld %lld\n", nowNs(), wokeNs.load());
+    std::fflush(file);
 }

@@ -1,5 +1,6 @@
 #include "clock/UiClockHost.h"
 
+#include "clock/RepaintTrace.h"
 #include "clock/UiHandOver.h"
 
 #include <QMetaObject>
@@ -16,6 +17,7 @@ void UiClockHost::ComposeDial(int hour, int minute) {
 }
 
 void UiClockHost::ShowDial(int second) {
+    RepaintTrace::woke();
     // Waiting for the refresh itself would cost the clock thread a second wake-up every
     // second; waiting for the previous second's calls instead keeps the queue at one
     // second's work, and their failure still ends the loop.

@@ -28,5 +28,6 @@ public:
 
 private:
     int wakeFd_ = -1;
+    int timerFd_ = -1;
     std::atomic<bool> interrupted_{false};
 };

@@ -4,6 +4,7 @@
 #include <ctime>
 #include <poll.h>
 #include <sys/eventfd.h>
+#include <sys/timerfd.h>
 #include <unistd.h>
 
 namespace {
@@ -25,11 +26,15 @@ timespec untilNextSecond() {
 
 } // namespace
 
-SystemSecondWaiter::SystemSecondWaiter() : wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
+SystemSecondWaiter::SystemSecondWaiter()
+    : wakeFd_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)),
+      timerFd_(::timerfd_create(CLOCK_MONOTONIC, TFD_CLOEXEC | TFD_NONBLOCK)) {}
 
 SystemSecondWaiter::~SystemSecondWaiter() {
     if (wakeFd_ >= 0)
         ::close(wakeFd_);
+    if (timerFd_ >= 0)
+        ::close(timerFd_);
 }
 
 bool SystemSecondWaiter::waitForNextSecond() {
@@ -43,12 +48,20 @@ bool SystemSecondWaiter::waitForNextSecond() {
         ::nanosleep(&timeout, nullptr);
         return !interrupted_;
     }
-    pollfd woken{wakeFd_, POLLIN, 0};
+    // A timeout of poll's own may fire up to a thousandth of itself late (a millisecond
+    // here) to save the kernel work; a timer is armed to the nanosecond. Arming it again
+    // drops an expiry left from a wait that a wake ended.
+    bool armed = false;
+    if (timerFd_ >= 0) {
+        const itimerspec due{{0, 0}, timeout};
+        armed = ::timerfd_settime(timerFd_, 0, &due, nullptr) == 0;
+    }
+    pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {timerFd_, POLLIN, 0}};
+    const bool readable = ::ppoll(fds, armed ? 2 : 1, armed ? nullptr : &timeout, nullptr) > 0;
     // A signal ends the wait early; the caller reads the clock and waits again.
-    const bool readable = ::ppoll(&woken, 1, &timeout, nullptr) > 0;
     if (interrupted_)
         return false;
-    if (readable) {
+    if (readable && (fds[0].revents & POLLIN)) {
         // A wake, used up; an interruption is never read back (see interrupt).
         eventfd_t count = 0;
         [[maybe_unused]] const auto read = ::read(wakeFd_, &count, sizeof count);

@@ -72,3 +72,20 @@ TEST(ClockThread, AWakeEndsOneWaitEarlyAndIsUsedUp) {
     EXPECT_GE(early, 2);
     EXPECT_GE(later, 2);
 }
+
+TEST(ClockThread, ATimerLeftFromAWokenWaitNeverEndsALaterOne) {
+    SystemSecondWaiter waiter;
+    using std::chrono::system_clock;
+    int waited = 0;
+    for (int k = 0; k < 3; ++k) {
+        // A wake ends this wait before its second; its timer then runs out unread.
+        waiter.wake();
+        ASSERT_TRUE(waiter.waitForNextSecond());
+        std::this_thread::sleep_for(1200ms);
+        const auto before = system_clock::now();
+        ASSERT_TRUE(waiter.waitForNextSecond());
+        waited += !sameWallSecond(before, system_clock::now());
+    }
+    // Generous for a loaded machine, which may hold a thread up past a whole second.
+    EXPECT_GE(waited, 2);
+}
