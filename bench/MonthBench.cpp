@@ -9,7 +9,9 @@
 #include "app/SettingsStore.h"
 #include "character/Loneliness.h"
 #include "clock/ClockHost.h"
+#include "clock/DialBox.h"
 #include "clock/TClocker.h"
+#include "events/StageEvents.h"
 #include "platform/HiveRegistry.h"
 #include "platform/RandomSource.h"
 #include "platform/SecondWaiter.h"
@@ -100,21 +102,21 @@ class BenchHost : public ClockHost {
 public:
     explicit BenchHost(MainStage& stage)
         : stage_(stage), canvas_(128, 128, QImage::Format_ARGB32_Premultiplied) {}
-    void ComposeDial(int hour, int minute) override {
-        stage_.ComposeDial(hour, minute);
+    void composeDial(int hour, int minute) override {
+        stage_.dial().composeDial(hour, minute);
         ++compositions;
     }
-    void ShowDial(int second) override {
-        stage_.ShowDial(second);
+    void showDial(int second) override {
+        stage_.dial().showDial(second);
         QPainter painter(&canvas_);
-        stage_.MojibanBoxPaint(painter);
+        stage_.dial().MojibanBoxPaint(painter);
         ++paints;
     }
-    void CheckKinenbi(int month, int day) override { stage_.CheckKinenbi(month, day); }
-    void CheckYotei(int month, int day, int hour, int minute) override {
-        stage_.CheckYotei(month, day, hour, minute);
+    void checkKinenbi(int month, int day) override { stage_.events().checkKinenbi(month, day); }
+    void checkYotei(int month, int day, int hour, int minute) override {
+        stage_.events().checkYotei(month, day, hour, minute);
     }
-    void SetApplicationTitle(const QString& text) override { stage_.setWindowTitle(text); }
+    void setApplicationTitle(const QString& text) override { stage_.setWindowTitle(text); }
     long compositions = 0;
     long paints = 0;
 
@@ -145,7 +147,7 @@ public:
             const int lonely = stage_.loneliness().stage();
             if (lonely == Loneliness::kCalledOnce || lonely == Loneliness::kCalledTwice)
                 ++comforts;
-            stage_.UserTouched();
+            stage_.loneliness().userTouched();
             ++touches;
             nextTouch_ += touches % 2 ? kTouchAfterCry : kTouchAfterCall;
         }
@@ -245,7 +247,7 @@ int main(int argc, char** argv) {
         return 1;
     HiveRegistry registry(folder.path() + QStringLiteral("/user.reg"));
     const StageSettings settings = monthSettings();
-    if (!SaveSettings(registry, settings, {settings.FormLeft, settings.FormTop}))
+    if (!saveSettings(registry, settings, {settings.FormLeft, settings.FormTop}))
         return 1;
 
     FakeKeys keys;
@@ -265,10 +267,8 @@ int main(int argc, char** argv) {
     long paints = 0;
     {
         MainStage stage({registry, keys, clock, sound, timers, random, beeper});
-        TMessageBalloon balloon(stage.balloonStage(), timers);
-        stage.setMessageBalloon(&balloon);
         BenchHost host(stage);
-        MonthWaiter waiter(start, days * 86400, clock, timers, sound, stage, balloon);
+        MonthWaiter waiter(start, days * 86400, clock, timers, sound, stage, stage.balloon());
         TClocker clocker(host, clock, waiter);
         clocker.Execute();
         waiter.checkpoint("end");

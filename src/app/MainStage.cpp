@@ -6,19 +6,19 @@
 #include "character/Loneliness.h"
 #include "clock/DialBox.h"
 #include "clock/StageClock.h"
-#include "events/SlotDialog.h"
 #include "events/StageEvents.h"
 #include "platform/KeyState.h"
 #include "platform/RandomSource.h"
 #include "platform/UiPoster.h"
 #include "shared/UiFont.h"
 #include "stage/AboutBox.h"
-#include "stage/AssetCatalogue.h"
+#include "stage/DebugControls.h"
 #include "stage/ScreenSaverHook.h"
-#include "stage/StackingStyle.h"
 #include "stage/StageDrag.h"
+#include "stage/StagePicture.h"
 #include "stage/StagePopupMenu.h"
 #include "stage/StageShape.h"
+#include "stage/StageStacking.h"
 #include "ui_MainStage.h"
 #include "voice/MinimizeWatch.h"
 #include "voice/TMessageBalloon.h"
@@ -36,35 +36,22 @@ MainStage::MainStage(StageServices services, QWidget* parent)
     ui_->setupUi(this);
     setFont(uiFont());
     setAttribute(Qt::WA_NoSystemBackground);
-    // Hidden lists of texts, and the controls that only the debug mode shows.
-    for (QWidget* hidden :
-         debugControls() + QList<QWidget*>{ui_->DefaultStrings, ui_->DialogStrList}) {
-        hidden->hide();
-        hidden->setEnabled(false);
-    }
-    ui_->Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QImage stage = AssetCatalogue::bitmap(QStringLiteral("Stage"));
-    if (stage.isNull()) {
-        // Without its picture she is still a clock: a white stand-in of the right size.
-        stage = QImage(158, 452, QImage::Format_RGB32);
-        stage.fill(Qt::white);
-    }
-    ui_->Image1->setPixmap(QPixmap::fromImage(stage));
-    const QImage icon = AssetCatalogue::bitmap(QStringLiteral("MainIcon"));
-    if (!icon.isNull())
-        setWindowIcon(QPixmap::fromImage(icon));
-    wirePopupMenu();
+    dressStage(*this, *ui_->Image1);
+    PopupMenu1 = new StagePopupMenu(this);
+    debugControls_ = std::make_unique<DebugControls>(
+        QList<QWidget*>{ui_->DateTimePicker1, ui_->MessageTest, ui_->FaceTest, ui_->NakuTest,
+                        ui_->RandomFace1},
+        QList<QWidget*>{ui_->DefaultStrings, ui_->DialogStrList}, *PopupMenu1->MIDebugMode);
+    stacking_ =
+        std::make_unique<StageStacking>(settings_.StayOnTop, *this, *PopupMenu1->StayOnTop1);
     new StageDrag(
-        *this, [this] { UserTouched(); }, StageDrag::x11Pointer(*this));
+        *this, [this] { loneliness_->userTouched(); }, StageDrag::x11Pointer(*this));
     screenSaverHook_ = ScreenSaverHook::install([this](bool on) { screenSaverChanged(on); });
-    minimizeWatch_ = std::make_unique<MinimizeWatch>(*this);
-    voice_ = std::make_unique<VoicePlayer>(services_.sound);
-    balloonStage_ = std::make_unique<WindowBalloonStage>(
-        *this, ui_->MouthArea->geometry(), *minimizeWatch_, [this] { StopVoice(); },
-        [this] { return settings_.StayOnTop; });
+    makeBalloon();
     services_.random.seedFromClock();
-    createCharacter();
-    createEvents();
+    makeCharacter();
+    makeEvents();
+    connectMenu();
     FormCreate();
 }
 
@@ -74,36 +61,26 @@ MainStage::~MainStage() {
         clock_->stop();
 }
 
-QList<QWidget*> MainStage::debugControls() const {
-    return {ui_->DateTimePicker1, ui_->MessageTest, ui_->FaceTest, ui_->NakuTest, ui_->RandomFace1};
-}
-
 void MainStage::FormCreate() {
-    // 1. The reset the user asks for by holding Shift and Ctrl at start.
+    // The reset the user asks for by holding Shift and Ctrl at start; the key is then left
+    // deleted and the defaults stay in force.
     if (services_.keys.isDown(KeyState::Key::Shift) &&
         services_.keys.isDown(KeyState::Key::Control)) {
         if (askResetAtStart())
-            RegistryDeleted = ResetStoredSettings(services_.registry);
+            registryDeleted_ = resetStoredSettings(services_.registry);
     }
-    // 2. After a reset the key is left deleted and the defaults stay in force.
-    if (!RegistryDeleted)
-        LoadSettings(services_.registry, settings_);
-    // 3 to 5. The dial's geometry, pictures and digit layout.
-    createDial();
-    // 6 and 7. The item of the stored priority level, and the clock thread at that level;
-    // it starts at the first show.
-    createClock();
-    // 8. Check marks of the stored display and stacking.
+    if (!registryDeleted_)
+        loadSettings(services_.registry, settings_);
+    makeDial();
+    // At the stored level; it starts at the first show.
+    makeClock();
     dial_->syncMenu();
-    PopupMenu1->StayOnTop1->setChecked(settings_.StayOnTop);
-    // 9. The face without a time until the clock thread gives it one.
-    ComposeDial(-1, -1);
-    // 10. The first wait, and the patience item that matches.
-    ArmSamishii(true);
-    // 11. Not placed yet.
-    Tag = 0;
-    // 12. The stacking; the balloon takes the same style whenever it shows.
-    applyStackingStyle(*this, settings_.StayOnTop);
+    // The face without a time until the clock thread gives it one.
+    dial_->composeDial(-1, -1);
+    loneliness_->armSamishii(true);
+    placed_ = false;
+    // The balloon takes the same style whenever it shows.
+    stacking_->apply();
 }
 
 bool MainStage::askResetAtStart() {
@@ -119,12 +96,12 @@ void MainStage::showEvent(QShowEvent* event) {
 }
 
 void MainStage::FormShow() {
-    if (Tag == 0)
+    if (!placed_)
         move(settings_.FormLeft, settings_.FormTop);
-    Tag = 1;
+    placed_ = true;
     // A re-created native window has lost its outline, so it is cut again at every show.
-    WindowRegion = composeWindowRegion(LoadRegion(1), LoadRegion(2));
-    shapeStageWindow(*this, ui_->Image1->pixmap().size(), WindowRegion);
+    windowRegion_ = composeWindowRegion(loadRegion(1), loadRegion(2));
+    shapeStageWindow(*this, ui_->Image1->pixmap().size(), windowRegion_);
     // The clock starts once settings, pictures and shape are in place, and only once.
     clock_->resumeOnce();
 }
@@ -141,22 +118,22 @@ void MainStage::FormCloseQuery() {
     if (closeQueryDone_)
         return;
     closeQueryDone_ = true;
-    if (RegistryDeleted && !askSaveAfterReset())
+    if (registryDeleted_ && !askSaveAfterReset())
         return;
-    saveSettings();
+    storeSettings();
 }
 
 void MainStage::closeAtExit() {
     clock_->stop();
-    if (closeQueryDone_ || RegistryDeleted)
+    if (closeQueryDone_ || registryDeleted_)
         return;
     closeQueryDone_ = true;
-    saveSettings();
+    storeSettings();
 }
 
-void MainStage::saveSettings() {
+void MainStage::storeSettings() {
     // The clock thread may still be writing lastYotei.
-    if (!SaveSettings(services_.registry, events_->settingsCopy(), pos()))
+    if (!saveSettings(services_.registry, events_->settingsCopy(), pos()))
         qWarning("hourling: her settings could not be saved; the settings file keeps what it "
                  "held before");
 }
@@ -170,8 +147,7 @@ bool MainStage::askSaveAfterReset() {
     return box.exec() == QMessageBox::Ok;
 }
 
-void MainStage::wirePopupMenu() {
-    PopupMenu1 = new StagePopupMenu(this);
+void MainStage::connectMenu() {
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](QPoint at) { PopupMenu1->popup(mapToGlobal(at)); });
@@ -179,27 +155,46 @@ void MainStage::wirePopupMenu() {
     // Queued so that each command runs once the menu has closed, as the stacking change
     // re-creates the window that owns the menu.
     const auto queued = Qt::QueuedConnection;
-    connect(PopupMenu1->About1, &QAction::triggered, this, &MainStage::About1Click, queued);
-    connect(PopupMenu1->MIDebugMode, &QAction::triggered, this, &MainStage::MIDebugModeClick,
+    const StagePopupMenu& menu = *PopupMenu1;
+    connect(menu.About1, &QAction::triggered, this, &MainStage::About1Click, queued);
+    connect(
+        menu.MIDebugMode, &QAction::triggered, this, [this] { debugControls_->MIDebugModeClick(); },
+        queued);
+    connect(
+        menu.threadPriorityGroup, &QActionGroup::triggered, this,
+        [this](QAction* item) { clock_->MIThreadPrio6Click(item); }, queued);
+    connect(menu.StayOnTop1, &QAction::triggered, stacking_.get(), &StageStacking::StayOnTop1Click,
             queued);
-    connect(PopupMenu1->threadPriorityGroup, &QActionGroup::triggered, this,
-            &MainStage::MIThreadPrio6Click, queued);
-    connect(PopupMenu1->StayOnTop1, &QAction::triggered, this, &MainStage::StayOnTop1Click, queued);
-    connect(PopupMenu1->MIDigiAna, &QAction::triggered, this, &MainStage::MIDigiAnaClick, queued);
-    connect(PopupMenu1->MIAmPm, &QAction::triggered, this, &MainStage::MIAmPmClick, queued);
-    connect(PopupMenu1->MIMemorialSet, &QAction::triggered, this, &MainStage::MIMemorialSetClick,
-            queued);
-    connect(PopupMenu1->MIScheduleSet, &QAction::triggered, this, &MainStage::MIScheduleSetClick,
-            queued);
-    connect(PopupMenu1->gamanGroup, &QActionGroup::triggered, this, &MainStage::MIGaman5Click,
-            queued);
-    connect(PopupMenu1->X1, &QAction::triggered, this, &MainStage::X1Click, queued);
+    connect(
+        menu.MIDigiAna, &QAction::triggered, this, [this] { dial_->MIDigiAnaClick(); }, queued);
+    connect(
+        menu.MIAmPm, &QAction::triggered, this, [this] { dial_->MIAmPmClick(); }, queued);
+    connect(
+        menu.MIMemorialSet, &QAction::triggered, this,
+        [this] { events_->MIMemorialSetClick(this); }, queued);
+    connect(
+        menu.MIScheduleSet, &QAction::triggered, this,
+        [this] { events_->MIScheduleSetClick(this); }, queued);
+    connect(
+        menu.gamanGroup, &QActionGroup::triggered, this,
+        [this](QAction* item) { loneliness_->MIGaman5Click(item); }, queued);
+    connect(menu.X1, &QAction::triggered, this, &MainStage::X1Click, queued);
 }
 
 void MainStage::PopupMenu1Popup() {
     PopupMenu1->revealHiddenEntries(services_.keys);
-    hideBalloonIfShowing();
-    UserTouched();
+    if (balloon_->speaking())
+        balloon_->stopSpeaking();
+    loneliness_->userTouched();
+}
+
+void MainStage::About1Click() {
+    AboutBox box(this);
+    box.exec();
+}
+
+void MainStage::X1Click() {
+    close();
 }
 
 void MainStage::screenSaverChanged(bool on) {
@@ -209,236 +204,65 @@ void MainStage::screenSaverChanged(bool on) {
         clock_->lowerForScreenSaver();
 }
 
-void MainStage::UserTouched() {
-    loneliness_->UserTouched();
+void MainStage::makeBalloon() {
+    minimizeWatch_ = std::make_unique<MinimizeWatch>(*this);
+    voice_ = std::make_unique<VoicePlayer>(services_.sound);
+    balloonStage_ =
+        std::make_unique<WindowBalloonStage>(*this, ui_->MouthArea->geometry(), *minimizeWatch_);
+    // Hidden until she speaks.
+    balloon_ =
+        std::make_unique<TMessageBalloon>(*balloonStage_, *stacking_, *voice_, services_.timers);
 }
 
-void MainStage::hideBalloonIfShowing() {
-    if (MessageBalloon && MessageBalloon->isVisible())
-        MessageBalloon->hide();
-}
-
-void MainStage::About1Click() {
-    AboutBox box(this);
-    box.exec();
-}
-
-void MainStage::MIDebugModeClick() {
-    // The item has already changed its own check mark.
-    const bool on = PopupMenu1->MIDebugMode->isChecked();
-    for (QWidget* control : debugControls()) {
-        control->setVisible(on);
-        control->setEnabled(on);
-    }
-}
-
-void MainStage::MIThreadPrio6Click(QAction* item) {
-    clock_->MIThreadPrio6Click(item);
-}
-
-void MainStage::StayOnTop1Click() {
-    settings_.StayOnTop = !settings_.StayOnTop;
-    PopupMenu1->StayOnTop1->setChecked(settings_.StayOnTop);
-    applyStackingStyle(*this, settings_.StayOnTop);
-    if (MessageBalloon)
-        MessageBalloon->applyStacking(settings_.StayOnTop);
-}
-
-void MainStage::MIMemorialSetClick() {
-    events_->MIMemorialSetClick(this);
-}
-
-void MainStage::MIScheduleSetClick() {
-    events_->MIScheduleSetClick(this);
-}
-
-void MainStage::MIGaman5Click(QAction* item) {
-    loneliness_->MIGaman5Click(*item);
-}
-
-void MainStage::X1Click() {
-    close();
-}
-
-void MainStage::createEvents() {
+void MainStage::makeEvents() {
     uiPoster_ = std::make_unique<QtUiPoster>();
-    // The balloon is handed over after her window is made, and goes before it.
-    events_ = std::make_unique<StageEvents>(
-        settings_,
-        std::array<QString, 2>{ui_->DefaultStrings->item(0)->text(),
-                               ui_->DefaultStrings->item(1)->text()},
-        services_.timers, *uiPoster_,
-        StageEvents::Hooks{[this] { return MessageBalloon && MessageBalloon->isVisible(); },
-                           [this](bool stayOnTop) {
-                               if (MessageBalloon)
-                                   MessageBalloon->applyStacking(stayOnTop);
-                           },
-                           [this](const QString& text) {
-                               if (MessageBalloon)
-                                   MessageBalloon->MessageArea().setText(text);
-                           },
-                           [this](const QString& text) {
-                               if (MessageBalloon)
-                                   MessageBalloon->TimeLabel().setText(text);
-                           },
-                           [this] {
-                               if (MessageBalloon)
-                                   MessageBalloon->PlaceBalloon(true);
-                           },
-                           [this](const QString& clip) { return PlayVoice(clip); }});
-    connect(ui_->MessageTest, &QPushButton::clicked, this, &MainStage::MessageTestClick);
+    events_ =
+        std::make_unique<StageEvents>(settings_,
+                                      std::array<QString, 2>{ui_->DefaultStrings->item(0)->text(),
+                                                             ui_->DefaultStrings->item(1)->text()},
+                                      services_.timers, *uiPoster_, *balloon_, *voice_);
+    connect(ui_->MessageTest, &QPushButton::clicked, this, [this] { events_->MessageTestClick(); });
 }
 
-void MainStage::createDial() {
-    dial_ = std::make_unique<DialBox>(*ui_->MojibanBox, ui_->Image1->pixmap().toImage(), settings_,
-                                      services_.clock,
-                                      DialBox::MenuItems{PopupMenu1->MIDigiAna, PopupMenu1->MIAmPm},
-                                      DialBox::Hooks{[this] {
-                                                         if (!faces_->expressionShowing())
-                                                             TryRandomSmile();
-                                                     },
-                                                     [this] { clock_->dialPainted(); }});
-    ui_->MojibanBox->onPaint = [this](QPainter& painter) { MojibanBoxPaint(painter); };
-    connect(ui_->DateTimePicker1, &TimePicker::timeChanged, this,
-            &MainStage::DateTimePicker1Change);
-}
-
-void MainStage::createClock() {
-    clock_ = std::make_unique<StageClock>(
-        *this, services_.clock, settings_, *PopupMenu1->threadPriorityGroup,
-        UiClockHost::Targets{[this](int hour, int minute) { ComposeDial(hour, minute); },
-                             [this](int second) { ShowDial(second); },
-                             [this](int month, int day) { CheckKinenbi(month, day); },
-                             [this](int month, int day, int hour, int minute) {
-                                 CheckYotei(month, day, hour, minute);
-                             },
-                             // Her window's title is the application's, which the taskbar shows.
-                             [this](const QString& text) { setWindowTitle(text); }});
-}
-
-void MainStage::ComposeDial(int hour, int minute) {
-    dial_->ComposeDial(hour, minute);
-}
-
-void MainStage::ShowDial(int second) {
-    dial_->ShowDial(second);
-}
-
-void MainStage::MojibanBoxPaint(QPainter& painter) {
-    dial_->MojibanBoxPaint(painter);
-}
-
-void MainStage::MIDigiAnaClick() {
-    dial_->MIDigiAnaClick();
-}
-
-void MainStage::MIAmPmClick() {
-    dial_->MIAmPmClick();
-}
-
-void MainStage::DateTimePicker1Change(QTime time) {
-    dial_->DateTimePicker1Change(time);
-}
-
-BalloonStage& MainStage::balloonStage() {
-    return *balloonStage_;
-}
-
-bool MainStage::PlayVoice(const QString& name) {
-    return voice_->PlayVoice(name);
-}
-
-void MainStage::StopVoice() {
-    voice_->StopVoice();
-}
-
-bool MainStage::appMinimized() const {
-    return minimizeWatch_->appMinimized();
-}
-
-void MainStage::AppMinimize() {
-    minimizeWatch_->AppMinimize();
-}
-
-void MainStage::AppRestore() {
-    minimizeWatch_->AppRestore();
-}
-
-void MainStage::CheckKinenbi(int month, int day) {
-    events_->CheckKinenbi(month, day);
-}
-
-void MainStage::CheckYotei(int month, int day, int hour, int minute) {
-    events_->CheckYotei(month, day, hour, minute);
-}
-
-bool MainStage::QueueAnnouncement(EventKind kind, int slot) {
-    return events_->QueueAnnouncement(kind, slot);
-}
-
-void MainStage::RemoveAnnouncement(int position) {
-    events_->RemoveAnnouncement(position);
-}
-
-void MainStage::MainTimerTimer() {
-    events_->MainTimerTimer();
-}
-
-void MainStage::Announce(EventKind kind, int slot) {
-    events_->Announce(kind, slot);
-}
-
-void MainStage::MessageTestClick() {
-    events_->MessageTestClick();
-}
-
-void MainStage::EnableGroup(QGroupBox* group, bool enabled) {
-    ::EnableGroup(*group, enabled);
-}
-
-void MainStage::createCharacter() {
+void MainStage::makeCharacter() {
     // The smile holds the loneliness timer, and the loneliness changes her face.
     faces_ = std::make_unique<Faces>(*ui_->FaceFrame, services_.random, services_.beeper,
                                      [this] { loneliness_->holdSmile(); });
-    ui_->FaceFrame->onPaint = [this](QPainter& painter) { FaceFramePaint(painter); };
+    ui_->FaceFrame->onPaint = [this](QPainter& painter) { faces_->FaceFramePaint(painter); };
     loneliness_ = std::make_unique<Loneliness>(
         settings_.samiLim, services_.timers, *PopupMenu1->MIGaman, *ui_->NakuTest,
-        Loneliness::Hooks{[this](const QString& clip) { PlayVoice(clip); },
-                          [this](int index) { SetFace(index); },
-                          [this] { return faces_->expressionShowing(); }});
-    connect(ui_->FaceTest, &QPushButton::clicked, this, &MainStage::FaceTestClick);
-    connect(ui_->RandomFace1, &QPushButton::clicked, this, &MainStage::RandomFace1Click);
-    connect(ui_->NakuTest, &QCheckBox::clicked, this, &MainStage::NakuTestClick);
+        Loneliness::Hooks{.playVoice = [this](const QString& clip) { voice_->playVoice(clip); },
+                          .setFace = [this](int index) { faces_->setFace(index); },
+                          .expressionShowing = [this] { return faces_->expressionShowing(); }});
+    connect(ui_->FaceTest, &QPushButton::clicked, this, [this] { faces_->FaceTestClick(); });
+    connect(ui_->RandomFace1, &QPushButton::clicked, this, [this] { faces_->RandomFace1Click(); });
+    connect(ui_->NakuTest, &QCheckBox::clicked, this, [this] { loneliness_->NakuTestClick(); });
 }
 
-void MainStage::SetFace(int index) {
-    faces_->SetFace(index);
+void MainStage::makeDial() {
+    dial_ = std::make_unique<DialBox>(
+        *ui_->MojibanBox, ui_->Image1->pixmap().toImage(), settings_, services_.clock,
+        DialBox::MenuItems{.MIDigiAna = PopupMenu1->MIDigiAna, .MIAmPm = PopupMenu1->MIAmPm},
+        DialBox::Hooks{.rebuilt =
+                           [this] {
+                               if (!faces_->expressionShowing())
+                                   faces_->tryRandomSmile();
+                           },
+                       .painted = [this] { clock_->dialPainted(); }});
+    ui_->MojibanBox->onPaint = [this](QPainter& painter) { dial_->MojibanBoxPaint(painter); };
+    connect(ui_->DateTimePicker1, &TimePicker::timeChanged, this,
+            [this](QTime time) { dial_->DateTimePicker1Change(time); });
 }
 
-void MainStage::FaceFramePaint(QPainter& painter) {
-    faces_->FaceFramePaint(painter);
-}
-
-bool MainStage::TryRandomSmile() {
-    return faces_->TryRandomSmile();
-}
-
-void MainStage::FaceTestClick() {
-    faces_->FaceTestClick();
-}
-
-void MainStage::RandomFace1Click() {
-    faces_->RandomFace1Click();
-}
-
-void MainStage::ArmSamishii(bool syncMenu) {
-    loneliness_->ArmSamishii(syncMenu);
-}
-
-void MainStage::SamishiiTimerTimer() {
-    loneliness_->SamishiiTimerTimer();
-}
-
-void MainStage::NakuTestClick() {
-    loneliness_->NakuTestClick();
+void MainStage::makeClock() {
+    clock_ = std::make_unique<StageClock>(
+        *this, services_.clock, settings_, *PopupMenu1->threadPriorityGroup,
+        UiClockHost::Targets{
+            .composeDial = [this](int hour, int minute) { dial_->composeDial(hour, minute); },
+            .showDial = [this](int second) { dial_->showDial(second); },
+            .checkKinenbi = [this](int month, int day) { events_->checkKinenbi(month, day); },
+            .checkYotei = [this](int month, int day, int hour,
+                                 int minute) { events_->checkYotei(month, day, hour, minute); },
+            // Her window's title is the application's, which the taskbar shows.
+            .setTitle = [this](const QString& text) { setWindowTitle(text); }});
 }

@@ -3,6 +3,7 @@
 #include "shared/StageSettings.h"
 
 #include <QPoint>
+#include <QStringList>
 
 class Registry;
 
@@ -10,8 +11,10 @@ inline const QString kProgramKey = QStringLiteral("SOFTWARE\\Vellmoor\\Hourling1
 inline const QString kVendorKey = QStringLiteral("SOFTWARE\\Vellmoor");
 
 // False when the key could not be opened or created; the record then keeps its values.
-bool LoadSettings(Registry& registry, StageSettings& settings);
+bool loadSettings(Registry& registry, StageSettings& settings);
 // Writes the record with the window's live position in place of the stored one.
-bool SaveSettings(Registry& registry, const StageSettings& settings, QPoint windowPosition);
+bool saveSettings(Registry& registry, const StageSettings& settings, QPoint windowPosition);
 // True exactly when the program's key was deleted.
-bool ResetStoredSettings(Registry& registry);
+bool resetStoredSettings(Registry& registry);
+// Every value the settings are stored in, in the order they are read.
+QStringList storedValueNames();

@@ -11,7 +11,6 @@
 #include "platform/WallClock.h"
 #include "shared/ApplicationTitle.h"
 #include "shared/UiFont.h"
-#include "voice/TMessageBalloon.h"
 
 #include <QSessionManager>
 #include <QThread>
@@ -60,9 +59,6 @@ int main(int argc, char** argv) {
         QtBeeper beeper;
         MainStage stage({registry, keys, clock, sound, timers, random, beeper});
         stage.setWindowTitle(kApplicationTitle);
-        // Hidden until she speaks; it calls into her window, so it goes first.
-        TMessageBalloon balloon(stage.balloonStage(), timers);
-        stage.setMessageBalloon(&balloon);
 
         ShutdownSignals shutdownSignals;
         QObject::connect(&shutdownSignals, &ShutdownSignals::requested, &stage, &QWidget::close);

@@ -24,58 +24,58 @@ QString faceName(int index) {
 
 Faces::Faces(PaintBox& FaceFrame, RandomSource& random, Beeper& beeper,
              std::function<void()> smileBegins, BitmapSource bitmaps)
-    : FaceFrame(FaceFrame), random_(random), beeper_(beeper), smileBegins_(std::move(smileBegins)),
+    : faceFrame_(FaceFrame), random_(random), beeper_(beeper), smileBegins_(std::move(smileBegins)),
       bitmaps_(bitmaps ? std::move(bitmaps) : BitmapSource(&AssetCatalogue::bitmap)) {}
 
 Faces::~Faces() = default;
 
-void Faces::SetFace(int index) {
+void Faces::setFace(int index) {
     if (index <= 0) {
         // The picture beneath shows her own face again.
-        FaceFrame.hide();
-        FaceBitmap.reset();
+        faceFrame_.hide();
+        faceBitmap_.reset();
         return;
     }
     const QString name = faceName(index);
     if (name.isEmpty())
         return;
-    if (!FaceBitmap)
-        FaceBitmap = std::make_unique<QImage>();
-    *FaceBitmap = bitmaps_(name);
+    if (!faceBitmap_)
+        faceBitmap_ = std::make_unique<QImage>();
+    *faceBitmap_ = bitmaps_(name);
     // An opaque frame repaints alone, without the picture beneath; a missing or smaller
     // picture lets her own face show through instead of leaving stale pixels.
-    const QSize size = FaceBitmap->size();
-    FaceFrame.setAttribute(Qt::WA_OpaquePaintEvent, size.width() >= FaceFrame.width() &&
-                                                        size.height() >= FaceFrame.height());
-    if (FaceFrame.isHidden())
-        FaceFrame.show();
+    const QSize size = faceBitmap_->size();
+    faceFrame_.setAttribute(Qt::WA_OpaquePaintEvent, size.width() >= faceFrame_.width() &&
+                                                         size.height() >= faceFrame_.height());
+    if (faceFrame_.isHidden())
+        faceFrame_.show();
     else
-        FaceFrame.repaint();
+        faceFrame_.repaint();
 }
 
 void Faces::FaceFramePaint(QPainter& painter) {
-    if (FaceBitmap)
-        painter.drawImage(QPoint(0, 0), *FaceBitmap);
+    if (faceBitmap_)
+        painter.drawImage(QPoint(0, 0), *faceBitmap_);
 }
 
-bool Faces::TryRandomSmile() {
-    if (++SmileCount < 3)
+bool Faces::tryRandomSmile() {
+    if (++smileCount_ < 3)
         return false;
-    SmileCount = 0;
+    smileCount_ = 0;
     if (random_.next() % 3 != 1)
         return false;
     smileBegins_();
-    SetFace(1);
+    setFace(1);
     return true;
 }
 
 void Faces::FaceTestClick() {
-    if (++FaceTestCount > 3)
-        FaceTestCount = 0;
-    SetFace(FaceTestCount);
+    if (++faceTestCount_ > 3)
+        faceTestCount_ = 0;
+    setFace(faceTestCount_);
 }
 
 void Faces::RandomFace1Click() {
-    if (!TryRandomSmile())
+    if (!tryRandomSmile())
         beeper_.beep();
 }

@@ -27,26 +27,26 @@ public:
     Faces& operator=(const Faces&) = delete;
 
     // Indexes above 3 change nothing.
-    void SetFace(int index);
+    void setFace(int index);
     void FaceFramePaint(QPainter& painter);
     // Every third call while she shows her own face rolls the die; true when a smile began.
-    bool TryRandomSmile();
+    bool tryRandomSmile();
     void FaceTestClick();
     void RandomFace1Click();
 
-    bool expressionShowing() const { return FaceBitmap != nullptr; }
+    bool expressionShowing() const { return faceBitmap_ != nullptr; }
     // The picture over her face; null while her own face shows.
-    const QImage* faceBitmap() const { return FaceBitmap.get(); }
-    int smileCount() const { return SmileCount; }
+    const QImage* faceBitmap() const { return faceBitmap_.get(); }
+    int smileCount() const { return smileCount_; }
 
 private:
-    PaintBox& FaceFrame;
+    PaintBox& faceFrame_;
     RandomSource& random_;
     Beeper& beeper_;
     std::function<void()> smileBegins_;
     BitmapSource bitmaps_;
     // One picture object from the first expression to the return to her own face.
-    std::unique_ptr<QImage> FaceBitmap;
-    int SmileCount = 0;
-    int FaceTestCount = 1;
+    std::unique_ptr<QImage> faceBitmap_;
+    int smileCount_ = 0;
+    int faceTestCount_ = 1;
 };

@@ -10,7 +10,7 @@
 
 Loneliness::Loneliness(qint32& samiLim, TimerFactory& timers, QMenu& MIGaman,
                        const QCheckBox& NakuTest, Hooks hooks)
-    : samiLim(samiLim), MIGaman(MIGaman), NakuTest(NakuTest), hooks_(std::move(hooks)),
+    : samiLim_(samiLim), patienceMenu_(MIGaman), nakuTest_(NakuTest), hooks_(std::move(hooks)),
       SamishiiTimer(timers.makeTimer(0)) {
     SamishiiTimer->setTimeoutHandler([this] { SamishiiTimerTimer(); });
 }
@@ -24,9 +24,9 @@ int Loneliness::waitMilliseconds(qint32 seconds) {
     return seconds > kLongest / 1000 ? kLongest : seconds * 1000;
 }
 
-void Loneliness::ArmSamishii(bool syncMenu) {
+void Loneliness::armSamishii(bool syncMenu) {
     SamishiiTimer->stop();
-    SamishiiTimer->setInterval(waitMilliseconds(samiLim));
+    SamishiiTimer->setInterval(waitMilliseconds(samiLim_));
     stage_ = kWaiting;
     if (syncMenu)
         tickPatienceItem();
@@ -35,16 +35,16 @@ void Loneliness::ArmSamishii(bool syncMenu) {
 
 void Loneliness::tickPatienceItem() {
     // A time written by hand that no item offers leaves the menu as it is.
-    for (QAction* item : MIGaman.actions()) {
-        if (item->isCheckable() && StagePopupMenu::tagOf(*item) == samiLim) {
+    for (QAction* item : patienceMenu_.actions()) {
+        if (item->isCheckable() && StagePopupMenu::tagOf(*item) == samiLim_) {
             item->setChecked(true);
             return;
         }
     }
 }
 
-void Loneliness::UserTouched() {
-    ArmSamishii(false);
+void Loneliness::userTouched() {
+    armSamishii(false);
     if (hooks_.expressionShowing())
         hooks_.setFace(0);
 }
@@ -65,7 +65,7 @@ void Loneliness::SamishiiTimerTimer() {
         hooks_.setFace(3);
         break;
     default:
-        SamishiiTimer->setInterval(waitMilliseconds(samiLim));
+        SamishiiTimer->setInterval(waitMilliseconds(samiLim_));
         stage_ = kWaiting;
         hooks_.setFace(0);
         break;
@@ -73,13 +73,13 @@ void Loneliness::SamishiiTimerTimer() {
     startUnlessOff();
 }
 
-void Loneliness::MIGaman5Click(const QAction& item) {
-    samiLim = StagePopupMenu::tagOf(item);
-    ArmSamishii(true);
+void Loneliness::MIGaman5Click(const QAction* item) {
+    samiLim_ = StagePopupMenu::tagOf(*item);
+    armSamishii(true);
 }
 
 void Loneliness::NakuTestClick() {
-    ArmSamishii(false);
+    armSamishii(false);
 }
 
 void Loneliness::holdSmile() {
@@ -93,7 +93,7 @@ void Loneliness::holdSmile() {
 void Loneliness::startUnlessOff() {
     if (SamishiiTimer->interval() == 0)
         return;
-    if (NakuTest.isChecked())
+    if (nakuTest_.isChecked())
         SamishiiTimer->setInterval(kNakuTestMs);
     SamishiiTimer->start();
 }

@@ -39,10 +39,10 @@ public:
     Loneliness& operator=(const Loneliness&) = delete;
 
     // Restarts the wait from samiLim; with syncMenu, also ticks the item of that time.
-    void ArmSamishii(bool syncMenu);
-    void UserTouched();
+    void armSamishii(bool syncMenu);
+    void userTouched();
     void SamishiiTimerTimer();
-    void MIGaman5Click(const QAction& item);
+    void MIGaman5Click(const QAction* item);
     void NakuTestClick();
     // A smile holds the timer for its 20 seconds, then she waits afresh.
     void holdSmile();
@@ -59,9 +59,9 @@ private:
     void startUnlessOff();
     void tickPatienceItem();
 
-    qint32& samiLim;
-    QMenu& MIGaman;
-    const QCheckBox& NakuTest;
+    qint32& samiLim_;
+    QMenu& patienceMenu_;
+    const QCheckBox& nakuTest_;
     Hooks hooks_;
     std::unique_ptr<StageTimer> SamishiiTimer;
     int stage_ = kWaiting;

@@ -3,14 +3,14 @@
 #include <QString>
 
 // What the clock thread asks of the rest of the program; every call comes from the clock
-// thread. ComposeDial and ShowDial may return before the dial has done them; the dial does
+// thread. composeDial and showDial may return before the dial has done them; the dial does
 // them in the order asked.
 class ClockHost {
 public:
     virtual ~ClockHost() = default;
-    virtual void ComposeDial(int hour, int minute) = 0;
-    virtual void ShowDial(int second) = 0;
-    virtual void CheckKinenbi(int month, int day) = 0;
-    virtual void CheckYotei(int month, int day, int hour, int minute) = 0;
-    virtual void SetApplicationTitle(const QString& text) = 0;
+    virtual void composeDial(int hour, int minute) = 0;
+    virtual void showDial(int second) = 0;
+    virtual void checkKinenbi(int month, int day) = 0;
+    virtual void checkYotei(int month, int day, int hour, int minute) = 0;
+    virtual void setApplicationTitle(const QString& text) = 0;
 };

@@ -28,7 +28,7 @@ Dial::Dial(QRect box, Pictures pictures, GlyphDrawer drawGlyph, DigitLayout layo
                                                   : std::move(pictures.digitalFace);
 }
 
-void Dial::ComposeDial(int hour, int minute, DialMode mode) {
+void Dial::compose(int hour, int minute, DialMode mode) {
     {
         QPainter painter(&DialImage);
         // Whatever of the character lies behind the dial; the picture is narrower than the
@@ -69,7 +69,7 @@ QRect Dial::secondsArea(int second, DialMode mode) const {
     return area.adjusted(0, 0, 2, 2);
 }
 
-QImage Dial::ShowDial(int second, DialMode mode) const {
+QImage Dial::frameAt(int second, DialMode mode) const {
     QImage screen = DialImage.copy();
     DrawSeconds(screen, second, mode);
     return screen;

@@ -28,10 +28,10 @@ public:
     Dial(QRect box, Pictures pictures, GlyphDrawer drawGlyph, DigitLayout layout);
 
     // hour -1: the face only, without hands or digits.
-    void ComposeDial(int hour, int minute, DialMode mode);
+    void compose(int hour, int minute, DialMode mode);
     void DrawSeconds(QImage& screen, int second, DialMode mode) const;
     // What the dial box shows at this second.
-    QImage ShowDial(int second, DialMode mode) const;
+    QImage frameAt(int second, DialMode mode) const;
     // Every pixel that DrawSeconds may change lies inside.
     QRect secondsArea(int second, DialMode mode) const;
 

@@ -40,14 +40,14 @@ DialMode DialBox::mode() const {
     return {settings_.AnaDigi, settings_.DigiAMPM};
 }
 
-void DialBox::ComposeDial(int hour, int minute) {
-    dial_->ComposeDial(hour, minute, mode());
+void DialBox::composeDial(int hour, int minute) {
+    dial_->compose(hour, minute, mode());
     stale_->imageRebuilt();
     if (hooks_.rebuilt)
         hooks_.rebuilt();
 }
 
-void DialBox::ShowDial(int second) {
+void DialBox::showDial(int second) {
     showingSecond_ = second;
     box_.repaint(stale_->refreshFor(dial_->secondsArea(second, mode())));
     showingSecond_ = -1;
@@ -57,7 +57,7 @@ void DialBox::MojibanBoxPaint(QPainter& painter) {
     const bool perSecond = showingSecond_ >= 0;
     const int second = perSecond ? showingSecond_ : clock_.now().second;
     const DialMode dialMode = mode();
-    const QImage shown = dial_->ShowDial(second, dialMode);
+    const QImage shown = dial_->frameAt(second, dialMode);
     // In bands: a larger piece under the window's shaped clip would have the raster
     // engine wake its helper threads, every second, for a 128 x 128 copy.
     constexpr int kBand = 16;
@@ -82,12 +82,12 @@ void DialBox::switchRendering(bool& setting, QAction* item, bool checkedWhenSet)
     setting = !setting;
     item->setChecked(setting == checkedWhenSet);
     const LocalTime now = clock_.now();
-    ComposeDial(now.hour, now.minute);
-    ShowDial(now.second);
+    composeDial(now.hour, now.minute);
+    showDial(now.second);
 }
 
 void DialBox::DateTimePicker1Change(QTime time) {
-    ComposeDial(time.hour(), time.minute());
+    composeDial(time.hour(), time.minute());
 }
 
 void DialBox::syncMenu() {
@@ -100,5 +100,5 @@ void DialBox::setScreenSaved(bool saved) {
 }
 
 QImage DialBox::screen() const {
-    return dial_->ShowDial(clock_.now().second, mode());
+    return dial_->frameAt(clock_.now().second, mode());
 }

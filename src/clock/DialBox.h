@@ -38,9 +38,9 @@ public:
     DialBox& operator=(const DialBox&) = delete;
 
     // hour -1: the face alone. Only the image changes; the box shows it at the next paint.
-    void ComposeDial(int hour, int minute);
+    void composeDial(int hour, int minute);
     // Repaints the box at once with the seconds at that second.
-    void ShowDial(int second);
+    void showDial(int second);
     void MojibanBoxPaint(QPainter& painter);
     void MIDigiAnaClick();
     void MIAmPmClick();
@@ -68,6 +68,6 @@ private:
     std::unique_ptr<Dial> dial_;
     std::unique_ptr<StaleDialArea> stale_;
     PaintRegionRecorder* paintRegion_ = nullptr;
-    // The second that ShowDial paints; -1 when a paint comes from elsewhere.
+    // The second that showDial paints; -1 when a paint comes from elsewhere.
     int showingSecond_ = -1;
 };

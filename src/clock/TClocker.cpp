@@ -132,10 +132,10 @@ TClocker::LoopEnd TClocker::runLoop(unsigned generation) {
         const LocalTime t = clock_.now();
         LastHour = t.hour;
         LastMinute = t.minute;
-        host_.ComposeDial(t.hour, t.minute);
-        host_.CheckKinenbi(t.month, t.day);
+        host_.composeDial(t.hour, t.minute);
+        host_.checkKinenbi(t.month, t.day);
         checkedDay_ = t.day;
-        host_.CheckYotei(t.month, t.day, t.hour, t.minute);
+        host_.checkYotei(t.month, t.day, t.hour, t.minute);
         checkedMinute_ = t.minute;
     }
     while (!terminated_) {
@@ -155,7 +155,7 @@ TClocker::LoopEnd TClocker::runLoop(unsigned generation) {
 
 bool TClocker::pass(const LocalTime& t) {
     LastSecond = t.second;
-    host_.ShowDial(LastSecond);
+    host_.showDial(LastSecond);
     if (terminated_)
         return false;
     if (t.second % 10 == 1)
@@ -170,14 +170,14 @@ bool TClocker::pass(const LocalTime& t) {
         }
         LastHour = hour;
         LastMinute = minute;
-        host_.ComposeDial(hour, minute);
+        host_.composeDial(hour, minute);
     }
     if (t.day != checkedDay_) {
-        host_.CheckKinenbi(t.month, t.day);
+        host_.checkKinenbi(t.month, t.day);
         checkedDay_ = t.day;
     }
     if (t.minute != checkedMinute_) {
-        host_.CheckYotei(t.month, t.day, t.hour, t.minute);
+        host_.checkYotei(t.month, t.day, t.hour, t.minute);
         checkedMinute_ = t.minute;
     }
     return true;
@@ -186,7 +186,7 @@ bool TClocker::pass(const LocalTime& t) {
 void TClocker::titleStep() {
     // A fresh reading: the hand-over before may have taken a while.
     const LocalTime now = clock_.now();
-    host_.SetApplicationTitle(phase_ == 0 ? sentences_.dateSentence(now)
+    host_.setApplicationTitle(phase_ == 0 ? sentences_.dateSentence(now)
                                           : sentences_.timeSentence(now));
     phase_ = 1 - phase_;
 }

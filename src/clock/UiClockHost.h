@@ -24,11 +24,11 @@ public:
     // clock thread.
     UiClockHost(UiHandOver& handOver, QObject* titleContext, Targets targets);
 
-    void ComposeDial(int hour, int minute) override;
-    void ShowDial(int second) override;
-    void CheckKinenbi(int month, int day) override;
-    void CheckYotei(int month, int day, int hour, int minute) override;
-    void SetApplicationTitle(const QString& text) override;
+    void composeDial(int hour, int minute) override;
+    void showDial(int second) override;
+    void checkKinenbi(int month, int day) override;
+    void checkYotei(int month, int day, int hour, int minute) override;
+    void setApplicationTitle(const QString& text) override;
 
 private:
     UiHandOver& handOver_;

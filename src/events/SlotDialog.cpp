@@ -36,7 +36,7 @@ int positionOrFirst(const QComboBox& list) {
 
 } // namespace
 
-void EnableGroup(QGroupBox& group, bool enabled) {
+void enableGroup(QGroupBox& group, bool enabled) {
     for (QWidget* control : group.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         control->setEnabled(enabled);
 }
@@ -107,7 +107,7 @@ void SlotDialog::LoadTab() {
     c_.Message->setPlainText(slot.message);
     shownMessage_ = editorText(*c_.Message);
     c_.SndSamplePlay->setEnabled(c_.SoundList->currentIndex() > 0);
-    EnableGroup(*c_.GroupBox1, slot.used);
+    enableGroup(*c_.GroupBox1, slot.used);
 }
 
 void SlotDialog::StoreTab() {
@@ -137,7 +137,7 @@ void SlotDialog::TabControl1Change() {
 }
 
 void SlotDialog::UseFlagCBClick() {
-    EnableGroup(*c_.GroupBox1, c_.UseFlagCB->isChecked());
+    enableGroup(*c_.GroupBox1, c_.UseFlagCB->isChecked());
 }
 
 void SlotDialog::SoundListChange() {
@@ -145,7 +145,7 @@ void SlotDialog::SoundListChange() {
 }
 
 void SlotDialog::SndSamplePlayClick() {
-    link_.PlayVoice(clipAt(c_.SoundList->currentIndex()));
+    link_.playVoice(clipAt(c_.SoundList->currentIndex()));
 }
 
 void SlotDialog::OKBtnClick() {

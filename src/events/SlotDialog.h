@@ -15,17 +15,15 @@ class QPlainTextEdit;
 class QPushButton;
 class TabControl;
 
-using EventSlots = std::array<EventSlot, 3>;
-
 // Sets the enabled state of every control directly inside the group, in child order.
-void EnableGroup(QGroupBox& group, bool enabled);
+void enableGroup(QGroupBox& group, bool enabled);
 
 // What a settings dialog needs of her window: the three slots it edits, and her voice for
 // the preview.
 struct SlotDialogLink {
     std::function<EventSlots()> read;
     std::function<void(const EventSlots&)> commit;
-    std::function<bool(const QString& clip)> PlayVoice;
+    std::function<bool(const QString& clip)> playVoice;
 };
 
 // The schedule and the anniversary dialogs alike: one set of controls serves the three slots,
@@ -40,19 +38,19 @@ class SlotDialog : public QDialog {
 public:
     // Hour and minute are missing in the anniversary dialog.
     struct Controls {
-        TabControl* TabControl1;
-        QCheckBox* UseFlagCB;
-        QGroupBox* GroupBox1;
-        QComboBox* Tuki;
-        QComboBox* Hi;
-        QComboBox* Ji;
-        QComboBox* Hun;
-        QComboBox* SoundList;
-        QListWidget* SoundListNames;
-        QAbstractButton* SndSamplePlay;
-        QPlainTextEdit* Message;
-        QPushButton* OKBtn;
-        QPushButton* CanBtn;
+        TabControl* TabControl1 = nullptr;
+        QCheckBox* UseFlagCB = nullptr;
+        QGroupBox* GroupBox1 = nullptr;
+        QComboBox* Tuki = nullptr;
+        QComboBox* Hi = nullptr;
+        QComboBox* Ji = nullptr;
+        QComboBox* Hun = nullptr;
+        QComboBox* SoundList = nullptr;
+        QListWidget* SoundListNames = nullptr;
+        QAbstractButton* SndSamplePlay = nullptr;
+        QPlainTextEdit* Message = nullptr;
+        QPushButton* OKBtn = nullptr;
+        QPushButton* CanBtn = nullptr;
     };
 
 protected:

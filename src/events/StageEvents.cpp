@@ -1,16 +1,13 @@
 #include "events/StageEvents.h"
 
-#include "events/TimeKey.h"
 #include "platform/StageTimer.h"
 #include "platform/UiPoster.h"
+#include "shared/Speaker.h"
+#include "shared/TimeKey.h"
 
 #include <optional>
 
 namespace {
-
-constexpr int kSlotCount = 3;
-// The period of the form, never in effect: every arming sets its own.
-constexpr int kFormPeriodMs = 2000;
 
 bool validSlot(int slot) {
     return slot >= 0 && slot < kSlotCount;
@@ -35,15 +32,15 @@ QString timeLabel(EventKind kind, const EventSlot& event) {
 } // namespace
 
 StageEvents::StageEvents(StageSettings& settings, std::array<QString, 2> DefaultStrings,
-                         TimerFactory& timers, UiPoster& ui, Hooks hooks)
-    : settings_(settings), DefaultStrings(std::move(DefaultStrings)), ui_(ui),
-      hooks_(std::move(hooks)), MainTimer(timers.makeTimer(kFormPeriodMs)) {
+                         TimerFactory& timers, UiPoster& ui, Speaker& balloon, Voice& voice)
+    : settings_(settings), defaultTexts_(std::move(DefaultStrings)), ui_(ui), balloon_(balloon),
+      voice_(voice), MainTimer(timers.makeTimer(kQueuePeriodMs)) {
     MainTimer->setTimeoutHandler([this] { MainTimerTimer(); });
 }
 
 StageEvents::~StageEvents() = default;
 
-void StageEvents::CheckKinenbi(int month, int day) {
+void StageEvents::checkKinenbi(int month, int day) {
     const std::lock_guard checking(checkInProgress_);
     std::array<bool, kSlotCount> due{};
     {
@@ -56,11 +53,11 @@ void StageEvents::CheckKinenbi(int month, int day) {
     // A refusal by a full queue loses the anniversary for the day.
     for (int i = 0; i < kSlotCount; ++i) {
         if (due[i])
-            QueueAnnouncement(EventKind::Anniversary, i);
+            queueAnnouncement(EventKind::Anniversary, i);
     }
 }
 
-void StageEvents::CheckYotei(int month, int day, int hour, int minute) {
+void StageEvents::checkYotei(int month, int day, int hour, int minute) {
     const std::lock_guard checking(checkInProgress_);
     const qint32 now = timeKey(month, day, hour, minute);
     std::array<std::optional<qint32>, kSlotCount> keys;
@@ -80,10 +77,10 @@ void StageEvents::CheckYotei(int month, int day, int hour, int minute) {
         if (!keys[i])
             continue;
         const qint32 key = *keys[i];
-        // The second rule catches up what passed while nothing was announced.
+        // Due now, or passed since the last announcement while nothing was announced.
         if (key != now && !(last < key && key < now))
             continue;
-        if (!QueueAnnouncement(EventKind::Schedule, i)) {
+        if (!queueAnnouncement(EventKind::Schedule, i)) {
             // lastYotei stays, so that a later check catches up what was refused.
             queued = false;
             break;
@@ -96,14 +93,14 @@ void StageEvents::CheckYotei(int month, int day, int hour, int minute) {
     }
 }
 
-bool StageEvents::QueueAnnouncement(EventKind kind, int slot) {
+bool StageEvents::queueAnnouncement(EventKind kind, int slot) {
     if (!validSlot(slot))
         return false;
     bool wasEmpty = false;
     {
-        const std::lock_guard lock(queueBusy);
-        wasEmpty = AnnouncementQueue.isEmpty();
-        if (!AnnouncementQueue.append({kind, slot}))
+        const std::lock_guard lock(queueBusy_);
+        wasEmpty = announcementQueue_.isEmpty();
+        if (!announcementQueue_.append({kind, slot}))
             return false;
     }
     ui_.post([this, wasEmpty] { armMainTimer(wasEmpty); });
@@ -118,57 +115,54 @@ void StageEvents::armMainTimer(bool queueWasEmpty) {
         return;
     if (!queueWasEmpty && MainTimer->isActive())
         return;
-    MainTimer->setInterval(queueWasEmpty && !hooks_.balloonVisible() ? kFirstAnnouncementMs
-                                                                     : kQueuePeriodMs);
+    MainTimer->setInterval(queueWasEmpty && !balloon_.speaking() ? kFirstAnnouncementMs
+                                                                 : kQueuePeriodMs);
     MainTimer->start();
 }
 
-void StageEvents::RemoveAnnouncement(int position) {
-    const std::lock_guard lock(queueBusy);
+void StageEvents::removeAnnouncement(int position) {
+    const std::lock_guard lock(queueBusy_);
     removeLocked(position);
 }
 
 void StageEvents::removeLocked(int position) {
-    AnnouncementQueue.removeAt(position);
-    if (AnnouncementQueue.isEmpty())
+    announcementQueue_.removeAt(position);
+    if (announcementQueue_.isEmpty())
         MainTimer->stop();
 }
 
 void StageEvents::MainTimerTimer() {
     MainTimer->setInterval(kQueuePeriodMs);
-    if (hooks_.balloonVisible() || dialogOpen)
+    if (balloon_.speaking() || dialogOpen_)
         return;
-    std::unique_lock queue(queueBusy, std::try_to_lock);
+    std::unique_lock queue(queueBusy_, std::try_to_lock);
     // Being changed on the clock thread: tried again at the next tick.
     if (!queue.owns_lock())
         return;
     std::optional<Announcement> next;
-    if (!AnnouncementQueue.isEmpty()) {
-        next = AnnouncementQueue.at(0);
+    if (!announcementQueue_.isEmpty()) {
+        next = announcementQueue_.at(0);
         removeLocked(0);
     }
     queue.unlock();
     if (next)
-        Announce(next->kind, next->slot);
+        announce(next->kind, next->slot);
     if (queueIsEmpty())
         MainTimer->stop();
 }
 
-void StageEvents::Announce(EventKind kind, int slot) {
+void StageEvents::announce(EventKind kind, int slot) {
     if (!validSlot(slot))
         return;
     const EventSlot event = slotsOf(kind)[slot];
-    hooks_.balloonStacking(settings_.StayOnTop);
     const bool schedule = kind == EventKind::Schedule;
     // A message of blanks is not empty and shows as it is.
-    hooks_.setMessage(event.message.isEmpty() ? DefaultStrings[schedule ? 1 : 0] : event.message);
-    hooks_.PlayVoice(event.clip);
-    hooks_.setTimeLabel(timeLabel(kind, event));
-    hooks_.PlaceBalloon();
+    balloon_.say(event.message.isEmpty() ? defaultTexts_[schedule ? 1 : 0] : event.message,
+                 timeLabel(kind, event), event.clip);
 }
 
 void StageEvents::MessageTestClick() {
-    Announce(EventKind::Schedule, 0);
+    announce(EventKind::Schedule, 0);
 }
 
 EventSlots StageEvents::slotsOf(EventKind kind) const {
@@ -206,14 +200,14 @@ StageSettings StageEvents::settingsCopy() const {
 }
 
 std::vector<Announcement> StageEvents::pending() const {
-    const std::lock_guard lock(queueBusy);
+    const std::lock_guard lock(queueBusy_);
     std::vector<Announcement> entries;
-    for (int i = 0; i < AnnouncementQueue.count(); ++i)
-        entries.push_back(AnnouncementQueue.at(i));
+    for (int i = 0; i < announcementQueue_.count(); ++i)
+        entries.push_back(announcementQueue_.at(i));
     return entries;
 }
 
 bool StageEvents::queueIsEmpty() const {
-    const std::lock_guard lock(queueBusy);
-    return AnnouncementQueue.isEmpty();
+    const std::lock_guard lock(queueBusy_);
+    return announcementQueue_.isEmpty();
 }

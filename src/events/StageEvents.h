@@ -11,11 +11,11 @@
 #include <vector>
 
 class QWidget;
+class Speaker;
 class StageTimer;
 class TimerFactory;
 class UiPoster;
-
-using EventSlots = std::array<EventSlot, 3>;
+class Voice;
 
 // Her schedules and anniversaries as her window runs them: the checks that find what falls
 // due, the queue of announcements, MainTimer, which works the queue off one balloon at a
@@ -23,48 +23,38 @@ using EventSlots = std::array<EventSlot, 3>;
 //
 // The checks run on the clock thread, everything else on the user-interface thread. The
 // slots and lastYotei of the settings are guarded by one lock, the queue by another
-// (queueBusy), and no lock is held while anything is handed to another thread. A check
+// (queueBusy_), and no lock is held while anything is handed to another thread. A check
 // copies the numbers it matches under the lock and never reads a slot's texts, which a
 // dialog may be replacing. MainTimer lives on the user-interface thread; the clock thread
 // arms it by a call posted there.
 class StageEvents {
 public:
-    // What an announcement needs of her balloon and her voice.
-    struct Hooks {
-        std::function<bool()> balloonVisible;
-        std::function<void(bool stayOnTop)> balloonStacking;
-        std::function<void(const QString& text)> setMessage;
-        std::function<void(const QString& text)> setTimeLabel;
-        // Places the balloon beside her and shows it.
-        std::function<void()> PlaceBalloon;
-        std::function<bool(const QString& clip)> PlayVoice;
-    };
-
     static constexpr int kFirstAnnouncementMs = 200;
     static constexpr int kQueuePeriodMs = 5000;
 
-    // The default texts are the two of DefaultStrings: the anniversary's, the schedule's.
+    // The default texts are the two of DefaultStrings: the anniversary's, the schedule's. The
+    // voice plays the dialogs' samples.
     StageEvents(StageSettings& settings, std::array<QString, 2> DefaultStrings,
-                TimerFactory& timers, UiPoster& ui, Hooks hooks);
+                TimerFactory& timers, UiPoster& ui, Speaker& balloon, Voice& voice);
     ~StageEvents();
     StageEvents(const StageEvents&) = delete;
     StageEvents& operator=(const StageEvents&) = delete;
 
     // On the clock thread.
-    void CheckKinenbi(int month, int day);
-    void CheckYotei(int month, int day, int hour, int minute);
+    void checkKinenbi(int month, int day);
+    void checkYotei(int month, int day, int hour, int minute);
     // From any thread: false when the queue is full.
-    bool QueueAnnouncement(EventKind kind, int slot);
+    bool queueAnnouncement(EventKind kind, int slot);
 
     // On the user-interface thread.
-    void RemoveAnnouncement(int position);
+    void removeAnnouncement(int position);
     void MainTimerTimer();
-    void Announce(EventKind kind, int slot);
+    void announce(EventKind kind, int slot);
     void MessageTestClick();
     // The settings dialogs, modal over the owner; nothing is announced while one shows.
     void MIScheduleSetClick(QWidget* owner);
     void MIMemorialSetClick(QWidget* owner);
-    bool isDialogOpen() const { return dialogOpen; }
+    bool isDialogOpen() const { return dialogOpen_; }
     const StageTimer& mainTimer() const { return *MainTimer; }
 
     // Copies and changes under the lock, from any thread.
@@ -79,16 +69,17 @@ public:
 private:
     void armMainTimer(bool queueWasEmpty);
     bool queueIsEmpty() const;
-    // With queueBusy held.
+    // With queueBusy_ held.
     void removeLocked(int position);
     template <class Dialog> void showDialog(EventKind kind, QWidget* owner);
 
     StageSettings& settings_;
-    const std::array<QString, 2> DefaultStrings;
+    const std::array<QString, 2> defaultTexts_;
     UiPoster& ui_;
-    Hooks hooks_;
+    Speaker& balloon_;
+    Voice& voice_;
     std::unique_ptr<StageTimer> MainTimer;
-    bool dialogOpen = false;
+    bool dialogOpen_ = false;
 
     // The slots and lastYotei of settings_.
     mutable std::mutex slotsLock_;
@@ -96,6 +87,6 @@ private:
     // lastYotei is read and written by one check at a time.
     std::mutex checkInProgress_;
     // Held while the queue changes.
-    mutable std::mutex queueBusy;
-    PendingAnnouncements AnnouncementQueue;
+    mutable std::mutex queueBusy_;
+    PendingAnnouncements announcementQueue_;
 };

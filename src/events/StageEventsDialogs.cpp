@@ -4,15 +4,16 @@
 
 #include "events/TKinenbi.h"
 #include "events/TYotei.h"
+#include "shared/Voice.h"
 
 template <class Dialog> void StageEvents::showDialog(EventKind kind, QWidget* owner) {
-    Dialog dialog({[this, kind] { return slotsOf(kind); },
-                   [this, kind](const EventSlots& edited) { commitSlots(kind, edited); },
-                   hooks_.PlayVoice},
+    Dialog dialog({.read = [this, kind] { return slotsOf(kind); },
+                   .commit = [this, kind](const EventSlots& edited) { commitSlots(kind, edited); },
+                   .playVoice = [this](const QString& clip) { return voice_.playVoice(clip); }},
                   owner);
-    dialogOpen = true;
+    dialogOpen_ = true;
     dialog.exec();
-    dialogOpen = false;
+    dialogOpen_ = false;
 }
 
 void StageEvents::MIScheduleSetClick(QWidget* owner) {

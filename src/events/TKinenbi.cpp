@@ -6,9 +6,17 @@ TKinenbi::TKinenbi(SlotDialogLink link, QWidget* owner)
     : SlotDialog(std::move(link), owner), ui_(std::make_unique<Ui::Kinenbi>()) {
     ui_->setupUi(this);
     // Every anniversary falls on a definite day: its day list starts at 1.
-    setControls({ui_->TabControl1, ui_->UseFlagCB, ui_->GroupBox1, ui_->Tuki, ui_->Hi, nullptr,
-                 nullptr, ui_->SoundList, ui_->SoundListNames, ui_->SndSamplePlay, ui_->Message,
-                 ui_->OKBtn, ui_->CanBtn},
+    setControls({.TabControl1 = ui_->TabControl1,
+                 .UseFlagCB = ui_->UseFlagCB,
+                 .GroupBox1 = ui_->GroupBox1,
+                 .Tuki = ui_->Tuki,
+                 .Hi = ui_->Hi,
+                 .SoundList = ui_->SoundList,
+                 .SoundListNames = ui_->SoundListNames,
+                 .SndSamplePlay = ui_->SndSamplePlay,
+                 .Message = ui_->Message,
+                 .OKBtn = ui_->OKBtn,
+                 .CanBtn = ui_->CanBtn},
                 1);
 }
 

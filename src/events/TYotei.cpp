@@ -6,9 +6,19 @@ TYotei::TYotei(SlotDialogLink link, QWidget* owner)
     : SlotDialog(std::move(link), owner), ui_(std::make_unique<Ui::Yotei>()) {
     ui_->setupUi(this);
     // Its day list starts with "**", day 0.
-    setControls({ui_->TabControl1, ui_->UseFlagCB, ui_->GroupBox1, ui_->Tuki, ui_->Hi, ui_->Ji,
-                 ui_->Hun, ui_->SoundList, ui_->SoundListNames, ui_->SndSamplePlay, ui_->Message,
-                 ui_->OKBtn, ui_->CanBtn},
+    setControls({.TabControl1 = ui_->TabControl1,
+                 .UseFlagCB = ui_->UseFlagCB,
+                 .GroupBox1 = ui_->GroupBox1,
+                 .Tuki = ui_->Tuki,
+                 .Hi = ui_->Hi,
+                 .Ji = ui_->Ji,
+                 .Hun = ui_->Hun,
+                 .SoundList = ui_->SoundList,
+                 .SoundListNames = ui_->SoundListNames,
+                 .SndSamplePlay = ui_->SndSamplePlay,
+                 .Message = ui_->Message,
+                 .OKBtn = ui_->OKBtn,
+                 .CanBtn = ui_->CanBtn},
                 0);
 }
 

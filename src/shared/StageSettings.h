@@ -4,6 +4,9 @@
 #include <QtGlobal>
 #include <array>
 
+// Each kind of event has this many slots, numbered from 0.
+inline constexpr int kSlotCount = 3;
+
 // One schedule or anniversary.
 struct EventSlot {
     bool used = false;
@@ -20,6 +23,8 @@ struct EventSlot {
     friend bool operator==(const EventSlot&, const EventSlot&) = default;
 };
 
+using EventSlots = std::array<EventSlot, kSlotCount>;
+
 // Every setting that outlives a run.
 struct StageSettings {
     StageSettings() {
@@ -31,8 +36,8 @@ struct StageSettings {
     bool StayOnTop = false;
     qint32 FormLeft = 40;
     qint32 FormTop = 64;
-    std::array<EventSlot, 3> anniversaries;
-    std::array<EventSlot, 3> schedules;
+    EventSlots anniversaries;
+    EventSlots schedules;
     qint32 lastYotei = 0;
     qint32 samiLim = 3600;
     qint32 ThreadPrio = 0;

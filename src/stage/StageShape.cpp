@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-std::optional<QRegion> LoadRegion(int id) {
+std::optional<QRegion> loadRegion(int id) {
     return AssetCatalogue::region(id);
 }
 

@@ -11,7 +11,7 @@ class QWidget;
 inline constexpr QPoint kDialOrigin{80, 256};
 
 // A shape region from the program's own assets by number, or none.
-std::optional<QRegion> LoadRegion(int id);
+std::optional<QRegion> loadRegion(int id);
 
 // Her silhouette joined with the dial's outline moved to the dial's place. Without the
 // silhouette there is no shape at all; without the dial she keeps her silhouette alone.

@@ -18,17 +18,12 @@ public:
     // Shows the stage window again, in front, with its own show handling.
     virtual void showStage() = 0;
     virtual bool stageIsActive() const = 0;
-    // Applies the stacking style to the stage window.
-    virtual void applyStageStacking(bool stayOnTop) = 0;
 
     // The program's minimised state, and minimising and restoring it.
     virtual bool appMinimized() const = 0;
     virtual void minimizeApp() = 0;
     virtual void restoreApp() = 0;
 
-    virtual void StopVoice() = 0;
-    // The StayOnTop setting.
-    virtual bool stayOnTop() const = 0;
     // The geometry of the screen that holds a point of the desktop.
     virtual QRect screenHolding(QPoint point) const = 0;
 };

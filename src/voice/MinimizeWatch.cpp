@@ -7,14 +7,6 @@ MinimizeWatch::MinimizeWatch(QWidget& window) : window_(window) {
     window_.installEventFilter(this);
 }
 
-void MinimizeWatch::AppMinimize() {
-    AppMinimized = true;
-}
-
-void MinimizeWatch::AppRestore() {
-    AppMinimized = false;
-}
-
 void MinimizeWatch::minimizeApp() {
     window_.setWindowState(window_.windowState() | Qt::WindowMinimized);
 }
@@ -25,12 +17,7 @@ void MinimizeWatch::restoreApp() {
 }
 
 bool MinimizeWatch::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &window_ && event->type() == QEvent::WindowStateChange) {
-        const bool minimized = window_.windowState().testFlag(Qt::WindowMinimized);
-        if (minimized && !AppMinimized)
-            AppMinimize();
-        else if (!minimized && AppMinimized)
-            AppRestore();
-    }
+    if (watched == &window_ && event->type() == QEvent::WindowStateChange)
+        appMinimized_ = window_.windowState().testFlag(Qt::WindowMinimized);
     return QObject::eventFilter(watched, event);
 }

@@ -12,12 +12,8 @@ class MinimizeWatch : public QObject {
 public:
     explicit MinimizeWatch(QWidget& window);
 
-    bool appMinimized() const { return AppMinimized; }
-    // The handlers of the program's minimise and restore.
-    void AppMinimize();
-    void AppRestore();
-
-    // Minimise and restore the program; the handlers follow from the window's state.
+    bool appMinimized() const { return appMinimized_; }
+    // The state follows from the window's, once the window system has carried them out.
     void minimizeApp();
     void restoreApp();
 
@@ -26,5 +22,5 @@ protected:
 
 private:
     QWidget& window_;
-    bool AppMinimized = false;
+    bool appMinimized_ = false;
 };

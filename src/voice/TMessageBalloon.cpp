@@ -3,7 +3,9 @@
 #include "platform/StageTimer.h"
 #include "platform/TaskbarEntry.h"
 #include "shared/UiFont.h"
+#include "shared/Voice.h"
 #include "stage/StackingStyle.h"
+#include "stage/StageStacking.h"
 #include "ui_MessageBalloon.h"
 #include "voice/BalloonGeometry.h"
 #include "voice/BalloonStage.h"
@@ -16,11 +18,12 @@ constexpr int kCloseAfterMs = 30'000;
 constexpr int kFollowEveryMs = 250;
 } // namespace
 
-TMessageBalloon::TMessageBalloon(BalloonStage& stage, TimerFactory& timers, QWidget* parent)
+TMessageBalloon::TMessageBalloon(BalloonStage& stage, StageStacking& stacking, Voice& voice,
+                                 TimerFactory& timers, QWidget* parent)
     // A tool window: no taskbar entry of its own.
-    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), stage_(stage),
-      ui_(std::make_unique<Ui::MessageBalloon>()), Timer1(timers.makeTimer(kCloseAfterMs)),
-      Timer2(timers.makeTimer(kFollowEveryMs)) {
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), stage_(stage), stacking_(stacking),
+      voice_(voice), ui_(std::make_unique<Ui::MessageBalloon>()),
+      Timer1(timers.makeTimer(kCloseAfterMs)), Timer2(timers.makeTimer(kFollowEveryMs)) {
     ui_->setupUi(this);
     setFont(uiFont());
     setFixedSize(size());
@@ -31,27 +34,24 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, TimerFactory& timers, QWid
     Timer1->setTimeoutHandler([this] { Timer1Timer(); });
     Timer2->setTimeoutHandler([this] { Timer2Timer(); });
     connect(ui_->Button1, &QPushButton::clicked, this, &TMessageBalloon::Button1Click);
+    connect(&stacking_, &StageStacking::changed, this, &TMessageBalloon::applyStacking);
 }
 
 TMessageBalloon::~TMessageBalloon() = default;
 
-QLabel& TMessageBalloon::MessageArea() {
-    return *ui_->MessageArea;
+void TMessageBalloon::say(const QString& message, const QString& timeLine, const QString& clip) {
+    applyStacking(stacking_.stayOnTop());
+    ui_->MessageArea->setText(message);
+    voice_.playVoice(clip);
+    ui_->TimeLabel->setText(timeLine);
+    placeBalloon(true);
 }
 
-QLabel& TMessageBalloon::TimeLabel() {
-    return *ui_->TimeLabel;
-}
-
-QPushButton& TMessageBalloon::Button1() {
-    return *ui_->Button1;
-}
-
-void TMessageBalloon::PlaceBalloon(bool show) {
+void TMessageBalloon::placeBalloon(bool show) {
     const QPoint at = stage_.stagePosition();
     const QSize client = stage_.stageClientSize();
     const QPoint centre(at.x() + client.width() / 2, at.y() + client.height() / 2);
-    Corner = balloonCorner(at, client, stage_.screenHolding(centre));
+    corner_ = balloonCorner(at, client, stage_.screenHolding(centre));
     if (!show)
         return;
     if (isVisible()) {
@@ -60,14 +60,14 @@ void TMessageBalloon::PlaceBalloon(bool show) {
         return;
     }
     // Taken while hidden: re-creating a window that shows would hide and show it again.
-    applyStacking(stage_.stayOnTop());
+    applyStacking(stacking_.stayOnTop());
     QWidget::show();
     bringToFront();
 }
 
-bool TMessageBalloon::CalcTail(QPoint& position, std::array<QPoint, 3>& tail) const {
-    const BalloonPlacement placed = placeBalloon(Corner, stage_.stagePosition(), stage_.mouthArea(),
-                                                 size(), ui_->TailPos->geometry());
+bool TMessageBalloon::calcTail(QPoint& position, std::array<QPoint, 3>& tail) const {
+    const BalloonPlacement placed = ::placeBalloon(
+        corner_, stage_.stagePosition(), stage_.mouthArea(), size(), ui_->TailPos->geometry());
     position = placed.position;
     if (!placed.tail)
         return false;
@@ -75,24 +75,24 @@ bool TMessageBalloon::CalcTail(QPoint& position, std::array<QPoint, 3>& tail) co
     return true;
 }
 
-void TMessageBalloon::MakeShape() {
-    OutlineRgn.reset();
+void TMessageBalloon::makeShape() {
+    outlineRgn_.reset();
     QPoint position;
     std::array<QPoint, 3> tail;
-    const bool hasTail = CalcTail(position, tail);
+    const bool hasTail = calcTail(position, tail);
     const auto shape = balloonShape(ui_->AreaBounds->geometry(),
                                     hasTail ? std::optional<TailPoints>(tail) : std::nullopt);
     move(position);
     // Without a body the balloon keeps the shape it had, and no outline.
     if (shape) {
-        BalloonRgn = shape;
-        OutlineRgn = shape;
-        setMask(*BalloonRgn);
+        balloonRgn_ = shape;
+        outlineRgn_ = shape;
+        setMask(*balloonRgn_);
         update();
     }
     const QPoint stageAt = stage_.stagePosition();
-    StageLeft = stageAt.x();
-    StageTop = stageAt.y();
+    stageLeft_ = stageAt.x();
+    stageTop_ = stageAt.y();
 }
 
 void TMessageBalloon::applyStacking(bool stayOnTop) {
@@ -101,8 +101,8 @@ void TMessageBalloon::applyStacking(bool stayOnTop) {
     restyling_ = true;
     applyStackingStyle(*this, stayOnTop);
     // The new native window starts without a shape.
-    if (isVisible() && BalloonRgn)
-        setMask(*BalloonRgn);
+    if (isVisible() && balloonRgn_)
+        setMask(*balloonRgn_);
     restyling_ = false;
 }
 
@@ -120,17 +120,17 @@ void TMessageBalloon::hideEvent(QHideEvent* event) {
 }
 
 void TMessageBalloon::FormShow() {
-    MakeShape();
+    makeShape();
     Timer1->setInterval(kCloseAfterMs);
     Timer1->start();
     Timer2->start();
     if (stage_.appMinimized()) {
         stage_.restoreApp();
-        RestoredApp = true;
+        restoredApp_ = true;
     }
-    const bool onTop = stage_.stayOnTop();
-    stage_.applyStageStacking(onTop);
-    // Shown without PlaceBalloon in another style: changed once this show is over.
+    stacking_.apply();
+    const bool onTop = stacking_.stayOnTop();
+    // Shown without placeBalloon in another style: changed once this show is over.
     if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop)
         QMetaObject::invokeMethod(
             this, [this, onTop] { applyStacking(onTop); }, Qt::QueuedConnection);
@@ -140,7 +140,7 @@ void TMessageBalloon::FormHide() {
     stage_.hideStage();
     Timer1->stop();
     Timer2->stop();
-    stage_.StopVoice();
+    voice_.stopVoice();
     stage_.showStage();
 }
 
@@ -150,9 +150,9 @@ void TMessageBalloon::paintEvent(QPaintEvent*) {
 }
 
 void TMessageBalloon::FormPaint(QPainter& painter) {
-    if (!OutlineRgn)
+    if (!outlineRgn_)
         return;
-    painter.setClipRegion(regionFrame(*OutlineRgn));
+    painter.setClipRegion(regionFrame(*outlineRgn_));
     painter.fillRect(rect(), Qt::black);
 }
 
@@ -166,24 +166,24 @@ void TMessageBalloon::keyPressEvent(QKeyEvent* event) {
 
 void TMessageBalloon::Button1Click() {
     hide();
-    RestoredApp = false;
+    restoredApp_ = false;
 }
 
 void TMessageBalloon::Timer1Timer() {
     hide();
-    if (RestoredApp)
+    if (restoredApp_)
         stage_.minimizeApp();
-    RestoredApp = false;
+    restoredApp_ = false;
 }
 
 void TMessageBalloon::Timer2Timer() {
     const QPoint stageAt = stage_.stagePosition();
-    if (stageAt.x() != StageLeft || stageAt.y() != StageTop) {
-        const int previous = Corner;
-        PlaceBalloon(false);
-        MakeShape();
+    if (stageAt.x() != stageLeft_ || stageAt.y() != stageTop_) {
+        const int previous = corner_;
+        placeBalloon(false);
+        makeShape();
         bringToFront();
-        if (Corner != previous)
+        if (corner_ != previous)
             update(ui_->AreaBounds->geometry());
     } else if (stage_.stageIsActive()) {
         bringToFront();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shared/Speaker.h"
+
 #include <QRegion>
 #include <QWidget>
 #include <array>
@@ -10,43 +12,40 @@ namespace Ui {
 class MessageBalloon;
 }
 class BalloonStage;
-class QLabel;
-class QPushButton;
+class StageStacking;
 class StageTimer;
 class TimerFactory;
+class Voice;
 
 // Her speech balloon: a borderless white window with a black outline, shaped as a rounded
 // body with a tail whose tip touches a corner of her mouth. It follows her, stays in front
-// of her, and closes after 30 seconds or at its button. It is made once, hidden, and only
-// shown and hidden after that.
-class TMessageBalloon : public QWidget {
+// of her, takes her stacking style, and closes after 30 seconds or at its button. It is made
+// once, hidden, and only shown and hidden after that.
+class TMessageBalloon : public QWidget, public Speaker {
     Q_OBJECT
 public:
-    TMessageBalloon(BalloonStage& stage, TimerFactory& timers, QWidget* parent = nullptr);
+    TMessageBalloon(BalloonStage& stage, StageStacking& stacking, Voice& voice,
+                    TimerFactory& timers, QWidget* parent = nullptr);
     ~TMessageBalloon() override;
 
-    // A speaker writes the message and the time line, then calls PlaceBalloon(true). Both
-    // show exactly the characters written: a message is what the user typed.
-    QLabel& MessageArea();
-    QLabel& TimeLabel();
-    QPushButton& Button1();
+    bool speaking() const override { return isVisible(); }
+    void say(const QString& message, const QString& timeLine, const QString& clip) override;
+    void stopSpeaking() override { hide(); }
 
     // Chooses the corner from her place on her screen; when show is true, shows the balloon,
     // or only brings it to the front when it already shows.
-    void PlaceBalloon(bool show);
+    void placeBalloon(bool show);
     // For the current corner: the balloon's place on the desktop and the tail's tip and base
     // points. False, and no tail, before any corner has been chosen.
-    bool CalcTail(QPoint& position, std::array<QPoint, 3>& tail) const;
+    bool calcTail(QPoint& position, std::array<QPoint, 3>& tail) const;
     // New shape and outline, the balloon moved to its place beside her.
-    void MakeShape();
-    // The stacking style of the balloon itself; a balloon that shows stays where it is.
-    void applyStacking(bool stayOnTop);
+    void makeShape();
 
-    int corner() const { return Corner; }
-    bool restoredApp() const { return RestoredApp; }
+    int corner() const { return corner_; }
+    bool restoredApp() const { return restoredApp_; }
     // Her position when the shape was last made.
-    QPoint shapedForStageAt() const { return {StageLeft, StageTop}; }
-    const std::optional<QRegion>& balloonRegion() const { return BalloonRgn; }
+    QPoint shapedForStageAt() const { return {stageLeft_, stageTop_}; }
+    const std::optional<QRegion>& balloonRegion() const { return balloonRgn_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -62,19 +61,23 @@ private:
     void Timer1Timer();
     void Timer2Timer();
     void bringToFront();
+    // The stacking style of the balloon itself; a balloon that shows stays where it is.
+    void applyStacking(bool stayOnTop);
 
     BalloonStage& stage_;
+    StageStacking& stacking_;
+    Voice& voice_;
     std::unique_ptr<Ui::MessageBalloon> ui_;
     std::unique_ptr<StageTimer> Timer1;
     std::unique_ptr<StageTimer> Timer2;
-    int StageLeft = 0;
-    int StageTop = 0;
-    bool RestoredApp = false;
-    int Corner = -1;
+    int stageLeft_ = 0;
+    int stageTop_ = 0;
+    bool restoredApp_ = false;
+    int corner_ = -1;
     // The shape handed to the window, and the copy whose edge is painted; none until the
     // first shape is made.
-    std::optional<QRegion> BalloonRgn;
-    std::optional<QRegion> OutlineRgn;
+    std::optional<QRegion> balloonRgn_;
+    std::optional<QRegion> outlineRgn_;
     // While the window is re-created for a new stacking style: its hide and show then are
     // neither a closing nor a showing.
     bool restyling_ = false;

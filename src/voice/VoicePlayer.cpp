@@ -7,7 +7,7 @@
 VoicePlayer::VoicePlayer(SoundOutput& output, ClipSource clips)
     : output_(output), clips_(clips ? std::move(clips) : ClipSource(&AssetCatalogue::clip)) {}
 
-bool VoicePlayer::PlayVoice(const QString& name) {
+bool VoicePlayer::playVoice(const QString& name) {
     if (name.isEmpty())
         return false;
     const auto wave = WaveImage::parse(clips_(name));
@@ -17,6 +17,6 @@ bool VoicePlayer::PlayVoice(const QString& name) {
         PcmClip{wave->channels, wave->sampleRate, wave->bitsPerSample, wave->samples});
 }
 
-void VoicePlayer::StopVoice() {
+void VoicePlayer::stopVoice() {
     output_.stop();
 }

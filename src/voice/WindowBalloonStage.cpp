@@ -1,17 +1,13 @@
 #include "voice/WindowBalloonStage.h"
 
-#include "stage/StackingStyle.h"
 #include "voice/MinimizeWatch.h"
 
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
 
-WindowBalloonStage::WindowBalloonStage(QWidget& window, QRect mouthArea, MinimizeWatch& minimize,
-                                       std::function<void()> stopVoice,
-                                       std::function<bool()> stayOnTop)
-    : window_(window), mouthArea_(mouthArea), minimize_(minimize), stopVoice_(std::move(stopVoice)),
-      stayOnTop_(std::move(stayOnTop)) {}
+WindowBalloonStage::WindowBalloonStage(QWidget& window, QRect mouthArea, MinimizeWatch& minimize)
+    : window_(window), mouthArea_(mouthArea), minimize_(minimize) {}
 
 QPoint WindowBalloonStage::stagePosition() const {
     return window_.pos();
@@ -34,10 +30,6 @@ bool WindowBalloonStage::stageIsActive() const {
     return window_.isActiveWindow();
 }
 
-void WindowBalloonStage::applyStageStacking(bool stayOnTop) {
-    applyStackingStyle(window_, stayOnTop);
-}
-
 bool WindowBalloonStage::appMinimized() const {
     return minimize_.appMinimized();
 }
@@ -48,15 +40,6 @@ void WindowBalloonStage::minimizeApp() {
 
 void WindowBalloonStage::restoreApp() {
     minimize_.restoreApp();
-}
-
-void WindowBalloonStage::StopVoice() {
-    if (stopVoice_)
-        stopVoice_();
-}
-
-bool WindowBalloonStage::stayOnTop() const {
-    return stayOnTop_ && stayOnTop_();
 }
 
 QRect WindowBalloonStage::screenHolding(QPoint point) const {

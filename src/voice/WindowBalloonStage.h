@@ -2,8 +2,6 @@
 
 #include "voice/BalloonStage.h"
 
-#include <functional>
-
 class MinimizeWatch;
 class QWidget;
 
@@ -11,8 +9,7 @@ class QWidget;
 // standing in for it.
 class WindowBalloonStage : public BalloonStage {
 public:
-    WindowBalloonStage(QWidget& window, QRect mouthArea, MinimizeWatch& minimize,
-                       std::function<void()> stopVoice, std::function<bool()> stayOnTop);
+    WindowBalloonStage(QWidget& window, QRect mouthArea, MinimizeWatch& minimize);
 
     QPoint stagePosition() const override;
     QSize stageClientSize() const override;
@@ -20,12 +17,9 @@ public:
     void hideStage() override;
     void showStage() override;
     bool stageIsActive() const override;
-    void applyStageStacking(bool stayOnTop) override;
     bool appMinimized() const override;
     void minimizeApp() override;
     void restoreApp() override;
-    void StopVoice() override;
-    bool stayOnTop() const override;
     // The primary screen's when no screen holds the point.
     QRect screenHolding(QPoint point) const override;
 
@@ -33,6 +27,4 @@ private:
     QWidget& window_;
     QRect mouthArea_;
     MinimizeWatch& minimize_;
-    std::function<void()> stopVoice_;
-    std::function<bool()> stayOnTop_;
 };

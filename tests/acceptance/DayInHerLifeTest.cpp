@@ -14,8 +14,8 @@
 #include "events/TKinenbi.h"
 #include "events/TYotei.h"
 #include "events/TabControl.h"
-#include "events/TimeKey.h"
 #include "platform/HiveRegistry.h"
+#include "shared/TimeKey.h"
 #include "shared/UiFont.h"
 #include "stage/AssetCatalogue.h"
 #include "support/HerOnScreen.h"
@@ -78,7 +78,7 @@ QStringList repeated(const QString& key, int times) {
 StageSettings stored(const QString& hivePath) {
     StageSettings settings;
     HiveRegistry registry(hivePath);
-    LoadSettings(registry, settings);
+    loadSettings(registry, settings);
     return settings;
 }
 

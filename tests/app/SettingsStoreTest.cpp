@@ -76,13 +76,13 @@ protected:
 
     void storeCustomWith(const std::function<void(HiveKey&)>& edit) {
         const StageSettings custom = customSettings();
-        ASSERT_TRUE(SaveSettings(registry, custom, QPoint(custom.FormLeft, custom.FormTop)));
+        ASSERT_TRUE(saveSettings(registry, custom, QPoint(custom.FormLeft, custom.FormTop)));
         editProgramKey(edit);
     }
 
     StageSettings loaded() {
         StageSettings settings;
-        EXPECT_TRUE(LoadSettings(registry, settings));
+        EXPECT_TRUE(loadSettings(registry, settings));
         return settings;
     }
 };
@@ -102,12 +102,12 @@ void setDword(HiveKey& key, const QString& name, quint32 value) {
 
 TEST_F(SettingsStoreTest, FirstStartKeepsDefaultsCreatesTheKeyAndSavesEveryValue) {
     StageSettings settings;
-    EXPECT_TRUE(LoadSettings(registry, settings));
+    EXPECT_TRUE(loadSettings(registry, settings));
     EXPECT_EQ(describeSettings(settings), describeSettings(StageSettings()));
     ASSERT_TRUE(programKey());
     EXPECT_TRUE(programKey()->values.isEmpty());
 
-    EXPECT_TRUE(SaveSettings(registry, settings, QPoint(40, 64)));
+    EXPECT_TRUE(saveSettings(registry, settings, QPoint(40, 64)));
     const std::optional<HiveKey> key = programKey();
     ASSERT_TRUE(key);
     // Values keep the place of their first write, so a key filled from empty lists them in
@@ -136,7 +136,7 @@ TEST_F(SettingsStoreTest, EveryFieldRoundTrips) {
     custom.schedules[1] = {true, 0, 0, 8, 0, "Ohayo", "毎朝\n\"起きて\"\\"};
     custom.anniversaries[2].day = -3; // what a signed day byte can hold
     custom.lastYotei = -123456;
-    ASSERT_TRUE(SaveSettings(registry, custom, QPoint(-1200, -7)));
+    ASSERT_TRUE(saveSettings(registry, custom, QPoint(-1200, -7)));
     EXPECT_EQ(storedDword("Yotei0"), 0x8C0F0A1Eu);
     EXPECT_EQ(storedDword("Yotei1"), 0x80000800u);
     EXPECT_EQ(storedDword("KiTuki0"), 0x10Au);
@@ -149,7 +149,7 @@ TEST_F(SettingsStoreTest, EveryFieldRoundTrips) {
     for (EventSlot& slot : unused.anniversaries)
         slot = {false, 0, 31, 0, 0, "", ""};
     unused.schedules[2] = {false, 7, 0, 23, 55, "", ""};
-    ASSERT_TRUE(SaveSettings(registry, unused, QPoint(-1200, -7)));
+    ASSERT_TRUE(saveSettings(registry, unused, QPoint(-1200, -7)));
     EXPECT_EQ(storedDword("KiTuki1"), 0u);
     EXPECT_EQ(storedDword("Yotei2"), 0x07001737u);
     EXPECT_EQ(describeSettings(loaded()), describeSettings(unused));
@@ -157,7 +157,7 @@ TEST_F(SettingsStoreTest, EveryFieldRoundTrips) {
 
 TEST_F(SettingsStoreTest, SavesTheLivePositionNotTheStoredOne) {
     StageSettings settings = loaded();
-    ASSERT_TRUE(SaveSettings(registry, settings, QPoint(-300, 2000)));
+    ASSERT_TRUE(saveSettings(registry, settings, QPoint(-300, 2000)));
     EXPECT_EQ(storedDword("FormLeft"), quint32(-300));
     EXPECT_EQ(storedDword("FormTop"), 2000u);
     const StageSettings again = loaded();
@@ -253,7 +253,7 @@ TEST_F(SettingsStoreTest, StoredWordsKeepTheirDocumentedWidths) {
     EXPECT_EQ(settings.ThreadPrio, 9);
     EXPECT_EQ(settings.samiLim, -60);
 
-    ASSERT_TRUE(SaveSettings(registry, settings, QPoint(0, 0)));
+    ASSERT_TRUE(saveSettings(registry, settings, QPoint(0, 0)));
     EXPECT_EQ(storedDword("AnaDigi"), 1u);
     EXPECT_EQ(storedDword("StayOnTop"), 1u);
     EXPECT_EQ(storedDword("DigiAMPM"), 1u);
@@ -280,7 +280,7 @@ class ValuesLeftUnread : public SettingsStoreTest,
 TEST_P(ValuesLeftUnread, KeepTheFileAsItWasBesideIt) {
     storeCustomWith(GetParam().edit);
     const QByteArray before = home.readHive();
-    ASSERT_TRUE(SaveSettings(registry, loaded(), QPoint(1, 2)));
+    ASSERT_TRUE(saveSettings(registry, loaded(), QPoint(1, 2)));
     const QStringList others = home.otherFiles();
     if (!GetParam().keptAside) {
         EXPECT_TRUE(others.isEmpty()) << others.join(' ').toStdString();
@@ -348,7 +348,7 @@ TEST_F(SettingsStoreTest, KeepsWhatItDoesNotKnow) {
     const HiveFile before = *HiveFile::parse(others);
     StageSettings settings = loaded();
     EXPECT_FALSE(settings.AnaDigi);
-    ASSERT_TRUE(SaveSettings(registry, customSettings(), QPoint(1, 2)));
+    ASSERT_TRUE(saveSettings(registry, customSettings(), QPoint(1, 2)));
 
     const HiveFile after = hive();
     for (const HiveKey& key : before.keys()) {
@@ -386,20 +386,20 @@ TEST_F(SettingsStoreTest, UnwritablePlaceFailsQuietly) {
     blocker.close();
 
     StageSettings settings;
-    EXPECT_FALSE(LoadSettings(registry, settings));
+    EXPECT_FALSE(loadSettings(registry, settings));
     EXPECT_EQ(describeSettings(settings), describeSettings(StageSettings()));
-    EXPECT_FALSE(SaveSettings(registry, settings, QPoint(5, 5)));
-    EXPECT_FALSE(ResetStoredSettings(registry));
+    EXPECT_FALSE(saveSettings(registry, settings, QPoint(5, 5)));
+    EXPECT_FALSE(resetStoredSettings(registry));
 }
 
 TEST_F(SettingsStoreTest, ResetRemovesTheKeyAndAnEmptyVendorKey) {
-    EXPECT_FALSE(ResetStoredSettings(registry));
+    EXPECT_FALSE(resetStoredSettings(registry));
     EXPECT_FALSE(home.hiveExists());
 
-    ASSERT_TRUE(SaveSettings(registry, customSettings(), QPoint(1, 2)));
-    EXPECT_TRUE(ResetStoredSettings(registry));
+    ASSERT_TRUE(saveSettings(registry, customSettings(), QPoint(1, 2)));
+    EXPECT_TRUE(resetStoredSettings(registry));
     EXPECT_FALSE(home.hiveExists());
-    EXPECT_FALSE(ResetStoredSettings(registry));
+    EXPECT_FALSE(resetStoredSettings(registry));
 
     // A vendor key with a section and values of its own goes too when left without subkeys.
     home.writeHive("Windows Registry Editor Version 5.00\n"
@@ -407,7 +407,7 @@ TEST_F(SettingsStoreTest, ResetRemovesTheKeyAndAnEmptyVendorKey) {
                    "[HKEY_CURRENT_USER\\SOFTWARE\\Vellmoor]\n\"Note\"=\"x\"\n"
                    "[HKEY_CURRENT_USER\\SOFTWARE\\Vellmoor\\Hourling1]\n"
                    "[HKEY_CURRENT_USER\\SOFTWARE\\Vellmoor\\Hourling1\\Sub]\n");
-    EXPECT_TRUE(ResetStoredSettings(registry));
+    EXPECT_TRUE(resetStoredSettings(registry));
     HiveFile left = hive();
     EXPECT_FALSE(left.keyExists(kVendorKey));
     EXPECT_TRUE(left.keyExists("SOFTWARE"));
@@ -419,7 +419,7 @@ TEST_F(SettingsStoreTest, ResetKeepsAVendorKeyWithOtherSubkeys) {
         "[HKEY_CURRENT_USER\\SOFTWARE\\Vellmoor]\n"
         "[HKEY_CURRENT_USER\\SOFTWARE\\Vellmoor\\Hourling1]\n\"AnaDigi\"=dword:00000000\n"
         "[HKEY_CURRENT_USER\\SOFTWARE\\Vellmoor\\OtherTool]\n\"v\"=dword:00000001\n");
-    EXPECT_TRUE(ResetStoredSettings(registry));
+    EXPECT_TRUE(resetStoredSettings(registry));
     const HiveFile left = hive();
     EXPECT_FALSE(left.keyExists(kProgramKey));
     EXPECT_NE(left.key(kVendorKey), nullptr);

@@ -43,14 +43,14 @@ protected:
 
 TEST_F(FacesTest, AnIndexAboveThreeChangesNothing) {
     for (int index : {4, 100}) {
-        faces.SetFace(index);
+        faces.setFace(index);
         EXPECT_FALSE(frame->isHidden());
         EXPECT_EQ(faces.faceBitmap(), nullptr);
     }
-    faces.SetFace(2);
+    faces.setFace(2);
     const QImage* bitmap = faces.faceBitmap();
     for (int index : {4, 100}) {
-        faces.SetFace(index);
+        faces.setFace(index);
         EXPECT_FALSE(frame->isHidden());
         EXPECT_EQ(faces.faceBitmap(), bitmap);
         EXPECT_EQ(shownPicture(), picture("Face2"));
@@ -61,10 +61,10 @@ TEST_F(FacesTest, ZeroOrLessHidesTheFrameAndLetsThePictureGo) {
     for (int index : {0, -1}) {
         // On a fresh frame, and over an expression.
         for (int before : {0, 2}) {
-            SCOPED_TRACE(testing::Message() << "SetFace(" << index << ") after " << before);
+            SCOPED_TRACE(testing::Message() << "setFace(" << index << ") after " << before);
             if (before)
-                faces.SetFace(before);
-            faces.SetFace(index);
+                faces.setFace(before);
+            faces.setFace(index);
             EXPECT_TRUE(frame->isHidden());
             EXPECT_EQ(faces.faceBitmap(), nullptr);
             EXPECT_FALSE(faces.expressionShowing());
@@ -73,12 +73,12 @@ TEST_F(FacesTest, ZeroOrLessHidesTheFrameAndLetsThePictureGo) {
 }
 
 TEST_F(FacesTest, OneExpressionAfterAnotherKeepsOnePictureAndPaintsTheNewOneOpaque) {
-    faces.SetFace(2);
+    faces.setFace(2);
     ASSERT_FALSE(frame->isHidden());
     const QImage* bitmap = faces.faceBitmap();
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(framePainted(), picture("Face2"));
-    faces.SetFace(3);
+    faces.setFace(3);
     EXPECT_EQ(faces.faceBitmap(), bitmap);
     EXPECT_EQ(shownPicture(), picture("Face3"));
     EXPECT_EQ(framePainted(), picture("Face3"));
@@ -87,10 +87,10 @@ TEST_F(FacesTest, OneExpressionAfterAnotherKeepsOnePictureAndPaintsTheNewOneOpaq
 
 TEST_F(FacesTest, AMissingPictureLetsHerOwnFaceShowThroughAndTheExpressionStillCounts) {
     Faces missing(*frame, random, beeper, {}, [](const QString&) { return QImage(); });
-    missing.SetFace(2);
+    missing.setFace(2);
     EXPECT_TRUE(missing.expressionShowing());
     EXPECT_FALSE(frame->testAttribute(Qt::WA_OpaquePaintEvent));
-    missing.SetFace(0);
+    missing.setFace(0);
     EXPECT_FALSE(missing.expressionShowing());
 }
 
@@ -106,10 +106,10 @@ class SmileRoll : public FacesTest, public ::testing::WithParamInterface<Roll> {
 
 TEST_P(SmileRoll, TheThirdCallDrawsOnceAndSmilesWhenTheRemainderIsOne) {
     random.script = {GetParam().drawn};
-    EXPECT_FALSE(faces.TryRandomSmile());
-    EXPECT_FALSE(faces.TryRandomSmile());
+    EXPECT_FALSE(faces.tryRandomSmile());
+    EXPECT_FALSE(faces.tryRandomSmile());
     EXPECT_EQ(random.draws, 0);
-    EXPECT_EQ(faces.TryRandomSmile(), GetParam().smiles);
+    EXPECT_EQ(faces.tryRandomSmile(), GetParam().smiles);
     EXPECT_EQ(random.draws, 1);
     EXPECT_EQ(faces.smileCount(), 0);
     EXPECT_EQ(smilesBegun, GetParam().smiles ? 1 : 0);
@@ -133,8 +133,8 @@ TEST(SmileOdds, OneRollInThreeSucceedsForAnySeed) {
             [](const QString&) { return QImage(128, 128, QImage::Format_RGB32); });
         constexpr int kRolls = 6000;
         for (int call = 0; call < 3 * kRolls; ++call) {
-            faces.TryRandomSmile();
-            faces.SetFace(0);
+            faces.tryRandomSmile();
+            faces.setFace(0);
         }
         EXPECT_NEAR(double(smiles) / kRolls, 1.0 / 3, 0.03) << "seed " << seed;
     }

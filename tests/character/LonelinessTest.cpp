@@ -47,7 +47,7 @@ protected:
 };
 
 TEST_F(LonelinessTest, LeftAloneSheCallsCriesAndCalmsDownCycleAfterCycle) {
-    loneliness.ArmSamishii(true);
+    loneliness.armSamishii(true);
     EXPECT_EQ(checkedPatience(), menu.MIGamanItems[0]);
     timeline.advance(3 * 720 * kSecond);
     std::vector<std::string> expected;
@@ -62,9 +62,9 @@ TEST_F(LonelinessTest, LeftAloneSheCallsCriesAndCalmsDownCycleAfterCycle) {
 }
 
 TEST_F(LonelinessTest, ATouchDuringHerFirstCallEndsItAndRestartsTheWholeWait) {
-    loneliness.ArmSamishii(true);
+    loneliness.armSamishii(true);
     timeline.advance(630 * kSecond);
-    loneliness.UserTouched();
+    loneliness.userTouched();
     timeline.advance(600 * kSecond - 1);
     EXPECT_EQ(log, (std::vector<std::string>{at(600, "Snd_Matsu1"), at(600, "face 2"),
                                              at(630, "face 0")}));
@@ -74,7 +74,7 @@ TEST_F(LonelinessTest, ATouchDuringHerFirstCallEndsItAndRestartsTheWholeWait) {
     timeline.advance(270 * kSecond);
     EXPECT_EQ(log.back(), at(1350, "face 0"));
     const std::size_t seen = log.size();
-    loneliness.UserTouched();
+    loneliness.userTouched();
     timeline.advance(600 * kSecond - 1);
     EXPECT_EQ(log.size(), seen);
     timeline.advance(1);
@@ -86,7 +86,7 @@ class Off : public LonelinessTest, public ::testing::WithParamInterface<bool> {}
 TEST_P(Off, SheNeverCalls) {
     samiLim = 0;
     NakuTest.setChecked(GetParam());
-    loneliness.ArmSamishii(true);
+    loneliness.armSamishii(true);
     EXPECT_EQ(checkedPatience(), menu.MIGamanItems[5]);
     EXPECT_FALSE(loneliness.timer().isActive());
     timeline.advance(24 * 3600 * kSecond);
@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(WhateverNakuTestSays, Off, ::testing::Bool());
 TEST_F(LonelinessTest, ATimeNoItemOffersLeavesTheTickedItemAlone) {
     menu.MIGamanItems[3]->setChecked(true);
     samiLim = 100;
-    loneliness.ArmSamishii(true);
+    loneliness.armSamishii(true);
     EXPECT_EQ(checkedPatience(), menu.MIGamanItems[3]);
     EXPECT_EQ(loneliness.timer().interval(), 100000);
 }
@@ -118,7 +118,7 @@ TEST_P(MeaninglessTime, IsOffOrTheLongestWaitAndNeverATimerThatRushes) {
     samiLim = GetParam().samiLim;
     for (bool naku : {false, true}) {
         NakuTest.setChecked(naku);
-        loneliness.ArmSamishii(true);
+        loneliness.armSamishii(true);
         EXPECT_EQ(loneliness.timer().isActive(), GetParam().waits);
         if (GetParam().waits) {
             EXPECT_EQ(loneliness.timer().interval(), naku ? 5000 : GetParam().interval);
@@ -126,7 +126,7 @@ TEST_P(MeaninglessTime, IsOffOrTheLongestWaitAndNeverATimerThatRushes) {
         EXPECT_EQ(checkedPatience(), nullptr);
     }
     NakuTest.setChecked(false);
-    loneliness.ArmSamishii(false);
+    loneliness.armSamishii(false);
     timeline.advance(10 * 24 * 3600 * kSecond);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(samiLim, GetParam().samiLim);

@@ -31,13 +31,13 @@ TEST(ClockMove, MovesWhileTheLoopRunsLoseAndRepeatNothing) {
     RecordingHost dial;   // the calls that run on the user-interface thread
     RecordingHost checks; // the ones the clock thread makes itself
     UiClockHost host(handOver, &stage,
-                     {[&](int hour, int minute) { dial.ComposeDial(hour, minute); },
-                      [&](int second) { dial.ShowDial(second); },
-                      [&](int month, int day) { checks.CheckKinenbi(month, day); },
+                     {[&](int hour, int minute) { dial.composeDial(hour, minute); },
+                      [&](int second) { dial.showDial(second); },
+                      [&](int month, int day) { checks.checkKinenbi(month, day); },
                       [&](int month, int day, int hour, int minute) {
-                          checks.CheckYotei(month, day, hour, minute);
+                          checks.checkYotei(month, day, hour, minute);
                       },
-                      [&](const QString& text) { dial.SetApplicationTitle(text); }});
+                      [&](const QString& text) { dial.setApplicationTitle(text); }});
     FakeWallClock clock;
     TickingWaiter waiter(clock, start);
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
@@ -119,8 +119,8 @@ TEST(ClockMove, StoppingInTheMiddleOfAMoveNeverHangs) {
         UiHandOver handOver(&stage);
         RecordingHost dial;
         UiClockHost host(handOver, &stage,
-                         {[&](int hour, int minute) { dial.ComposeDial(hour, minute); },
-                          [&](int second) { dial.ShowDial(second); }, [](int, int) {},
+                         {[&](int hour, int minute) { dial.composeDial(hour, minute); },
+                          [&](int second) { dial.showDial(second); }, [](int, int) {},
                           [](int, int, int, int) {}, [](const QString&) {}});
         RacingClock clock;
         RushingWaiter waiter;

@@ -27,17 +27,17 @@ using testing::ElementsAre;
 class HandingOverHost : public RecordingHost {
 public:
     explicit HandingOverHost(UiHandOver& handOver) : handOver_(handOver) {}
-    void ComposeDial(int hour, int minute) override {
+    void composeDial(int hour, int minute) override {
         waiting = true;
-        handOver_.run([=, this] { RecordingHost::ComposeDial(hour, minute); });
+        handOver_.run([=, this] { RecordingHost::composeDial(hour, minute); });
     }
-    void ShowDial(int second) override {
+    void showDial(int second) override {
         waiting = true;
         handOver_.run([=, this] {
             ++ran;
             if (throwOnShow)
                 throw std::runtime_error("paint failed");
-            RecordingHost::ShowDial(second);
+            RecordingHost::showDial(second);
         });
     }
     std::atomic<bool> waiting{false};
@@ -137,19 +137,19 @@ TEST(ClockThread, TheRefreshIsHandedOverWithoutWaitingForItButTheNextOneWaits) {
     const CancelOnExit release{handOver};
     RecordingHost dial;
     UiClockHost host(handOver, &stage,
-                     {[&](int hour, int minute) { dial.ComposeDial(hour, minute); },
-                      [&](int second) { dial.ShowDial(second); }, [](int, int) {},
+                     {[&](int hour, int minute) { dial.composeDial(hour, minute); },
+                      [&](int second) { dial.showDial(second); }, [](int, int) {},
                       [](int, int, int, int) {},
-                      [&](const QString& text) { dial.SetApplicationTitle(text); }});
+                      [&](const QString& text) { dial.setApplicationTitle(text); }});
     auto first = std::async(std::launch::async, [&] {
-        host.ShowDial(59);
-        host.SetApplicationTitle(QStringLiteral("title"));
-        host.ComposeDial(8, 30);
+        host.showDial(59);
+        host.setApplicationTitle(QStringLiteral("title"));
+        host.composeDial(8, 30);
     });
     ASSERT_EQ(first.wait_for(20s), std::future_status::ready);
     EXPECT_TRUE(dial.calls().empty());
 
-    auto second = std::async(std::launch::async, [&] { host.ShowDial(0); });
+    auto second = std::async(std::launch::async, [&] { host.showDial(0); });
     // It waits for the calls of the second before, which only this thread can run.
     EXPECT_EQ(second.wait_for(300ms), std::future_status::timeout);
     handleEventsUntil(second);
@@ -170,9 +170,9 @@ TEST(ClockThread, AFailedRefreshEndsTheLoopAtTheNextOne) {
                           ++shown;
                           throw std::runtime_error("paint failed");
                       },
-                      [&](int month, int day) { checks.CheckKinenbi(month, day); },
+                      [&](int month, int day) { checks.checkKinenbi(month, day); },
                       [&](int month, int day, int hour, int minute) {
-                          checks.CheckYotei(month, day, hour, minute);
+                          checks.checkYotei(month, day, hour, minute);
                       },
                       [](const QString&) {}});
     RacingClock clock;

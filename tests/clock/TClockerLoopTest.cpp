@@ -127,8 +127,8 @@ TEST(TClockerLoop, TitleReadsTheClockAfresh) {
     // The hand-over may take long; the sentence tells the time of its own reading.
     struct SlowHost : RecordingHost {
         FakeWallClock* clock = nullptr;
-        void ShowDial(int second) override {
-            RecordingHost::ShowDial(second);
+        void showDial(int second) override {
+            RecordingHost::showDial(second);
             clock->set(timeOf(3, 15, 0, 7, 2));
         }
     };
@@ -161,8 +161,8 @@ TEST(TClockerLoop, WaitsInsteadOfReadingTheSameSecondAgain) {
 TEST(TClockerLoop, AStopRequestEndsTheLoopAfterTheCurrentStep) {
     struct StoppingHost : RecordingHost {
         TClocker* clocker = nullptr;
-        void ShowDial(int second) override {
-            RecordingHost::ShowDial(second);
+        void showDial(int second) override {
+            RecordingHost::showDial(second);
             clocker->Terminate();
         }
     };

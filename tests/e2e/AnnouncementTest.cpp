@@ -3,8 +3,8 @@
 // beside her and her clip sounds, the balloon closes at its button, the second follows
 // within 5 s and closes by itself after 30 s, and the close stores the minute as lastYotei.
 #include "app/SettingsStore.h"
-#include "events/TimeKey.h"
 #include "platform/HiveRegistry.h"
+#include "shared/TimeKey.h"
 #include "support/PulseSession.h"
 #include "support/QtPrinters.h"
 #include "support/XSession.h"
@@ -64,7 +64,7 @@ TEST_F(Announcement, TwoSchedulesOfOneMinuteSpeakOneAfterTheOtherBesideHer) {
     }
     {
         HiveRegistry registry(hivePath());
-        ASSERT_TRUE(SaveSettings(registry, settings, kHerPlace));
+        ASSERT_TRUE(saveSettings(registry, settings, kHerPlace));
     }
     ProgramRun program(session, config.path(),
                        fixedClockEnvironment(QStringLiteral("2026-03-15 08:29:55")) +

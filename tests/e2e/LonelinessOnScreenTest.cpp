@@ -39,7 +39,7 @@ TEST(LonelinessOnScreen, SheCallsWithTearsCriesAMinuteLaterAndAPressComfortsHer)
         settings.FormLeft = kStageAt.x();
         settings.FormTop = kStageAt.y();
         HiveRegistry registry(config.path() + QStringLiteral("/hourling/user.reg"));
-        ASSERT_TRUE(SaveSettings(registry, settings, kStageAt));
+        ASSERT_TRUE(saveSettings(registry, settings, kStageAt));
     }
     ASSERT_TRUE(pulse.startRecording());
     QElapsedTimer recorded;

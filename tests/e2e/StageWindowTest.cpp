@@ -51,7 +51,7 @@ protected:
     QString hivePath() const { return config.path() + QStringLiteral("/hourling/user.reg"); }
     void store(const StageSettings& settings) {
         HiveRegistry registry(hivePath());
-        ASSERT_TRUE(SaveSettings(registry, settings, {settings.FormLeft, settings.FormTop}));
+        ASSERT_TRUE(saveSettings(registry, settings, {settings.FormLeft, settings.FormTop}));
     }
     std::optional<qint32> stored(const QString& name) {
         HiveRegistry registry(hivePath());

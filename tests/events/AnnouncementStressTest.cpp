@@ -53,8 +53,8 @@ TEST_F(AnnouncementStress, NothingIsLostDoubledOrMixedWhileThreeThreadsWork) {
             // Room for the six of a round: a refusal would queue schedules again by design.
             while (events.pending().size() > 10)
                 std::this_thread::yield();
-            events.CheckKinenbi(1, 1);
-            events.CheckYotei(1, 1, 23, 59);
+            events.checkKinenbi(1, 1);
+            events.checkYotei(1, 1, 23, 59);
         }
         checksDone = true;
     });
@@ -77,13 +77,13 @@ TEST_F(AnnouncementStress, NothingIsLostDoubledOrMixedWhileThreeThreadsWork) {
             const std::vector<Announcement> entries = events.pending();
             if (!entries.empty()) {
                 ++removed[nameOf(entries.front())];
-                events.RemoveAnnouncement(0);
+                events.removeAnnouncement(0);
             }
         }
         timers.advance(StageEvents::kQueuePeriodMs);
         // Now and then the balloon stays for a tick.
         if (turn % 3 != 0)
-            speech.close();
+            speaker.close();
     }
     announcingDone = true;
     clock.join();
@@ -92,7 +92,7 @@ TEST_F(AnnouncementStress, NothingIsLostDoubledOrMixedWhileThreeThreadsWork) {
 
     std::map<QString, int> announced;
     int mixed = 0;
-    for (const FakeSpeech::Spoken& said : speech.spoken()) {
+    for (const FakeSpeaker::Spoken& said : speaker.spoken()) {
         ++announced[said.message.section(QLatin1Char('#'), 0, 0)];
         const int generation = said.message.section(QLatin1Char('#'), 1).toInt();
         const bool anyMonth = generation % 2 == 0;

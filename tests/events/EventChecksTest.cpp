@@ -71,7 +71,7 @@ TEST_P(ScheduleMatching, QueuesTheSlotAndMovesLastYoteiToTheCheckOnlyWhenDue) {
     const ScheduleCase& c = GetParam();
     settings.schedules[1] = slotAt(true, c.month, c.day, c.hour, c.minute);
     settings.lastYotei = c.lastYotei;
-    events.CheckYotei(c.now[0], c.now[1], c.now[2], c.now[3]);
+    events.checkYotei(c.now[0], c.now[1], c.now[2], c.now[3]);
     if (c.due) {
         EXPECT_EQ(pending(), std::vector{schedule(1)});
         EXPECT_EQ(events.lastYotei(), timeKey(c.now[0], c.now[1], c.now[2], c.now[3]));
@@ -82,7 +82,7 @@ TEST_P(ScheduleMatching, QueuesTheSlotAndMovesLastYoteiToTheCheckOnlyWhenDue) {
     // A slot not in use never is.
     settings.schedules[1].used = false;
     settings.lastYotei = c.lastYotei;
-    events.CheckYotei(c.now[0], c.now[1], c.now[2], c.now[3]);
+    events.checkYotei(c.now[0], c.now[1], c.now[2], c.now[3]);
     EXPECT_EQ(pending().size(), c.due ? 1u : 0u);
 }
 
@@ -100,7 +100,7 @@ TEST_F(EventChecks, AnniversariesFallOnTheirDayEveryYearAndTheAny31stOnlyInLongM
     std::set<int> monthsWith31st;
     for (int month = 1; month <= 12; ++month) {
         for (int day = 1; day <= lengths[month - 1]; ++day) {
-            events.CheckKinenbi(month, day);
+            events.checkKinenbi(month, day);
             for (const Announcement& entry : pending()) {
                 if (entry == anniversary(0))
                     christmas.emplace_back(month, day);
@@ -110,7 +110,7 @@ TEST_F(EventChecks, AnniversariesFallOnTheirDayEveryYearAndTheAny31stOnlyInLongM
                     ADD_FAILURE() << "slot " << entry.slot << " on " << month << "/" << day;
             }
             while (!pending().empty())
-                events.RemoveAnnouncement(0);
+                events.removeAnnouncement(0);
         }
     }
     EXPECT_EQ(christmas, (std::vector<std::pair<int, int>>{{12, 24}}));
@@ -119,11 +119,11 @@ TEST_F(EventChecks, AnniversariesFallOnTheirDayEveryYearAndTheAny31stOnlyInLongM
 
 TEST_F(EventChecks, AnAnniversaryIsAnnouncedAgainAtEveryStartOnItsDay) {
     settings.anniversaries[1] = slotAt(true, 12, 24);
-    events.CheckKinenbi(12, 24);
+    events.checkKinenbi(12, 24);
     EXPECT_EQ(pending(), std::vector{anniversary(1)});
     // The next start of the program: nothing remembers the first.
-    StageEvents again(settings, {}, timers, ui, speech.hooks());
-    again.CheckKinenbi(12, 24);
+    StageEvents again(settings, {}, timers, ui, speaker, voice);
+    again.checkKinenbi(12, 24);
     EXPECT_EQ(again.pending(), std::vector{anniversary(1)});
 }
 
@@ -132,74 +132,74 @@ TEST_F(EventChecks, TwoInOneMinuteComeInSlotOrderTheSecondAtTheFirstTickAfterThe
     settings.schedules[2].message = QStringLiteral("二つ目");
     settings.schedules[0] = slotAt(true, 0, 0, 8, 30);
     settings.schedules[0].message = QStringLiteral("一つ目");
-    events.CheckYotei(3, 15, 8, 30);
+    events.checkYotei(3, 15, 8, 30);
     EXPECT_EQ(pending(), (std::vector{schedule(0), schedule(2)}));
     // The checking thread only posts: the timer is armed on the user-interface thread.
     EXPECT_FALSE(events.mainTimer().isActive());
 
     pass(199);
-    EXPECT_TRUE(speech.spoken().empty());
+    EXPECT_TRUE(speaker.spoken().empty());
     pass(1);
-    ASSERT_EQ(speech.spoken().size(), 1u);
-    EXPECT_EQ(speech.spoken()[0].message, QStringLiteral("一つ目"));
+    ASSERT_EQ(speaker.spoken().size(), 1u);
+    EXPECT_EQ(speaker.spoken()[0].message, QStringLiteral("一つ目"));
     // Nothing more while the balloon shows, however long.
     pass(60'000);
-    EXPECT_EQ(speech.spoken().size(), 1u);
-    speech.close();
+    EXPECT_EQ(speaker.spoken().size(), 1u);
+    speaker.close();
     pass(5000);
-    ASSERT_EQ(speech.spoken().size(), 2u);
-    EXPECT_EQ(speech.spoken()[1].message, QStringLiteral("二つ目"));
-    speech.close();
+    ASSERT_EQ(speaker.spoken().size(), 2u);
+    EXPECT_EQ(speaker.spoken()[1].message, QStringLiteral("二つ目"));
+    speaker.close();
     pass(5000);
     EXPECT_FALSE(events.mainTimer().isActive());
-    EXPECT_EQ(speech.spoken().size(), 2u);
+    EXPECT_EQ(speaker.spoken().size(), 2u);
 }
 
 TEST_F(EventChecks, ALaterEntryLeavesTheCountdownOfTheFirstAndAShowingBalloonMeansFiveSeconds) {
-    events.QueueAnnouncement(EventKind::Schedule, 0);
+    events.queueAnnouncement(EventKind::Schedule, 0);
     pass(150);
-    events.QueueAnnouncement(EventKind::Schedule, 1);
+    events.queueAnnouncement(EventKind::Schedule, 1);
     pass(50);
-    EXPECT_EQ(speech.spoken().size(), 1u);
+    EXPECT_EQ(speaker.spoken().size(), 1u);
     EXPECT_EQ(events.mainTimer().interval(), StageEvents::kQueuePeriodMs);
 
     // Queued while the balloon shows, into an empty queue: first look after 5 s.
-    events.RemoveAnnouncement(0);
+    events.removeAnnouncement(0);
     EXPECT_FALSE(events.mainTimer().isActive());
-    events.QueueAnnouncement(EventKind::Anniversary, 2);
+    events.queueAnnouncement(EventKind::Anniversary, 2);
     pass(0);
-    speech.close();
+    speaker.close();
     pass(4999);
-    EXPECT_EQ(speech.spoken().size(), 1u);
+    EXPECT_EQ(speaker.spoken().size(), 1u);
     pass(1);
-    EXPECT_EQ(speech.spoken().size(), 2u);
+    EXPECT_EQ(speaker.spoken().size(), 2u);
 }
 
 TEST_F(EventChecks, AFullQueueRefusesTheSeventeenthAndTheScheduleCheckCatchesUpLater) {
     for (int i = 0; i < 16; ++i)
-        EXPECT_TRUE(events.QueueAnnouncement(EventKind::Anniversary, i % 3));
+        EXPECT_TRUE(events.queueAnnouncement(EventKind::Anniversary, i % 3));
     const std::vector<Announcement> sixteen = pending();
-    EXPECT_FALSE(events.QueueAnnouncement(EventKind::Schedule, 0));
+    EXPECT_FALSE(events.queueAnnouncement(EventKind::Schedule, 0));
     EXPECT_EQ(pending(), sixteen);
-    events.RemoveAnnouncement(16);
-    events.RemoveAnnouncement(-1);
+    events.removeAnnouncement(16);
+    events.removeAnnouncement(-1);
     EXPECT_EQ(pending(), sixteen);
 
     // Room for one: slot 0 goes in, slot 1 is refused, and the check stops there.
-    events.RemoveAnnouncement(15);
+    events.removeAnnouncement(15);
     for (EventSlot& slot : settings.schedules)
         slot = slotAt(true, 0, 0, 8, 30);
     settings.anniversaries[0] = slotAt(true, 0, 15);
     settings.lastYotei = timeKey(3, 15, 8, 29);
-    events.CheckYotei(3, 15, 8, 30);
+    events.checkYotei(3, 15, 8, 30);
     EXPECT_EQ(pending().back(), schedule(0));
     EXPECT_EQ(events.lastYotei(), timeKey(3, 15, 8, 29));
     // An anniversary refused is lost for the day.
-    events.CheckKinenbi(3, 15);
+    events.checkKinenbi(3, 15);
 
     while (!pending().empty())
-        events.RemoveAnnouncement(0);
-    events.CheckYotei(3, 15, 8, 31);
+        events.removeAnnouncement(0);
+    events.checkYotei(3, 15, 8, 31);
     EXPECT_EQ(pending(), (std::vector{schedule(0), schedule(1), schedule(2)}));
     EXPECT_EQ(events.lastYotei(), timeKey(3, 15, 8, 31));
 }
@@ -224,30 +224,25 @@ TEST_F(EventChecks, TheBalloonGetsTheMessageThenTheVoiceTheTimeLabelAndShowsLast
         {EventKind::Anniversary, slotAt(true, 12, 24), {}, "記念日です。", "[12.24]"},
         {EventKind::Anniversary, slotAt(true, 0, 3), "毎月", "毎月", "[**.03]"},
     };
-    settings.StayOnTop = true;
     for (const Case& c : cases) {
         EventSlot slot = c.slot;
         slot.message = c.message;
         slot.clip = QStringLiteral("Snd_Jikan3");
         (c.kind == EventKind::Schedule ? settings.schedules : settings.anniversaries)[2] = slot;
-        events.Announce(c.kind, 2);
-        const FakeSpeech::Spoken said = speech.spoken().back();
+        events.announce(c.kind, 2);
+        const FakeSpeaker::Spoken said = speaker.spoken().back();
         EXPECT_EQ(said.message, c.expectedMessage);
         EXPECT_EQ(said.label, c.label);
         EXPECT_EQ(said.clip, QStringLiteral("Snd_Jikan3"));
-        EXPECT_TRUE(said.stayOnTop);
     }
-    const std::vector<std::string> calls = speech.calls();
-    EXPECT_EQ(std::vector(calls.begin(), calls.begin() + 5),
-              (std::vector<std::string>{"stacking", "message", "voice", "label", "show"}));
 }
 
 TEST_F(EventChecks, TheDebugButtonAnnouncesScheduleZeroUnusedAndOverAShowingBalloon) {
     settings.schedules[0] = slotAt(false, 0, 0, 6, 0);
     events.MessageTestClick();
     events.MessageTestClick();
-    ASSERT_EQ(speech.spoken().size(), 2u);
-    EXPECT_EQ(speech.spoken()[1].label, QStringLiteral("[**.**  06:00]"));
+    ASSERT_EQ(speaker.spoken().size(), 2u);
+    EXPECT_EQ(speaker.spoken()[1].label, QStringLiteral("[**.**  06:00]"));
     EXPECT_TRUE(pending().empty());
 }
 

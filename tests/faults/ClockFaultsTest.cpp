@@ -2,7 +2,7 @@
 // runs, and a start in another time zone than the last. Her title follows the clock, her
 // schedules and anniversaries follow the rules of a clock that moved, and what she stores
 // stays whole.
-#include "events/TimeKey.h"
+#include "shared/TimeKey.h"
 #include "support/MovableClock.h"
 #include "support/Polling.h"
 #include "support/ProgramFixture.h"

@@ -1,7 +1,7 @@
 // The services she runs on failing under the real program: no sound server at all, a sound
 // server that dies in the middle of her clip, and the X server going away. She keeps
 // working, or ends at once, and her settings are never damaged.
-#include "events/TimeKey.h"
+#include "shared/TimeKey.h"
 #include "support/Polling.h"
 #include "support/ProgramFixture.h"
 #include "support/PulseSession.h"

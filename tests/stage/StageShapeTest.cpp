@@ -26,8 +26,8 @@ TEST(ComposeWindowRegion, WithoutTheSilhouetteThereIsNoShapeAndWithoutTheDialOnl
 }
 
 TEST(ComposeWindowRegion, TheProgramsOwnShapesMakeAWindowOf208By452) {
-    const auto body = LoadRegion(1);
-    const auto dial = LoadRegion(2);
+    const auto body = loadRegion(1);
+    const auto dial = loadRegion(2);
     if (!body || !dial)
         GTEST_SKIP() << "the shape regions are not built into this program";
     const auto region = composeWindowRegion(body, dial);

@@ -8,8 +8,8 @@
 #include "events/SlotDialog.h"
 #include "events/StageEvents.h"
 #include "events/TabControl.h"
-#include "events/TimeKey.h"
 #include "platform/HiveFile.h"
+#include "shared/TimeKey.h"
 #include "support/Polling.h"
 #include "support/ProcThreadStat.h"
 #include "support/StageFixture.h"
@@ -97,9 +97,9 @@ public:
     std::vector<QString> announcedOverMarch() {
         std::vector<QString> labels;
         for (int day = 1; day <= 31; ++day) {
-            stage->CheckKinenbi(3, day);
+            stage->events().checkKinenbi(3, day);
             for (int hour : {0, 9, 10, 11, 23})
-                stage->CheckYotei(3, day, hour, 5 * (day % 12));
+                stage->events().checkYotei(3, day, hour, 5 * (day % 12));
             // The checks arm the queue's timer through the event loop; each balloon closes
             // before the next tick.
             QCoreApplication::processEvents();
@@ -110,8 +110,8 @@ public:
                     return labels;
                 }
                 if (balloon->isVisible()) {
-                    labels.push_back(balloon->TimeLabel().text());
-                    balloon->Button1().click();
+                    labels.push_back(timeLabel(*balloon).text());
+                    closeButton(*balloon).click();
                 }
                 timers.advance(StageEvents::kQueuePeriodMs);
             }
@@ -144,7 +144,7 @@ public:
     StageSettings storedSettings() const {
         HiveRegistry reader(hivePath());
         StageSettings settings;
-        EXPECT_TRUE(LoadSettings(reader, settings));
+        EXPECT_TRUE(loadSettings(reader, settings));
         return settings;
     }
 };
@@ -169,9 +169,9 @@ TEST_P(HandEditedSettings, SheRunsSanelyAndWritesWhatSheReadsBackTheSame) {
     const StageTimer& patience = stage->loneliness().timer();
     EXPECT_TRUE(!patience.isActive() || patience.interval() > 0);
     announcedOverMarch();
-    stage->MessageTestClick();
+    stage->events().MessageTestClick();
     EXPECT_TRUE(balloon->isVisible());
-    balloon->Button1().click();
+    closeButton(*balloon).click();
     browseDialog(menu->MIScheduleSet);
     browseDialog(menu->MIMemorialSet);
     timers.advance(3 * 3600 * 1000);
@@ -240,9 +240,9 @@ INSTANTIATE_TEST_SUITE_P(
                  [](HandEditedSettings& t) {
                      // Never due: no month, day, hour or minute of the clock reaches them.
                      EXPECT_TRUE(t.announcedOverMarch().empty());
-                     t.stage->MessageTestClick();
-                     EXPECT_EQ(t.balloon->TimeLabel().text(), QStringLiteral("[127.255  255:255]"));
-                     t.balloon->Button1().click();
+                     t.stage->events().MessageTestClick();
+                     EXPECT_EQ(timeLabel(*t.balloon).text(), QStringLiteral("[127.255  255:255]"));
+                     closeButton(*t.balloon).click();
                  }},
         HandEdit{"AnniversaryFieldsOutOfRange",
                  [](HiveKey& key) {
@@ -283,7 +283,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  [](HandEditedSettings& t) {
                      // Only schedules at their very minute come; none is caught up.
-                     t.stage->CheckYotei(3, 16, 9, 3);
+                     t.stage->events().checkYotei(3, 16, 9, 3);
                      EXPECT_TRUE(t.stage->events().pending().empty());
                  }},
         HandEdit{"AMessageOfSixtyFourKilobytes",

@@ -27,7 +27,7 @@ TEST_F(MainStageLifetime, FirstStartCreatesTheKeyEmptyAndKeepsEveryDefault) {
     EXPECT_EQ(stage->settings().FormLeft, 40);
     EXPECT_EQ(stage->settings().FormTop, 64);
     EXPECT_FALSE(stage->registryDeleted());
-    EXPECT_EQ(stage->placementTag(), 0);
+    EXPECT_FALSE(stage->placed());
 }
 
 TEST_F(MainStageLifetime, ShiftOrCtrlAloneOffersNoReset) {
@@ -95,7 +95,7 @@ TEST_F(MainStageLifetime, OnlyTheFirstShowPlacesTheWindowAndTheCloseSavesTheLive
     create();
     stage->show();
     EXPECT_EQ(stage->pos(), QPoint(40, 64));
-    EXPECT_EQ(stage->placementTag(), 1);
+    EXPECT_TRUE(stage->placed());
     stage->move(300, -20);
     stage->hide();
     stage->show();

@@ -1,6 +1,8 @@
 // Her balloon joined to her window: her menu closes it, the stacking item reaches it, its
 // closing cuts her voice and shows her again where she stands.
 #include "support/StageFixture.h"
+#include "voice/MinimizeWatch.h"
+#include "voice/VoicePlayer.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -10,9 +12,9 @@ namespace {
 class StageBalloon : public StageFixture {
 protected:
     void speak() {
-        balloon->MessageArea().setText(QStringLiteral("予定の時間になりました。"));
-        stage->PlayVoice(QStringLiteral("snd_jikan1"));
-        balloon->PlaceBalloon(true);
+        messageArea(*balloon).setText(QStringLiteral("予定の時間になりました。"));
+        stage->voice().playVoice(QStringLiteral("snd_jikan1"));
+        balloon->placeBalloon(true);
         ASSERT_TRUE(balloon->isVisible());
         ASSERT_TRUE(sound.isSounding());
     }
@@ -33,7 +35,7 @@ TEST_F(StageBalloon, ItsButtonShowsHerAgainWhereSheStandsWithHerShape) {
     stage->move(300, 120);
     const QRegion shape = stage->mask();
     speak();
-    balloon->Button1().click();
+    closeButton(*balloon).click();
     EXPECT_FALSE(balloon->isVisible());
     EXPECT_EQ(sound.stopCalls, 1);
     EXPECT_TRUE(stage->isVisible());
@@ -53,24 +55,24 @@ TEST_F(StageBalloon, TheStackingItemReachesTheBalloonToo) {
 
 TEST_F(StageBalloon, VoicesAreFoundWhateverTheirCaseAndOneSoundsAtATime) {
     start();
-    EXPECT_FALSE(stage->PlayVoice(QString()));
-    EXPECT_TRUE(stage->PlayVoice(QStringLiteral("SND_KINENBI2")));
-    EXPECT_FALSE(stage->PlayVoice(QStringLiteral("Snd_Jikan1")));
-    EXPECT_FALSE(stage->PlayVoice(QStringLiteral("Snd_Nothing")));
+    EXPECT_FALSE(stage->voice().playVoice(QString()));
+    EXPECT_TRUE(stage->voice().playVoice(QStringLiteral("SND_KINENBI2")));
+    EXPECT_FALSE(stage->voice().playVoice(QStringLiteral("Snd_Jikan1")));
+    EXPECT_FALSE(stage->voice().playVoice(QStringLiteral("Snd_Nothing")));
     ASSERT_EQ(sound.played.size(), 1u);
-    stage->StopVoice();
+    stage->voice().stopVoice();
     EXPECT_FALSE(sound.isSounding());
 }
 
 TEST_F(StageBalloon, ABalloonThatClosesByItselfMinimisesAgainWhatItRestored) {
     start();
     stage->showMinimized();
-    ASSERT_TRUE(stage->appMinimized());
+    ASSERT_TRUE(stage->minimizeWatch().appMinimized());
     speak();
-    EXPECT_FALSE(stage->appMinimized());
+    EXPECT_FALSE(stage->minimizeWatch().appMinimized());
     timers.advance(30'000);
     EXPECT_FALSE(balloon->isVisible());
-    EXPECT_TRUE(stage->appMinimized());
+    EXPECT_TRUE(stage->minimizeWatch().appMinimized());
 }
 
 } // namespace

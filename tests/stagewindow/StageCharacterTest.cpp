@@ -164,8 +164,8 @@ TEST_F(StageCharacter, NakuTestCheckedWhileSheLaughsTurnsTheLaughIntoACallFiveSe
     create();
     debugMode();
     random.script = {1};
-    stage->TryRandomSmile();
-    ASSERT_TRUE(stage->TryRandomSmile());
+    stage->faces().tryRandomSmile();
+    ASSERT_TRUE(stage->faces().tryRandomSmile());
     EXPECT_EQ(SamishiiTimer().interval(), 20000);
     timers.advance(10 * kSecond);
     NakuTest().click();
@@ -186,8 +186,8 @@ TEST_F(StageCharacter, ASmileHoldsItsTwentySecondsWithLonelinessOffAndNakuTestCh
     NakuTest().click();
     EXPECT_FALSE(SamishiiTimer().isActive());
     random.script = {4};
-    stage->TryRandomSmile();
-    ASSERT_TRUE(stage->TryRandomSmile());
+    stage->faces().tryRandomSmile();
+    ASSERT_TRUE(stage->faces().tryRandomSmile());
     EXPECT_TRUE(SamishiiTimer().isActive());
     EXPECT_EQ(SamishiiTimer().interval(), 20000);
     EXPECT_EQ(stage->loneliness().stage(), Loneliness::kSmiling);
@@ -198,10 +198,10 @@ TEST_F(StageCharacter, ASmileHoldsItsTwentySecondsWithLonelinessOffAndNakuTestCh
 
 TEST_F(StageCharacter, AChangeOfFaceRepaintsTheFrameAloneAndAPressOnItIsATouch) {
     start();
-    stage->SetFace(2);
+    stage->faces().setFace(2);
     QCoreApplication::processEvents();
     PaintWatch watch(*stage);
-    stage->SetFace(3);
+    stage->faces().setFace(3);
     ASSERT_EQ(watch.painted.size(), 1u);
     EXPECT_EQ(watch.painted.begin()->first, "FaceFrame");
     // All of the frame that lies inside her outline.

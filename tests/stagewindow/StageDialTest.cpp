@@ -42,28 +42,28 @@ TEST_F(StageDial, StartsWithTheFaceAloneAndTheThreadNotYetRunning) {
 
 TEST_F(StageDial, SwitchingRenderingsRedrawsAtOnce) {
     create();
-    stage->MIDigiAnaClick();
+    stage->dial().MIDigiAnaClick();
     EXPECT_FALSE(stage->settings().AnaDigi);
     QImage screen = stage->dial().screen();
     EXPECT_FALSE(anyPixel(screen, DialColours::Aqua));
     EXPECT_NE(at(screen, 64, 13), DialColours::Black);
 
-    stage->MIDigiAnaClick();
+    stage->dial().MIDigiAnaClick();
     EXPECT_TRUE(stage->settings().AnaDigi);
     screen = stage->dial().screen();
     EXPECT_EQ(at(screen, 64, 13), DialColours::Black);  // minute hand tip at 3:00
     EXPECT_EQ(at(screen, 102, 64), DialColours::Black); // hour hand tip
 
-    stage->MIDigiAnaClick();
+    stage->dial().MIDigiAnaClick();
     const QImage twentyFour = stage->dial().screen();
-    stage->MIAmPmClick();
+    stage->dial().MIAmPmClick();
     EXPECT_TRUE(stage->settings().DigiAMPM);
     EXPECT_NE(stage->dial().screen(), twentyFour); // the AM sign appears without waiting
 }
 
 TEST_F(StageDial, TimePickerSetsTheHands) {
     create();
-    stage->DateTimePicker1Change(QTime(3, 0));
+    stage->dial().DateTimePicker1Change(QTime(3, 0));
     const QImage screen = stage->dial().screen();
     EXPECT_EQ(at(screen, 64, 13), DialColours::Black);
     EXPECT_EQ(at(screen, 102, 64), DialColours::Black);
@@ -103,7 +103,7 @@ TEST_F(StageDial, ThePriorityItemsAndTheScreenSaverGiveTheClockTheirLevel) {
     stage->clock().lowerForScreenSaver();
     EXPECT_TRUE(stage->clock().prioLowered());
     EXPECT_TRUE(clockAt(0));
-    stage->ShowDial(7);
+    stage->dial().showDial(7);
     EXPECT_FALSE(stage->clock().prioLowered());
     EXPECT_TRUE(clockAt(2)) << "the next paint did not restore the chosen level";
 

@@ -2,8 +2,8 @@
 // clock thread speaks in her balloon, nothing is announced while a settings dialog is open,
 // the dialogs reach her settings, the debug button speaks, and the close saves lastYotei.
 #include "events/StageEvents.h"
-#include "events/TimeKey.h"
 #include "platform/StageTimer.h"
+#include "shared/TimeKey.h"
 #include "support/Polling.h"
 #include "support/QtPrinters.h"
 #include "support/StageFixture.h"
@@ -33,11 +33,11 @@ TEST_F(StageEventsTest, AScheduleDueOnTheClockThreadSpeaksAndTheCloseSavesItsMin
     ASSERT_TRUE(eventually([&] { return stage->events().mainTimer().isActive(); }));
     timers.advance(StageEvents::kFirstAnnouncementMs);
     EXPECT_TRUE(balloon->isVisible());
-    EXPECT_EQ(balloon->MessageArea().text(), QStringLiteral("お薬の時間です\n二行目も"));
-    EXPECT_EQ(balloon->TimeLabel().text(), QStringLiteral("[**.**  03:01]"));
+    EXPECT_EQ(messageArea(*balloon).text(), QStringLiteral("お薬の時間です\n二行目も"));
+    EXPECT_EQ(timeLabel(*balloon).text(), QStringLiteral("[**.**  03:01]"));
     EXPECT_EQ(sound.played.size(), 1u);
 
-    balloon->Button1().click();
+    closeButton(*balloon).click();
     EXPECT_FALSE(balloon->isVisible());
     stage->close();
     EXPECT_EQ(storedDword(QStringLiteral("lastYotei")), quint32(timeKey(3, 15, 3, 1)));
@@ -45,7 +45,7 @@ TEST_F(StageEventsTest, AScheduleDueOnTheClockThreadSpeaksAndTheCloseSavesItsMin
 
 TEST_F(StageEventsTest, NothingIsAnnouncedWhileADialogIsOpenAndWhatWaitedFollowsAfter) {
     start();
-    stage->QueueAnnouncement(EventKind::Anniversary, 0);
+    stage->events().queueAnnouncement(EventKind::Anniversary, 0);
     openMenu();
     pickModal(menu->MIScheduleSet, [&](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("予定設定"));
@@ -57,7 +57,7 @@ TEST_F(StageEventsTest, NothingIsAnnouncedWhileADialogIsOpenAndWhatWaitedFollows
     EXPECT_FALSE(stage->events().isDialogOpen());
     timers.advance(StageEvents::kQueuePeriodMs);
     EXPECT_TRUE(balloon->isVisible());
-    EXPECT_EQ(balloon->MessageArea().text(), QStringLiteral("記念日です。"));
+    EXPECT_EQ(messageArea(*balloon).text(), QStringLiteral("記念日です。"));
 }
 
 TEST_F(StageEventsTest, TheAnniversaryDialogsOkReachesHerSettingsAndTheSaveKeepsTheWordsBits) {
@@ -89,8 +89,8 @@ TEST_F(StageEventsTest, TheDebugButtonSpeaksScheduleZeroThoughItIsNotInUse) {
     pick(menu->MIDebugMode);
     stage->findChild<QPushButton*>(QStringLiteral("MessageTest"))->click();
     EXPECT_TRUE(balloon->isVisible());
-    EXPECT_EQ(balloon->MessageArea().text(), QStringLiteral("予定の時間になりました。"));
-    EXPECT_EQ(balloon->TimeLabel().text(), QStringLiteral("[**.**  00:00]"));
+    EXPECT_EQ(messageArea(*balloon).text(), QStringLiteral("予定の時間になりました。"));
+    EXPECT_EQ(timeLabel(*balloon).text(), QStringLiteral("[**.**  00:00]"));
 }
 
 } // namespace

@@ -13,5 +13,5 @@ int main(int argc, char** argv) {
         return 2;
     HiveRegistry registry(QString::fromLocal8Bit(argv[1]));
     for (qint32 n = std::atoi(argv[2]);; ++n)
-        SaveSettings(registry, numberedSettings(n), numberedPosition(n));
+        saveSettings(registry, numberedSettings(n), numberedPosition(n));
 }

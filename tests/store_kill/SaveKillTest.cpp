@@ -91,7 +91,7 @@ TEST(SaveKill, FileIsAlwaysOneWholeSave) {
 
         HiveRegistry registry(home.hivePath());
         StageSettings loaded;
-        ASSERT_TRUE(LoadSettings(registry, loaded));
+        ASSERT_TRUE(loadSettings(registry, loaded));
         const qint32 n = loaded.samiLim;
         ASSERT_EQ(describeSettings(loaded), describeSettings(numberedSettings(n)))
             << "after kill " << kills;

@@ -87,18 +87,18 @@ private:
 // Writes down every call the clock thread makes, in order.
 class RecordingHost : public ClockHost {
 public:
-    void ComposeDial(int hour, int minute) override {
+    void composeDial(int hour, int minute) override {
         log("compose " + std::to_string(hour) + ":" + std::to_string(minute));
     }
-    void ShowDial(int second) override { log("show " + std::to_string(second)); }
-    void CheckKinenbi(int month, int day) override {
+    void showDial(int second) override { log("show " + std::to_string(second)); }
+    void checkKinenbi(int month, int day) override {
         log("kinenbi " + std::to_string(month) + "/" + std::to_string(day));
     }
-    void CheckYotei(int month, int day, int hour, int minute) override {
+    void checkYotei(int month, int day, int hour, int minute) override {
         log("yotei " + std::to_string(month) + "/" + std::to_string(day) + " " +
             std::to_string(hour) + ":" + std::to_string(minute));
     }
-    void SetApplicationTitle(const QString& text) override { log("title " + text.toStdString()); }
+    void setApplicationTitle(const QString& text) override { log("title " + text.toStdString()); }
 
     std::vector<std::string> calls() const {
         const std::lock_guard lock(mutex_);

@@ -1,12 +1,10 @@
 #include "support/HerOnScreen.h"
 
 #include "stage/AssetCatalogue.h"
+#include "support/BalloonRig.h"
 #include "support/FakeTimeline.h"
 #include "support/XSession.h"
 #include "support/XShape.h"
-#include "voice/MinimizeWatch.h"
-#include "voice/TMessageBalloon.h"
-#include "voice/WindowBalloonStage.h"
 
 #include <QLabel>
 #include <QWidget>
@@ -78,9 +76,9 @@ std::optional<QTime> DialOnScreen::shownTime(const QImage& screen, QPoint stageA
     // At second 59 the dial already holds the coming minute.
     for (int minutes : {0, -1, 1}) {
         const QTime time = around.time().addSecs(60 * minutes);
-        dial_.ComposeDial(time.hour(), time.minute(), mode);
+        dial_.compose(time.hour(), time.minute(), mode);
         for (int second = 0; second < 60; ++second)
-            if (matches(dial_.ShowDial(second, mode), screen, dialAt))
+            if (matches(dial_.frameAt(second, mode), screen, dialAt))
                 return QTime(time.hour(), time.minute(), second);
     }
     return std::nullopt;
@@ -99,32 +97,28 @@ bool DialOnScreen::matches(const QImage& shown, const QImage& screen, QPoint dia
 }
 
 BalloonOnScreen::BalloonOnScreen()
-    : stage_(std::make_unique<QWidget>(nullptr, Qt::Window | Qt::FramelessWindowHint)),
-      timers_(std::make_unique<FakeTimeline>()),
-      minimize_(std::make_unique<MinimizeWatch>(*stage_)),
-      link_(std::make_unique<WindowBalloonStage>(
-          *stage_, kMouthArea, *minimize_, [] {}, [] { return false; })),
-      balloon_(std::make_unique<TMessageBalloon>(*link_, *timers_)) {}
+    : timers_(std::make_unique<FakeTimeline>()),
+      rig_(std::make_unique<BalloonRig>(*timers_, kMouthArea)), balloon_(&rig_->balloon) {}
 
 BalloonOnScreen::~BalloonOnScreen() = default;
 
 QPoint BalloonOnScreen::placeBeside(QPoint stageAt) {
-    stage_->setGeometry(QRect(stageAt, QSize(208, 452)));
+    rig_->stage.setGeometry(QRect(stageAt, QSize(208, 452)));
     // The outline crosses the time line: drawn for the same corner as on the screen.
-    balloon_->PlaceBalloon(false);
-    balloon_->MakeShape();
+    balloon_->placeBalloon(false);
+    balloon_->makeShape();
     return balloon_->pos();
 }
 
 int BalloonOnScreen::differences(const QImage& screen, QPoint stageAt, const QString& message,
                                  const QString& timeLine) {
     const QPoint balloonAt = placeBeside(stageAt);
-    balloon_->MessageArea().setText(message);
-    balloon_->TimeLabel().setText(timeLine);
+    messageArea(*balloon_).setText(message);
+    timeLabel(*balloon_).setText(timeLine);
     const QImage drawn = balloon_->grab().toImage();
     const QRegion shape = balloon_->balloonRegion().value_or(QRegion(drawn.rect()));
     int count = 0;
-    for (const QLabel* label : {&balloon_->MessageArea(), &balloon_->TimeLabel()}) {
+    for (const QLabel* label : {&messageArea(*balloon_), &timeLabel(*balloon_)}) {
         const QRect area = label->geometry();
         for (int y = area.top(); y <= area.bottom(); ++y)
             for (int x = area.left(); x <= area.right(); ++x) {

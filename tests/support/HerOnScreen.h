@@ -12,11 +12,9 @@
 #include <optional>
 #include <vector>
 
+struct BalloonRig;
 class FakeTimeline;
-class MinimizeWatch;
-class QWidget;
 class TMessageBalloon;
-class WindowBalloonStage;
 class XSession;
 
 // Her windows read from the X server she runs on: screenshots compared with what the
@@ -68,11 +66,9 @@ public:
                     const QString& timeLine);
 
 private:
-    std::unique_ptr<QWidget> stage_;
     std::unique_ptr<FakeTimeline> timers_;
-    std::unique_ptr<MinimizeWatch> minimize_;
-    std::unique_ptr<WindowBalloonStage> link_;
-    std::unique_ptr<TMessageBalloon> balloon_;
+    std::unique_ptr<BalloonRig> rig_;
+    TMessageBalloon* balloon_;
 };
 
 // Her windows as X sees them.

@@ -16,7 +16,7 @@ void ProgramFixture::SetUp() {
 
 void ProgramFixture::store(const StageSettings& settings) {
     HiveRegistry registry(hivePath());
-    ASSERT_TRUE(SaveSettings(registry, settings, {settings.FormLeft, settings.FormTop}));
+    ASSERT_TRUE(saveSettings(registry, settings, {settings.FormLeft, settings.FormTop}));
 }
 
 QByteArray ProgramFixture::hiveBytes() const {
@@ -29,7 +29,7 @@ std::optional<StageSettings> ProgramFixture::stored() const {
     if (!registry.keyExists(kProgramKey))
         return std::nullopt;
     StageSettings settings;
-    if (!LoadSettings(registry, settings))
+    if (!loadSettings(registry, settings))
         return std::nullopt;
     return settings;
 }

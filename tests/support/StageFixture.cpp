@@ -49,9 +49,8 @@ void StageFixture::pickModal(QAction* item, const std::function<void(QDialog&)>&
 }
 
 void StageFixture::destroy() {
-    // The balloon calls into her window, which saves into the registry.
     menu = nullptr;
-    balloon.reset();
+    balloon = nullptr;
     stage.reset();
 }
 
@@ -61,7 +60,7 @@ QString StageFixture::hivePath() const {
 
 void StageFixture::store(const StageSettings& settings) {
     HiveRegistry writer(hivePath());
-    ASSERT_TRUE(SaveSettings(writer, settings, {settings.FormLeft, settings.FormTop}));
+    ASSERT_TRUE(saveSettings(writer, settings, {settings.FormLeft, settings.FormTop}));
 }
 
 std::optional<quint32> StageFixture::storedDword(const QString& name) const {
@@ -83,8 +82,7 @@ MainStage& StageFixture::create() {
     registry = std::make_unique<HiveRegistry>(hivePath());
     stage = std::make_unique<MainStage>(
         StageServices{*registry, keys, clock, sound, timers, random, beeper});
-    balloon = std::make_unique<TMessageBalloon>(stage->balloonStage(), timers);
-    stage->setMessageBalloon(balloon.get());
+    balloon = &stage->balloon();
     menu = stage->findChild<StagePopupMenu*>(QStringLiteral("PopupMenu1"));
     return *stage;
 }

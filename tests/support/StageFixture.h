@@ -3,6 +3,7 @@
 #include "app/MainStage.h"
 #include "platform/HiveRegistry.h"
 #include "stage/StagePopupMenu.h"
+#include "support/BalloonControls.h"
 #include "support/CharacterFakes.h"
 #include "support/ClockFakes.h"
 #include "support/FakeKeys.h"
@@ -17,8 +18,8 @@
 #include <memory>
 #include <optional>
 
-// Her window and her balloon built over a settings file in a private folder, with fake keys,
-// wall clock, sound output and timers; no display is needed.
+// Her window, and with it her balloon, built over a settings file in a private folder, with fake
+// keys, wall clock, sound output and timers; no display is needed.
 class StageFixture : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -54,7 +55,8 @@ protected:
     FakeRandom random;
     FakeBeeper beeper;
     std::unique_ptr<MainStage> stage;
-    std::unique_ptr<TMessageBalloon> balloon;
+    // Her balloon, once her window is built.
+    TMessageBalloon* balloon = nullptr;
     // Her popup menu, once her window is built.
     StagePopupMenu* menu = nullptr;
 };

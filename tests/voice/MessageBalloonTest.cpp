@@ -1,13 +1,11 @@
 // The balloon's life beside a plain window standing in for hers, on a manual timeline:
 // showing, following, the 30 s close, the button and Enter, the minimised program, the
 // stacking style, and what it shows.
+#include "support/BalloonRig.h"
 #include "support/FakeTimeline.h"
 #include "support/QtPrinters.h"
 #include "support/TestApplication.h"
 #include "voice/BalloonGeometry.h"
-#include "voice/MinimizeWatch.h"
-#include "voice/TMessageBalloon.h"
-#include "voice/WindowBalloonStage.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -52,20 +50,20 @@ protected:
     }
     bool minimized() const { return stage.windowState().testFlag(Qt::WindowMinimized); }
 
+    int voiceStops() const { return rig.sound.stopCalls; }
+
     QApplication& app = testApplication();
     FakeTimeline timeline;
-    QWidget stage{nullptr, Qt::Window | Qt::FramelessWindowHint};
+    BalloonRig rig{timeline, kMouth};
+    QWidget& stage = rig.stage;
+    MinimizeWatch& minimize = rig.minimize;
+    bool& stayOnTop = rig.stayOnTop;
+    TMessageBalloon& balloon = rig.balloon;
     ShowCounter stageShows;
-    MinimizeWatch minimize{stage};
-    int voiceStops = 0;
-    bool stayOnTop = false;
-    WindowBalloonStage link{stage, kMouth, minimize, [this] { ++voiceStops; },
-                            [this] { return stayOnTop; }};
-    TMessageBalloon balloon{link, timeline};
 };
 
 TEST_F(MessageBalloonTest, ShowsBesideHerMouthShapedAsBodyAndTail) {
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     ASSERT_TRUE(balloon.isVisible());
     EXPECT_EQ(balloon.corner(), 0);
     EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));
@@ -74,7 +72,7 @@ TEST_F(MessageBalloonTest, ShowsBesideHerMouthShapedAsBodyAndTail) {
 }
 
 TEST_F(MessageBalloonTest, FollowsHerWithin250MsAndStillClosesAt30s) {
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     timeline.advance(10'000);
     stage.move(kRightHalf);
     timeline.advance(249);
@@ -92,38 +90,38 @@ TEST_F(MessageBalloonTest, FollowsHerWithin250MsAndStillClosesAt30s) {
 }
 
 TEST_F(MessageBalloonTest, ClosingHidesAndReshowsHerAndStopsTheVoiceOnce) {
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     const int hides = stageShows.hides;
     const int shows = stageShows.shows;
-    balloon.Button1().click();
+    closeButton(balloon).click();
     EXPECT_FALSE(balloon.isVisible());
-    EXPECT_EQ(voiceStops, 1);
+    EXPECT_EQ(voiceStops(), 1);
     EXPECT_EQ(stageShows.hides, hides + 1);
     EXPECT_EQ(stageShows.shows, shows + 1);
     EXPECT_TRUE(stage.isVisible());
     // Both timers stopped with it.
     stage.move(kRightHalf);
     timeline.advance(60'000);
-    EXPECT_EQ(voiceStops, 1);
+    EXPECT_EQ(voiceStops(), 1);
     EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));
 }
 
 TEST_F(MessageBalloonTest, EnterClosesItLikeTheButton) {
     for (QWidget* target :
-         {static_cast<QWidget*>(&balloon), static_cast<QWidget*>(&balloon.Button1())}) {
-        balloon.PlaceBalloon(true);
+         {static_cast<QWidget*>(&balloon), static_cast<QWidget*>(&closeButton(balloon))}) {
+        balloon.placeBalloon(true);
         ASSERT_TRUE(balloon.isVisible());
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &enter);
         EXPECT_FALSE(balloon.isVisible()) << target->metaObject()->className();
     }
-    EXPECT_EQ(voiceStops, 2);
+    EXPECT_EQ(voiceStops(), 2);
 }
 
 TEST_F(MessageBalloonTest, RestoresAMinimisedProgramAndMinimisesItAgainWhenItClosesByItself) {
     stage.setWindowState(Qt::WindowMinimized);
     ASSERT_TRUE(minimize.appMinimized());
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     EXPECT_FALSE(minimized());
     EXPECT_FALSE(minimize.appMinimized());
     EXPECT_TRUE(balloon.restoredApp());
@@ -137,8 +135,8 @@ TEST_F(MessageBalloonTest, RestoresAMinimisedProgramAndMinimisesItAgainWhenItClo
 
 TEST_F(MessageBalloonTest, TheButtonLeavesTheProgramRestored) {
     stage.setWindowState(Qt::WindowMinimized);
-    balloon.PlaceBalloon(true);
-    balloon.Button1().click();
+    balloon.placeBalloon(true);
+    closeButton(balloon).click();
     EXPECT_FALSE(balloon.restoredApp());
     timeline.advance(60'000);
     EXPECT_FALSE(minimized());
@@ -147,17 +145,17 @@ TEST_F(MessageBalloonTest, TheButtonLeavesTheProgramRestored) {
 
 TEST_F(MessageBalloonTest, HiddenFromOutsideItStillStopsTheVoiceAndKeepsWhatItRestored) {
     stage.setWindowState(Qt::WindowMinimized);
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     balloon.hide();
-    EXPECT_EQ(voiceStops, 1);
+    EXPECT_EQ(voiceStops(), 1);
     EXPECT_TRUE(balloon.restoredApp());
 }
 
 TEST_F(MessageBalloonTest, PlacingItAgainWhileItShowsRenewsNeitherShapeNorCount) {
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     timeline.advance(20'000);
     stage.move(kRightHalf);
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     EXPECT_EQ(balloon.corner(), 1);
     EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));
     EXPECT_EQ(balloon.mask(), shapeFor(0));
@@ -172,7 +170,7 @@ TEST_F(MessageBalloonTest, PlacingItAgainWhileItShowsRenewsNeitherShapeNorCount)
 }
 
 TEST_F(MessageBalloonTest, ComesBackInFrontWhenSheIsActivated) {
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     QCoreApplication::processEvents();
     ASSERT_TRUE(balloon.isActiveWindow());
     stage.activateWindow();
@@ -188,33 +186,46 @@ TEST_F(MessageBalloonTest, BothWindowsTakeTheStackingStyleAtEachShowing) {
         return window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     };
     stayOnTop = true;
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     EXPECT_TRUE(onTop(stage));
     EXPECT_TRUE(onTop(balloon));
     EXPECT_TRUE(balloon.isVisible());
-    balloon.Button1().click();
+    closeButton(balloon).click();
 
     stayOnTop = false;
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     EXPECT_FALSE(onTop(stage));
     EXPECT_FALSE(onTop(balloon));
-    const int stops = voiceStops;
+    const int stops = voiceStops();
 
     // A change while it shows keeps it showing, in place and in shape, without closing it.
-    balloon.applyStacking(true);
+    rig.stacking.StayOnTop1Click();
     EXPECT_TRUE(onTop(balloon));
     EXPECT_TRUE(balloon.isVisible());
     EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));
     EXPECT_EQ(balloon.mask(), shapeFor(0));
-    EXPECT_EQ(voiceStops, stops);
+    EXPECT_EQ(voiceStops(), stops);
+}
+
+TEST_F(MessageBalloonTest, SayingShowsBothTextsInHerStackingAndStartsTheClip) {
+    stayOnTop = true;
+    balloon.say(QStringLiteral("お薬の時間です"), QStringLiteral("[**.**  08:30]"),
+                QStringLiteral("Snd_Jikan1"));
+    EXPECT_TRUE(balloon.speaking());
+    EXPECT_TRUE(balloon.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(messageArea(balloon).text(), QStringLiteral("お薬の時間です"));
+    EXPECT_EQ(timeLabel(balloon).text(), QStringLiteral("[**.**  08:30]"));
+    EXPECT_EQ(rig.sound.played.size(), 1u);
+    balloon.stopSpeaking();
+    EXPECT_FALSE(balloon.speaking());
 }
 
 TEST_F(MessageBalloonTest, TheMessageShowsTheCharactersTyped) {
-    QLabel& message = balloon.MessageArea();
+    QLabel& message = messageArea(balloon);
     EXPECT_EQ(message.text(), QStringLiteral("記念日です"));
-    EXPECT_EQ(balloon.TimeLabel().text(), QStringLiteral("[00.00 00:00]"));
+    EXPECT_EQ(timeLabel(balloon).text(), QStringLiteral("[00.00 00:00]"));
     EXPECT_EQ(message.textFormat(), Qt::PlainText);
-    EXPECT_EQ(balloon.TimeLabel().textFormat(), Qt::PlainText);
+    EXPECT_EQ(timeLabel(balloon).textFormat(), Qt::PlainText);
     EXPECT_TRUE(message.wordWrap());
 
     // Rendered, the markup is as wide as its eight characters, not one bold letter.
@@ -228,12 +239,12 @@ TEST_F(MessageBalloonTest, TheMessageShowsTheCharactersTyped) {
                     left = std::min(left, x), right = std::max(right, x);
         return right - left + 1;
     };
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     EXPECT_GT(inkWidth(QStringLiteral("<b>x</b>")), 4 * inkWidth(QStringLiteral("x")));
 }
 
 TEST_F(MessageBalloonTest, PaintsABlackOutlineOnWhite) {
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     const QImage image = balloon.grab().toImage();
     EXPECT_EQ(image.pixel(0, 80), qRgb(0, 0, 0));
     EXPECT_EQ(image.pixel(120, 129), qRgb(0, 0, 0));

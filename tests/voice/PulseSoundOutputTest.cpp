@@ -57,7 +57,7 @@ protected:
 
 TEST_F(PulseSoundOutputTest, AClipSoundsForItsLengthAndThenEnds) {
     startServerAndRecord();
-    ASSERT_TRUE(player.PlayVoice(QStringLiteral("Snd_Kinenbi1")));
+    ASSERT_TRUE(player.playVoice(QStringLiteral("Snd_Kinenbi1")));
     EXPECT_TRUE(output->isSounding());
     const SoundSpan heard = recordedUntilSilent();
     ASSERT_TRUE(heard.heard);
@@ -90,22 +90,22 @@ TEST_F(PulseSoundOutputTest, AClipShorterThanTheServersBufferPlaysToItsEnd) {
 
 TEST_F(PulseSoundOutputTest, ASecondClipWhileOneSoundsAddsNothing) {
     startServerAndRecord();
-    ASSERT_TRUE(player.PlayVoice(QStringLiteral("Snd_Jikan3")));
-    EXPECT_FALSE(player.PlayVoice(QStringLiteral("Snd_Kinenbi3")));
+    ASSERT_TRUE(player.playVoice(QStringLiteral("Snd_Jikan3")));
+    EXPECT_FALSE(player.playVoice(QStringLiteral("Snd_Kinenbi3")));
     const SoundSpan heard = recordedUntilSilent();
     ASSERT_TRUE(heard.heard);
     EXPECT_NEAR(heard.length(), clipLength("Snd_Jikan3"), 0.15);
     // Afterwards the next one plays.
-    EXPECT_TRUE(player.PlayVoice(QStringLiteral("Snd_Jikan4")));
+    EXPECT_TRUE(player.playVoice(QStringLiteral("Snd_Jikan4")));
 }
 
 TEST_F(PulseSoundOutputTest, StopEndsTheSoundAtOnce) {
     startServerAndRecord();
-    ASSERT_TRUE(player.PlayVoice(QStringLiteral("Snd_Kinenbi3")));
+    ASSERT_TRUE(player.playVoice(QStringLiteral("Snd_Kinenbi3")));
     ASSERT_TRUE(eventually(
         [&] { return findSound(session.recording(), PulseSession::kRecordRate).heard; }, 10000));
     const double stoppedAt = session.recordedSeconds();
-    player.StopVoice();
+    player.stopVoice();
     EXPECT_FALSE(output->isSounding());
     QThread::msleep(1000);
     const QByteArray recording = session.recording();
@@ -117,17 +117,17 @@ TEST_F(PulseSoundOutputTest, StopEndsTheSoundAtOnce) {
 TEST_F(PulseSoundOutputTest, WithNoServerAtAllNothingWaitsAndNothingStarts) {
     QElapsedTimer timer;
     timer.start();
-    EXPECT_FALSE(player.PlayVoice(QStringLiteral("Snd_Jikan1")));
+    EXPECT_FALSE(player.playVoice(QStringLiteral("Snd_Jikan1")));
     EXPECT_FALSE(output->isSounding());
-    player.StopVoice();
+    player.stopVoice();
     output.reset();
     EXPECT_LT(timer.elapsed(), kPromptMs);
 }
 
 TEST_F(PulseSoundOutputTest, AServerStartedAfterTheProgramIsUsedAtTheNextClip) {
-    EXPECT_FALSE(player.PlayVoice(QStringLiteral("Snd_Jikan1")));
+    EXPECT_FALSE(player.playVoice(QStringLiteral("Snd_Jikan1")));
     startServerAndRecord();
-    ASSERT_TRUE(player.PlayVoice(QStringLiteral("Snd_Jikan1")));
+    ASSERT_TRUE(player.playVoice(QStringLiteral("Snd_Jikan1")));
     const SoundSpan heard = recordedUntilSilent();
     ASSERT_TRUE(heard.heard);
     EXPECT_NEAR(heard.length(), clipLength("Snd_Jikan1"), 0.15);
@@ -135,16 +135,16 @@ TEST_F(PulseSoundOutputTest, AServerStartedAfterTheProgramIsUsedAtTheNextClip) {
 
 TEST_F(PulseSoundOutputTest, AServerKilledMidClipAndRestartedIsUsedAtTheNextClip) {
     startServerAndRecord();
-    ASSERT_TRUE(player.PlayVoice(QStringLiteral("Snd_Kinenbi3")));
+    ASSERT_TRUE(player.playVoice(QStringLiteral("Snd_Kinenbi3")));
     ASSERT_TRUE(eventually(
         [&] { return findSound(session.recording(), PulseSession::kRecordRate).heard; }, 10000));
     session.kill();
     // The clip died with the server, and while it is away nothing plays.
     EXPECT_TRUE(eventually([&] { return !output->isSounding(); }, 10000));
-    EXPECT_FALSE(player.PlayVoice(QStringLiteral("Snd_Jikan2")));
+    EXPECT_FALSE(player.playVoice(QStringLiteral("Snd_Jikan2")));
 
     startServerAndRecord();
-    ASSERT_TRUE(player.PlayVoice(QStringLiteral("Snd_Jikan2")));
+    ASSERT_TRUE(player.playVoice(QStringLiteral("Snd_Jikan2")));
     const SoundSpan heard = recordedUntilSilent();
     ASSERT_TRUE(heard.heard);
     EXPECT_NEAR(heard.length(), clipLength("Snd_Jikan2"), 0.15);
@@ -152,15 +152,15 @@ TEST_F(PulseSoundOutputTest, AServerKilledMidClipAndRestartedIsUsedAtTheNextClip
 
 TEST_F(PulseSoundOutputTest, AServerThatStopsAnsweringHoldsNothingUp) {
     ASSERT_TRUE(session.start());
-    ASSERT_TRUE(player.PlayVoice(QStringLiteral("Snd_Matsu2")));
+    ASSERT_TRUE(player.playVoice(QStringLiteral("Snd_Matsu2")));
     session.pause();
     QElapsedTimer timer;
     timer.start();
-    player.StopVoice();
-    player.PlayVoice(QStringLiteral("Snd_Matsu1"));
+    player.stopVoice();
+    player.playVoice(QStringLiteral("Snd_Matsu1"));
     // A fresh connection to the frozen server, too.
     auto fresh = std::make_unique<PulseSoundOutput>();
-    VoicePlayer(*fresh).PlayVoice(QStringLiteral("Snd_Matsu1"));
+    VoicePlayer(*fresh).playVoice(QStringLiteral("Snd_Matsu1"));
     fresh.reset();
     output.reset();
     EXPECT_LT(timer.elapsed(), kPromptMs);

@@ -20,7 +20,7 @@ TEST_F(VoicePlayerTest, NamesFindTheirClipWithoutRegardToCaseAndPlayItsBytesInPl
     const auto wave = WaveImage::parse(image);
     ASSERT_TRUE(wave);
     for (const char* name : {"Snd_Kinenbi2", "snd_kinenbi2", "SND_KINENBI2"}) {
-        ASSERT_TRUE(player.PlayVoice(QString::fromLatin1(name))) << name;
+        ASSERT_TRUE(player.playVoice(QString::fromLatin1(name))) << name;
         const PcmClip& clip = output.played.back();
         EXPECT_EQ(clip.samples.data(), wave->samples.data()) << name;
         EXPECT_EQ(clip.samples.size(), wave->samples.size()) << name;
@@ -33,10 +33,10 @@ TEST_F(VoicePlayerTest, NamesFindTheirClipWithoutRegardToCaseAndPlayItsBytesInPl
 
 // What each request does while "Snd_Matsu1" sounds: nothing is interrupted, nothing else plays.
 TEST_F(VoicePlayerTest, RequestsWhileAClipSoundsLeaveItAlone) {
-    ASSERT_TRUE(player.PlayVoice(QStringLiteral("Snd_Matsu1")));
+    ASSERT_TRUE(player.playVoice(QStringLiteral("Snd_Matsu1")));
     for (const QString& name : {QString(), QStringLiteral("Snd_Matsu2"),
                                 QStringLiteral("Snd_Matsu1"), QStringLiteral("Snd_Nothing")}) {
-        EXPECT_FALSE(player.PlayVoice(name)) << name.toStdString();
+        EXPECT_FALSE(player.playVoice(name)) << name.toStdString();
         EXPECT_TRUE(output.isSounding());
     }
     EXPECT_EQ(output.played.size(), 1u);
@@ -44,15 +44,15 @@ TEST_F(VoicePlayerTest, RequestsWhileAClipSoundsLeaveItAlone) {
 
     // Once it has ended, the next clip plays.
     output.finishClip();
-    EXPECT_TRUE(player.PlayVoice(QStringLiteral("Snd_Matsu2")));
+    EXPECT_TRUE(player.playVoice(QStringLiteral("Snd_Matsu2")));
 }
 
 TEST_F(VoicePlayerTest, NothingPlayableStartsNothing) {
-    EXPECT_FALSE(player.PlayVoice(QString()));
-    EXPECT_FALSE(player.PlayVoice(QStringLiteral("Snd_Nothing")));
-    EXPECT_FALSE(player.PlayVoice(QStringLiteral("SND_JIKAN")));
+    EXPECT_FALSE(player.playVoice(QString()));
+    EXPECT_FALSE(player.playVoice(QStringLiteral("Snd_Nothing")));
+    EXPECT_FALSE(player.playVoice(QStringLiteral("SND_JIKAN")));
     output.deviceAvailable = false;
-    EXPECT_FALSE(player.PlayVoice(QStringLiteral("Snd_Jikan1")));
+    EXPECT_FALSE(player.playVoice(QStringLiteral("Snd_Jikan1")));
     EXPECT_TRUE(output.played.empty());
     EXPECT_EQ(output.stopCalls, 0);
 }
@@ -63,18 +63,18 @@ TEST_F(VoicePlayerTest, ABrokenClipIsSilent) {
     static const QByteArray notWave("RIFF\x04\x00\x00\x00AVI ", 12);
     for (const QByteArray* image : {&truncated, &notWave}) {
         VoicePlayer broken(output, [image](const QString&) { return QByteArrayView(*image); });
-        EXPECT_FALSE(broken.PlayVoice(QStringLiteral("Snd_Jikan1")));
+        EXPECT_FALSE(broken.playVoice(QStringLiteral("Snd_Jikan1")));
     }
     EXPECT_TRUE(output.played.empty());
 }
 
 TEST_F(VoicePlayerTest, StopCutsTheClipOffAndIsHarmlessWhenNothingSounds) {
-    player.StopVoice();
+    player.stopVoice();
     EXPECT_FALSE(output.isSounding());
-    ASSERT_TRUE(player.PlayVoice(QStringLiteral("Snd_Jikan3")));
-    player.StopVoice();
+    ASSERT_TRUE(player.playVoice(QStringLiteral("Snd_Jikan3")));
+    player.stopVoice();
     EXPECT_FALSE(output.isSounding());
-    EXPECT_TRUE(player.PlayVoice(QStringLiteral("Snd_Jikan4")));
+    EXPECT_TRUE(player.playVoice(QStringLiteral("Snd_Jikan4")));
 }
 
 } // namespace

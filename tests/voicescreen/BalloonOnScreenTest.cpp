@@ -2,14 +2,12 @@
 // plain window standing in for hers: where the X server has the balloon, its shape, how it
 // follows a drag, what it shows, and minimising and restoring through the window manager.
 #include "platform/StageTimer.h"
+#include "support/BalloonRig.h"
 #include "support/QtPrinters.h"
 #include "support/TestApplication.h"
 #include "support/XSession.h"
 #include "support/XShape.h"
 #include "voice/BalloonGeometry.h"
-#include "voice/MinimizeWatch.h"
-#include "voice/TMessageBalloon.h"
-#include "voice/WindowBalloonStage.h"
 
 #include <QLabel>
 #include <gtest/gtest.h>
@@ -55,15 +53,15 @@ protected:
 
     QApplication& app = screenApplication(true);
     const XSession& session = screenSession();
-    QWidget stage{nullptr, Qt::Window | Qt::FramelessWindowHint};
-    MinimizeWatch minimize{stage};
-    WindowBalloonStage link{stage, kMouth, minimize, {}, [] { return false; }};
     QtTimerFactory timers;
-    TMessageBalloon balloon{link, timers};
+    BalloonRig rig{timers, kMouth};
+    QWidget& stage = rig.stage;
+    MinimizeWatch& minimize = rig.minimize;
+    TMessageBalloon& balloon = rig.balloon;
 };
 
 TEST_F(OnScreen, TheBalloonStandsAtItsCornersPlaceShapedAsBodyAndTail) {
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     ASSERT_EQ(balloon.corner(), 2);
     const QRect expected(kLeftHalf + QPoint(121, -52), QSize(240, 160));
     ASSERT_TRUE(settle([&] { return mapped(balloon) && onScreen(balloon) == expected; }))
@@ -76,7 +74,7 @@ TEST_F(OnScreen, TheBalloonStandsAtItsCornersPlaceShapedAsBodyAndTail) {
 }
 
 TEST_F(OnScreen, TheBalloonFollowsADragAcrossTheMiddleToHerOtherSide) {
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     ASSERT_TRUE(settle([&] { return mapped(balloon); }));
     session.xdotool({"windowmove", id(stage), QString::number(kRightHalf.x()),
                      QString::number(kRightHalf.y())});
@@ -88,8 +86,8 @@ TEST_F(OnScreen, TheBalloonFollowsADragAcrossTheMiddleToHerOtherSide) {
 }
 
 TEST_F(OnScreen, AMessageWithMarkupShowsItsCharacters) {
-    balloon.MessageArea().setText(QStringLiteral("<b>x</b>"));
-    balloon.PlaceBalloon(true);
+    messageArea(balloon).setText(QStringLiteral("<b>x</b>"));
+    balloon.placeBalloon(true);
     const QRect area(balloon.pos() + QPoint(7, 40), QSize(226, 64));
     // The ink of the message's first line, from the X server's screen.
     auto inkWidth = [&] {
@@ -120,7 +118,7 @@ TEST_F(OnScreen, MinimisingAndRestoringThroughTheWindowManagerAreSeen) {
 TEST_F(OnScreen, TheBalloonRestoresAMinimisedProgram) {
     session.xdotool({"windowminimize", id(stage)});
     ASSERT_TRUE(settle([&] { return minimize.appMinimized(); }));
-    balloon.PlaceBalloon(true);
+    balloon.placeBalloon(true);
     EXPECT_TRUE(settle([&] { return mapped(stage) && mapped(balloon); }));
     EXPECT_TRUE(balloon.restoredApp());
 }

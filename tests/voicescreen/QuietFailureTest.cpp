@@ -28,9 +28,9 @@ TEST(QuietFailure, WithNoSoundServerNothingWaitsAndNothingBeeps) {
     {
         PulseSoundOutput output;
         VoicePlayer player(output);
-        EXPECT_FALSE(player.PlayVoice(QStringLiteral("Snd_Jikan1")));
-        EXPECT_FALSE(player.PlayVoice(QStringLiteral("Snd_Nothing")));
-        player.StopVoice();
+        EXPECT_FALSE(player.playVoice(QStringLiteral("Snd_Jikan1")));
+        EXPECT_FALSE(player.playVoice(QStringLiteral("Snd_Nothing")));
+        player.stopVoice();
     }
     EXPECT_LT(timer.elapsed(), 1000);
     QThread::msleep(300);

@@ -1,0 +1,22 @@
+#include "stage/DebugControls.h"
+
+#include <QAction>
+#include <QWidget>
+
+DebugControls::DebugControls(QList<QWidget*> controls, QList<QWidget*> hiddenLists,
+                             QAction& MIDebugMode)
+    : controls_(std::move(controls)), item_(MIDebugMode) {
+    for (QWidget* hidden : controls_ + hiddenLists) {
+        hidden->hide();
+        hidden->setEnabled(false);
+    }
+}
+
+void DebugControls::MIDebugModeClick() {
+    // The item has already changed its own check mark.
+    const bool on = item_.isChecked();
+    for (QWidget* control : controls_) {
+        control->setVisible(on);
+        control->setEnabled(on);
+    }
+}
