@@ -16,7 +16,8 @@ class WallClock;
 struct StageSettings;
 
 // The dial box on her window: owns the dial image, the rendering the settings choose and
-// what the box shows each second. It never reaches past the box it is given.
+// what the box shows each second. The two menu items that switch the rendering are its own:
+// it flips their settings and ticks them.
 class DialBox {
 public:
     struct MenuItems {

@@ -83,10 +83,10 @@ void SlotDialog::showEvent(QShowEvent* event) {
 void SlotDialog::FormShow() {
     working_ = link_.read();
     c_.TabControl1->setCurrentIndex(0);
-    LoadTab();
+    loadTab();
 }
 
-void SlotDialog::LoadTab() {
+void SlotDialog::loadTab() {
     const EventSlot& slot = working_[c_.TabControl1->currentIndex()];
     c_.UseFlagCB->setChecked(slot.used);
     selectPosition(*c_.Tuki, slot.month);
@@ -110,7 +110,7 @@ void SlotDialog::LoadTab() {
     enableGroup(*c_.GroupBox1, slot.used);
 }
 
-void SlotDialog::StoreTab() {
+void SlotDialog::storeTab() {
     EventSlot& slot = working_[c_.TabControl1->currentIndex()];
     slot.used = c_.UseFlagCB->isChecked();
     slot.month = positionOrFirst(*c_.Tuki);
@@ -129,11 +129,11 @@ void SlotDialog::StoreTab() {
 }
 
 void SlotDialog::TabControl1Changing() {
-    StoreTab();
+    storeTab();
 }
 
 void SlotDialog::TabControl1Change() {
-    LoadTab();
+    loadTab();
 }
 
 void SlotDialog::UseFlagCBClick() {
@@ -149,7 +149,7 @@ void SlotDialog::SndSamplePlayClick() {
 }
 
 void SlotDialog::OKBtnClick() {
-    StoreTab();
+    storeTab();
     link_.commit(working_);
     accept();
 }

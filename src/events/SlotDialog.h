@@ -62,8 +62,8 @@ protected:
 
 private:
     void FormShow();
-    void LoadTab();
-    void StoreTab();
+    void loadTab();
+    void storeTab();
     void TabControl1Changing();
     void TabControl1Change();
     void UseFlagCBClick();

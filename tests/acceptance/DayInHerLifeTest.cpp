@@ -18,6 +18,7 @@
 #include "shared/TimeKey.h"
 #include "shared/UiFont.h"
 #include "stage/AssetCatalogue.h"
+#include "support/BalloonControls.h"
 #include "support/HerOnScreen.h"
 #include "support/MovableClock.h"
 #include "support/PulseSession.h"
@@ -44,7 +45,6 @@ constexpr QSize kHerSize(208, 452);
 constexpr QPoint kDialCentre(80 + 64, 256 + 64);
 constexpr QPoint kOnHerHead(15 + 64, 9 + 50);
 constexpr QSize kBalloonSize(240, 160);
-constexpr QPoint kBalloonButton(184 + 23, 107 + 9);
 // Where the drag takes her: her middle in the screen's left half and second quarter, so
 // that her balloon stands right of and above her mouth, clear of the dial.
 constexpr QPoint kDraggedBy(300, 40);
@@ -322,7 +322,7 @@ protected:
         EXPECT_TRUE(sound.heard) << "no clip sounded";
         EXPECT_NEAR(sound.length(), seconds, 0.25) << "not the length of " << clip.toStdString();
 
-        clickAt(beside + kBalloonButton);
+        clickAt(beside + kBalloonButtonCentre);
         EXPECT_GE(waitForBalloon(false, 10000), 0) << "its button did not close it";
     }
 

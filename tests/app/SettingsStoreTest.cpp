@@ -1,6 +1,7 @@
 #include "app/SettingsStore.h"
 #include "platform/HiveFile.h"
 #include "platform/HiveRegistry.h"
+#include "support/SettingsFile.h"
 #include "support/StageSettingsText.h"
 #include "support/TempConfigHome.h"
 
@@ -17,33 +18,12 @@ const QStringList kSaveOrder = {
     "yoMes1",    "kiSnd1",  "yoSnd1",    "KiTuki1",  "KiHi1",   "Yotei1",     "kiMes2",  "yoMes2",
     "kiSnd2",    "yoSnd2",  "KiTuki2",   "KiHi2",    "Yotei2",  "ThreadPrio", "DigiAMPM"};
 
-// A record in which every field differs from its default.
+// A record in which every field differs from its default, the slots' use flags too.
 StageSettings customSettings() {
-    StageSettings s;
-    s.AnaDigi = false;
-    s.StayOnTop = true;
-    s.FormLeft = -1200;
-    s.FormTop = -7;
-    for (int i = 0; i < 3; ++i) {
-        EventSlot& a = s.anniversaries[i];
-        a.used = true;
-        a.month = 10 + i;
-        a.day = 20 + i;
-        a.clip = QStringLiteral("Kinen%1").arg(i);
-        a.message = QStringLiteral("お誕生日%1\nおめでとう \"ミオラ\" C:\\path\\n\ttab").arg(i);
-        EventSlot& y = s.schedules[i];
-        y.used = true;
-        y.month = 12;
-        y.day = 15 + i;
-        y.hour = 10 + i;
-        y.minute = 30 + 5 * i;
-        y.clip = QStringLiteral("Yotei%1").arg(i);
-        y.message = QStringLiteral("会議 %1\r\n二行目").arg(i);
-    }
-    s.lastYotei = 0x0C0F0A1E;
-    s.samiLim = 600;
-    s.ThreadPrio = 3;
-    s.DigiAMPM = true;
+    StageSettings s = distinctSettings();
+    for (EventSlots* kind : {&s.anniversaries, &s.schedules})
+        for (EventSlot& slot : *kind)
+            slot.used = true;
     return s;
 }
 
@@ -61,11 +41,7 @@ protected:
     }
 
     std::optional<quint32> storedDword(const QString& name) {
-        if (!registry.openKey(kProgramKey, false))
-            return std::nullopt;
-        std::optional<quint32> value = registry.readDword(name);
-        registry.closeKey();
-        return value;
+        return ::storedDword(HiveRegistry::defaultPath(), name);
     }
 
     void editProgramKey(const std::function<void(HiveKey&)>& edit) {
@@ -136,6 +112,9 @@ TEST_F(SettingsStoreTest, EveryFieldRoundTrips) {
     custom.schedules[1] = {true, 0, 0, 8, 0, "Ohayo", "毎朝\n\"起きて\"\\"};
     custom.anniversaries[2].day = -3; // what a signed day byte can hold
     custom.lastYotei = -123456;
+    // Left of and above the first screen.
+    custom.FormLeft = -1200;
+    custom.FormTop = -7;
     ASSERT_TRUE(saveSettings(registry, custom, QPoint(-1200, -7)));
     EXPECT_EQ(storedDword("Yotei0"), 0x8C0F0A1Eu);
     EXPECT_EQ(storedDword("Yotei1"), 0x80000800u);

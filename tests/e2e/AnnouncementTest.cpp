@@ -5,6 +5,7 @@
 #include "app/SettingsStore.h"
 #include "platform/HiveRegistry.h"
 #include "shared/TimeKey.h"
+#include "support/BalloonControls.h"
 #include "support/PulseSession.h"
 #include "support/QtPrinters.h"
 #include "support/XSession.h"
@@ -86,7 +87,7 @@ TEST_F(Announcement, TwoSchedulesOfOneMinuteSpeakOneAfterTheOtherBesideHer) {
     EXPECT_TRUE(eventually([&] { return soundSince(0).heard; }, 10'000)) << "no clip sounded";
 
     // Her balloon's button closes it; the second of the minute comes at the next tick.
-    const QPoint button = beside + QPoint(184 + 23, 107 + 9);
+    const QPoint button = beside + kBalloonButtonCentre;
     session.xdotool({"mousemove", QString::number(button.x()), QString::number(button.y())});
     session.xdotool({"click", "1"});
     ASSERT_GE(waitForBalloon(false, 10'000), 0) << "the button did not close it";

@@ -6,6 +6,7 @@
 #include "platform/ThreadPriority.h"
 #include "stage/AssetCatalogue.h"
 #include "support/ProcThreadStat.h"
+#include "support/SettingsFile.h"
 #include "support/UnprivilegedUser.h"
 #include "support/XSession.h"
 #include "support/XShape.h"
@@ -49,16 +50,9 @@ protected:
     }
 
     QString hivePath() const { return config.path() + QStringLiteral("/hourling/user.reg"); }
-    void store(const StageSettings& settings) {
-        HiveRegistry registry(hivePath());
-        ASSERT_TRUE(saveSettings(registry, settings, {settings.FormLeft, settings.FormTop}));
-    }
+    void store(const StageSettings& settings) { ASSERT_TRUE(storeSettings(hivePath(), settings)); }
     std::optional<qint32> stored(const QString& name) {
-        HiveRegistry registry(hivePath());
-        if (!registry.openKey(kProgramKey, false))
-            return std::nullopt;
-        const auto value = registry.readDword(name);
-        registry.closeKey();
+        const auto value = storedDword(hivePath(), name);
         return value ? std::optional<qint32>(qint32(*value)) : std::nullopt;
     }
 

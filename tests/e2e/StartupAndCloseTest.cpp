@@ -2,6 +2,7 @@
 // folder, closed the ways a desktop closes it, its settings file read back afterwards.
 #include "app/SettingsStore.h"
 #include "platform/HiveRegistry.h"
+#include "support/SettingsFile.h"
 #include "support/XSession.h"
 
 #include <QDir>
@@ -20,14 +21,7 @@ protected:
         ASSERT_TRUE(config.isValid());
     }
     QString hivePath() const { return config.path() + QStringLiteral("/hourling/user.reg"); }
-    std::optional<quint32> stored(const QString& name) {
-        HiveRegistry registry(hivePath());
-        if (!registry.openKey(kProgramKey, false))
-            return std::nullopt;
-        auto value = registry.readDword(name);
-        registry.closeKey();
-        return value;
-    }
+    std::optional<quint32> stored(const QString& name) { return storedDword(hivePath(), name); }
     std::unique_ptr<ProgramRun> launch() {
         // At second 2 the title stays the start-up one for several seconds.
         auto program = std::make_unique<ProgramRun>(

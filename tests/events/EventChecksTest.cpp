@@ -69,7 +69,7 @@ class ScheduleMatching : public EventsFixture,
 
 TEST_P(ScheduleMatching, QueuesTheSlotAndMovesLastYoteiToTheCheckOnlyWhenDue) {
     const ScheduleCase& c = GetParam();
-    settings.schedules[1] = slotAt(true, c.month, c.day, c.hour, c.minute);
+    settings.schedules[1] = eventSlot(true, c.month, c.day, c.hour, c.minute);
     settings.lastYotei = c.lastYotei;
     events.checkYotei(c.now[0], c.now[1], c.now[2], c.now[3]);
     if (c.due) {
@@ -92,9 +92,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, ScheduleMatching, ::testing::ValuesIn(kScheduleC
 using EventChecks = EventsFixture;
 
 TEST_F(EventChecks, AnniversariesFallOnTheirDayEveryYearAndTheAny31stOnlyInLongMonths) {
-    settings.anniversaries[0] = slotAt(true, 12, 24);
-    settings.anniversaries[1] = slotAt(false, 0, 10);
-    settings.anniversaries[2] = slotAt(true, 0, 31);
+    settings.anniversaries[0] = eventSlot(true, 12, 24);
+    settings.anniversaries[1] = eventSlot(false, 0, 10);
+    settings.anniversaries[2] = eventSlot(true, 0, 31);
     const int lengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     std::vector<std::pair<int, int>> christmas;
     std::set<int> monthsWith31st;
@@ -118,7 +118,7 @@ TEST_F(EventChecks, AnniversariesFallOnTheirDayEveryYearAndTheAny31stOnlyInLongM
 }
 
 TEST_F(EventChecks, AnAnniversaryIsAnnouncedAgainAtEveryStartOnItsDay) {
-    settings.anniversaries[1] = slotAt(true, 12, 24);
+    settings.anniversaries[1] = eventSlot(true, 12, 24);
     events.checkKinenbi(12, 24);
     EXPECT_EQ(pending(), std::vector{anniversary(1)});
     // The next start of the program: nothing remembers the first.
@@ -128,9 +128,9 @@ TEST_F(EventChecks, AnAnniversaryIsAnnouncedAgainAtEveryStartOnItsDay) {
 }
 
 TEST_F(EventChecks, TwoInOneMinuteComeInSlotOrderTheSecondAtTheFirstTickAfterTheBalloon) {
-    settings.schedules[2] = slotAt(true, 0, 0, 8, 30);
+    settings.schedules[2] = eventSlot(true, 0, 0, 8, 30);
     settings.schedules[2].message = QStringLiteral("二つ目");
-    settings.schedules[0] = slotAt(true, 0, 0, 8, 30);
+    settings.schedules[0] = eventSlot(true, 0, 0, 8, 30);
     settings.schedules[0].message = QStringLiteral("一つ目");
     events.checkYotei(3, 15, 8, 30);
     EXPECT_EQ(pending(), (std::vector{schedule(0), schedule(2)}));
@@ -188,8 +188,8 @@ TEST_F(EventChecks, AFullQueueRefusesTheSeventeenthAndTheScheduleCheckCatchesUpL
     // Room for one: slot 0 goes in, slot 1 is refused, and the check stops there.
     events.removeAnnouncement(15);
     for (EventSlot& slot : settings.schedules)
-        slot = slotAt(true, 0, 0, 8, 30);
-    settings.anniversaries[0] = slotAt(true, 0, 15);
+        slot = eventSlot(true, 0, 0, 8, 30);
+    settings.anniversaries[0] = eventSlot(true, 0, 15);
     settings.lastYotei = timeKey(3, 15, 8, 29);
     events.checkYotei(3, 15, 8, 30);
     EXPECT_EQ(pending().back(), schedule(0));
@@ -214,15 +214,15 @@ TEST_F(EventChecks, TheBalloonGetsTheMessageThenTheVoiceTheTimeLabelAndShowsLast
     };
     const Case cases[] = {
         {EventKind::Schedule,
-         slotAt(true, 5, 12, 8, 30),
+         eventSlot(true, 5, 12, 8, 30),
          {},
          "予定の時間になりました。",
          "[05.12  08:30]"},
-        {EventKind::Schedule, slotAt(true, 0, 0, 21, 0), "  ", "  ", "[**.**  21:00]"},
-        {EventKind::Schedule, slotAt(false, 0, 3, 7, 5), "二行\nです", "二行\nです",
+        {EventKind::Schedule, eventSlot(true, 0, 0, 21, 0), "  ", "  ", "[**.**  21:00]"},
+        {EventKind::Schedule, eventSlot(false, 0, 3, 7, 5), "二行\nです", "二行\nです",
          "[**.03  07:05]"},
-        {EventKind::Anniversary, slotAt(true, 12, 24), {}, "記念日です。", "[12.24]"},
-        {EventKind::Anniversary, slotAt(true, 0, 3), "毎月", "毎月", "[**.03]"},
+        {EventKind::Anniversary, eventSlot(true, 12, 24), {}, "記念日です。", "[12.24]"},
+        {EventKind::Anniversary, eventSlot(true, 0, 3), "毎月", "毎月", "[**.03]"},
     };
     for (const Case& c : cases) {
         EventSlot slot = c.slot;
@@ -238,7 +238,7 @@ TEST_F(EventChecks, TheBalloonGetsTheMessageThenTheVoiceTheTimeLabelAndShowsLast
 }
 
 TEST_F(EventChecks, TheDebugButtonAnnouncesScheduleZeroUnusedAndOverAShowingBalloon) {
-    settings.schedules[0] = slotAt(false, 0, 0, 6, 0);
+    settings.schedules[0] = eventSlot(false, 0, 0, 6, 0);
     events.MessageTestClick();
     events.MessageTestClick();
     ASSERT_EQ(speaker.spoken().size(), 2u);

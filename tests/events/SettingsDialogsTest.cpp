@@ -4,9 +4,11 @@
 #include "events/TKinenbi.h"
 #include "events/TYotei.h"
 #include "events/TabControl.h"
+#include "support/EventSlotBuilder.h"
 #include "support/QtPrinters.h"
 #include "support/StageSettingsText.h"
 #include "support/TestApplication.h"
+#include "support/WidgetTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,25 +20,6 @@
 #include <stdexcept>
 
 namespace {
-
-QStringList itemsOf(const QComboBox& list) {
-    QStringList items;
-    for (int i = 0; i < list.count(); ++i)
-        items << list.itemText(i);
-    return items;
-}
-
-QStringList numbers(int from, int to, int step = 1) {
-    QStringList texts;
-    for (int n = from; n <= to; n += step)
-        texts << QString::number(n);
-    return texts;
-}
-
-EventSlot slotWith(bool used, int month, int day, int hour, int minute, const char* clip,
-                   const char* message) {
-    return {used, month, day, hour, minute, QString::fromUtf8(clip), QString::fromUtf8(message)};
-}
 
 enum class Kind { Schedule, Anniversary };
 
@@ -158,9 +141,9 @@ TEST_F(SettingsDialog, EditsOnTwoSchedulesAreCommittedByOkWithoutGoingBack) {
     press("OKBtn");
     EXPECT_EQ(commits, 1);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(stored[0], slotWith(true, 12, 24, 8, 30, "Snd_Jikan2", "一行目\n二行目"));
+    EXPECT_EQ(stored[0], eventSlot(true, 12, 24, 8, 30, "Snd_Jikan2", "一行目\n二行目"));
     EXPECT_EQ(stored[1], EventSlot());
-    EXPECT_EQ(stored[2], slotWith(false, 0, 0, 21, 0, "", "夜"));
+    EXPECT_EQ(stored[2], eventSlot(false, 0, 0, 21, 0, "", "夜"));
 }
 
 TEST_F(SettingsDialog, AnAnniversaryOnThe29thOfEveryMonthAndAnotherAreCommittedByOk) {
@@ -178,8 +161,8 @@ TEST_F(SettingsDialog, AnAnniversaryOnThe29thOfEveryMonthAndAnotherAreCommittedB
     list("Tuki").setCurrentIndex(12);
     list("Hi").setCurrentIndex(23);
     press("OKBtn");
-    EXPECT_EQ(stored[0], slotWith(false, 12, 24, 0, 0, "", ""));
-    EXPECT_EQ(stored[1], slotWith(true, 0, 29, 0, 0, "Snd_Kinenbi3", ""));
+    EXPECT_EQ(stored[0], eventSlot(false, 12, 24, 0, 0, "", ""));
+    EXPECT_EQ(stored[1], eventSlot(true, 0, 29, 0, 0, "Snd_Kinenbi3", ""));
     EXPECT_EQ(stored[2], StageSettings().anniversaries[2]);
 }
 
@@ -188,8 +171,8 @@ class Dismissed : public SettingsDialog,
 
 TEST_P(Dismissed, CancelOrTheCloseBoxLeavesAllThreeSlots) {
     const auto [kind, byCloseBox] = GetParam();
-    stored = {slotWith(true, 3, 3, 3, 5, "Snd_Kinenbi1", "a"),
-              slotWith(false, 4, 4, 4, 10, "", "b"), slotWith(true, 0, 1, 0, 0, "x", "")};
+    stored = {eventSlot(true, 3, 3, 3, 5, "Snd_Kinenbi1", "a"),
+              eventSlot(false, 4, 4, 4, 10, "", "b"), eventSlot(true, 0, 1, 0, 0, "x", "")};
     const EventSlots before = stored;
     open(kind);
     get<QCheckBox>("UseFlagCB").click();
@@ -210,7 +193,7 @@ INSTANTIATE_TEST_SUITE_P(Both, Dismissed,
                                             ::testing::Bool()));
 
 TEST_F(SettingsDialog, AMinuteOffTheListShowsNoneAndIsStoredAsZero) {
-    stored[0] = slotWith(true, 0, 0, 9, 7, "", "");
+    stored[0] = eventSlot(true, 0, 0, 9, 7, "", "");
     stored[1] = stored[0];
     open(Kind::Schedule);
     EXPECT_EQ(list("Hun").currentIndex(), -1);
@@ -224,14 +207,14 @@ TEST_F(SettingsDialog, AMinuteOffTheListShowsNoneAndIsStoredAsZero) {
 }
 
 TEST_F(SettingsDialog, HandEditedValuesOutsideTheListsShowNoneAndAreStoredWithinRange) {
-    stored[0] = slotWith(true, 13, 40, 25, 0, "", "");
+    stored[0] = eventSlot(true, 13, 40, 25, 0, "", "");
     open(Kind::Schedule);
     for (const char* name : {"Tuki", "Hi", "Ji"})
         EXPECT_EQ(list(name).currentIndex(), -1) << name;
     press("OKBtn");
-    EXPECT_EQ(stored[0], slotWith(true, 0, 0, 0, 0, "", ""));
+    EXPECT_EQ(stored[0], eventSlot(true, 0, 0, 0, 0, "", ""));
 
-    stored[0] = slotWith(true, 200, -3, 0, 0, "", "");
+    stored[0] = eventSlot(true, 200, -3, 0, 0, "", "");
     open(Kind::Anniversary);
     EXPECT_EQ(list("Tuki").currentIndex(), -1);
     EXPECT_EQ(list("Hi").currentIndex(), -1);
@@ -274,7 +257,7 @@ TEST_F(SettingsDialog, TheUseFlagEnablesTheWholeGroupAndThePreviewFollowsTheClip
     get<QCheckBox>("UseFlagCB").click();
     EXPECT_FALSE(preview.isEnabled());
     press("OKBtn");
-    EXPECT_EQ(stored[0], slotWith(false, 0, 0, 0, 0, "Snd_Jikan1", ""));
+    EXPECT_EQ(stored[0], eventSlot(false, 0, 0, 0, 0, "Snd_Jikan1", ""));
 }
 
 TEST_F(SettingsDialog, MessagesOfSeveralLinesComeBackExactlyAsTheyWere) {

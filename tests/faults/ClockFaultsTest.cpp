@@ -3,6 +3,7 @@
 // schedules and anniversaries follow the rules of a clock that moved, and what she stores
 // stays whole.
 #include "shared/TimeKey.h"
+#include "support/EventSlotBuilder.h"
 #include "support/MovableClock.h"
 #include "support/Polling.h"
 #include "support/ProgramFixture.h"
@@ -15,15 +16,6 @@ const QPoint kHerPlace(100, 100);
 
 QDateTime utc(int month, int day, int hour, int minute, int second) {
     return QDateTime(QDate(2026, month, day), QTime(hour, minute, second), Qt::UTC);
-}
-
-EventSlot dailyAt(int hour, int minute) {
-    EventSlot schedule;
-    schedule.used = true;
-    schedule.hour = hour;
-    schedule.minute = minute;
-    schedule.clip = QStringLiteral("Snd_Jikan2");
-    return schedule;
 }
 
 class ClockFaults : public ProgramFixture {
@@ -45,7 +37,7 @@ TEST_F(ClockFaults, ADayOnAndAnHourBackWhileSheRuns) {
     settings.FormLeft = kHerPlace.x();
     settings.FormTop = kHerPlace.y();
     settings.lastYotei = timeKey(3, 15, 8, 0);
-    settings.schedules[0] = dailyAt(7, 35);
+    settings.schedules[0] = eventSlot(true, 0, 0, 7, 35, QStringLiteral("Snd_Jikan2"));
     EventSlot& sixteenth = settings.anniversaries[0];
     sixteenth.used = true;
     sixteenth.day = 16;
@@ -88,8 +80,8 @@ TEST_F(ClockFaults, AStartInAnotherTimeZoneGoesByThatZonesClock) {
     settings.FormLeft = kHerPlace.x();
     settings.FormTop = kHerPlace.y();
     settings.lastYotei = timeKey(3, 15, 23, 0);
-    settings.schedules[0] = dailyAt(23, 30);
-    settings.schedules[1] = dailyAt(3, 0);
+    settings.schedules[0] = eventSlot(true, 0, 0, 23, 30, QStringLiteral("Snd_Jikan2"));
+    settings.schedules[1] = eventSlot(true, 0, 0, 3, 0, QStringLiteral("Snd_Jikan2"));
     store(settings);
     MovableClock clock(utc(3, 15, 23, 29, 52));
     ASSERT_TRUE(clock.ok());

@@ -4,6 +4,7 @@
 #include "support/DialogAnswerer.h"
 #include "support/QtPrinters.h"
 #include "support/StageFixture.h"
+#include "support/WidgetTexts.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -31,22 +32,7 @@ QStringList textsOf(const QWidget& window) {
 
 // The items of one list or the tabs of one tab control, in order.
 QStringList itemsOf(const QWidget& window, const QString& name) {
-    QStringList items;
-    const auto* control = window.findChild<QWidget*>(name);
-    if (const auto* list = qobject_cast<const QComboBox*>(control))
-        for (int i = 0; i < list->count(); ++i)
-            items << list->itemText(i);
-    else if (const auto* tabs = control ? control->findChild<QTabBar*>() : nullptr)
-        for (int i = 0; i < tabs->count(); ++i)
-            items << tabs->tabText(i);
-    return items;
-}
-
-QStringList numbers(int from, int to, int step = 1) {
-    QStringList texts;
-    for (int n = from; n <= to; n += step)
-        texts << QString::number(n);
-    return texts;
+    return itemsOf(window.findChild<QWidget*>(name));
 }
 
 struct Shown {

@@ -3,6 +3,7 @@
 #include "events/StageEvents.h"
 #include "platform/StageTimer.h"
 #include "shared/TimeKey.h"
+#include "support/EventSlotBuilder.h"
 #include "support/FakeSpeaker.h"
 #include "support/FakeTimeline.h"
 #include "support/FakeUiPoster.h"
@@ -20,15 +21,6 @@ inline void PrintTo(const Announcement& entry, std::ostream* out) {
 // on a manual clock and a user-interface thread that runs only when the test says so.
 class EventsFixture : public ::testing::Test {
 protected:
-    static EventSlot slotAt(bool used, int month, int day, int hour = 0, int minute = 0) {
-        EventSlot slot;
-        slot.used = used;
-        slot.month = month;
-        slot.day = day;
-        slot.hour = hour;
-        slot.minute = minute;
-        return slot;
-    }
     // Runs what was posted to the user-interface thread, then lets time pass there.
     void pass(long long milliseconds) {
         ui.runPending();

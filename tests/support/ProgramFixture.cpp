@@ -1,4 +1,7 @@
 #include "support/ProgramFixture.h"
+#include "support/BalloonControls.h"
+
+#include "support/SettingsFile.h"
 
 #include "app/SettingsStore.h"
 #include "platform/HiveRegistry.h"
@@ -15,8 +18,7 @@ void ProgramFixture::SetUp() {
 }
 
 void ProgramFixture::store(const StageSettings& settings) {
-    HiveRegistry registry(hivePath());
-    ASSERT_TRUE(saveSettings(registry, settings, {settings.FormLeft, settings.FormTop}));
+    ASSERT_TRUE(storeSettings(hivePath(), settings));
 }
 
 QByteArray ProgramFixture::hiveBytes() const {
@@ -78,35 +80,8 @@ void ProgramFixture::closeBalloon() {
         return;
     // A click on its button: a key sent to it would come up elsewhere once it has closed,
     // and stay down in the X server.
-    const QPoint button = session.windowGeometry(*balloon).topLeft() + QPoint(184 + 23, 107 + 9);
+    const QPoint button = session.windowGeometry(*balloon).topLeft() + kBalloonButtonCentre;
     session.xdotool(
         {QStringLiteral("mousemove"), QString::number(button.x()), QString::number(button.y())});
     session.xdotool({QStringLiteral("click"), QStringLiteral("1")});
-}
-
-StageSettings distinctSettings() {
-    StageSettings s;
-    s.AnaDigi = false;
-    s.StayOnTop = true;
-    s.FormLeft = 120;
-    s.FormTop = 90;
-    for (int i = 0; i < 3; ++i) {
-        EventSlot& a = s.anniversaries[i];
-        a.month = 10 + i;
-        a.day = 20 + i;
-        a.clip = QStringLiteral("Snd_Kinenbi%1").arg(i + 1);
-        a.message = QStringLiteral("記念日 %1\n\"二行目\" \\ ").arg(i);
-        EventSlot& y = s.schedules[i];
-        y.month = 12;
-        y.day = 15 + i;
-        y.hour = 10 + i;
-        y.minute = 30 + 5 * i;
-        y.clip = QStringLiteral("Snd_Jikan%1").arg(i + 1);
-        y.message = QStringLiteral("予定 %1\r\n二行目").arg(i);
-    }
-    s.lastYotei = 0x0C0F0A1E;
-    s.samiLim = 1800;
-    s.ThreadPrio = 2;
-    s.DigiAMPM = true;
-    return s;
 }

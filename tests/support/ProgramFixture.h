@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shared/StageSettings.h"
+#include "support/SettingsFile.h"
 #include "support/XSession.h"
 
 #include <QByteArray>
@@ -47,6 +48,3 @@ private:
     QTemporaryDir config_;
     QString configHome_;
 };
-
-// Settings that differ from the defaults in every field, with room for the tests' own.
-StageSettings distinctSettings();

@@ -1,6 +1,7 @@
 #include "support/StageFixture.h"
 
 #include "app/SettingsStore.h"
+#include "support/SettingsFile.h"
 #include "support/TestApplication.h"
 
 #include <QApplication>
@@ -59,17 +60,11 @@ QString StageFixture::hivePath() const {
 }
 
 void StageFixture::store(const StageSettings& settings) {
-    HiveRegistry writer(hivePath());
-    ASSERT_TRUE(saveSettings(writer, settings, {settings.FormLeft, settings.FormTop}));
+    ASSERT_TRUE(storeSettings(hivePath(), settings));
 }
 
 std::optional<quint32> StageFixture::storedDword(const QString& name) const {
-    HiveRegistry reader(hivePath());
-    if (!reader.openKey(kProgramKey, false))
-        return std::nullopt;
-    const auto value = reader.readDword(name);
-    reader.closeKey();
-    return value;
+    return ::storedDword(hivePath(), name);
 }
 
 bool StageFixture::programKeyExists() const {
