@@ -16,10 +16,13 @@
 #include "platform/RandomSource.h"
 #include "platform/SecondWaiter.h"
 #include "platform/SoundOutput.h"
-#include "support/CharacterFakes.h"
-#include "support/ClockFakes.h"
-#include "support/FakeKeys.h"
-#include "support/FakeTimeline.h"
+#include "support/fakes/FakeRandomSource.h"
+#include "support/fakes/FakeBeeper.h"
+#include "support/fakes/FakeWallClock.h"
+#include "support/fakes/FakeSecondWaiter.h"
+#include "support/fakes/FakeClockHost.h"
+#include "support/fakes/FakeKeys.h"
+#include "support/fakes/FakeTimeline.h"
 #include "voice/TMessageBalloon.h"
 
 #include <QApplication>

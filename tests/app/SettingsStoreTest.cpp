@@ -1,9 +1,9 @@
 #include "app/SettingsStore.h"
 #include "platform/HiveFile.h"
 #include "platform/HiveRegistry.h"
-#include "support/SettingsFile.h"
-#include "support/StageSettingsText.h"
-#include "support/TempConfigHome.h"
+#include "support/fixtures/SettingsFile.h"
+#include "support/fixtures/StageSettingsText.h"
+#include "support/fixtures/TempConfigHome.h"
 
 #include <QFile>
 #include <QStringList>

@@ -3,8 +3,9 @@
 #include "platform/RandomSource.h"
 #include "stage/AssetCatalogue.h"
 #include "stage/PaintBox.h"
-#include "support/CharacterFakes.h"
-#include "support/TestApplication.h"
+#include "support/fakes/FakeRandomSource.h"
+#include "support/fakes/FakeBeeper.h"
+#include "support/fixtures/TestApplication.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -35,7 +36,7 @@ protected:
     QApplication& app = testApplication();
     QWidget window;
     PaintBox* frame = new PaintBox(&window);
-    FakeRandom random;
+    FakeRandomSource random;
     FakeBeeper beeper;
     int smilesBegun = 0;
     Faces faces{*frame, random, beeper, [this] { ++smilesBegun; }};

@@ -2,8 +2,8 @@
 #include "character/Loneliness.h"
 #include "platform/StageTimer.h"
 #include "stage/StagePopupMenu.h"
-#include "support/FakeTimeline.h"
-#include "support/TestApplication.h"
+#include "support/fakes/FakeTimeline.h"
+#include "support/fixtures/TestApplication.h"
 
 #include <QActionGroup>
 #include <QCheckBox>

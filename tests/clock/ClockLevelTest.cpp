@@ -2,9 +2,11 @@
 // new level, which must work without privilege. No hand-over to a user-interface thread, so
 // that tests/events_tsan runs these under ThreadSanitizer too.
 #include "clock/TClocker.h"
-#include "support/ClockFakes.h"
-#include "support/Polling.h"
-#include "support/ProcThreadStat.h"
+#include "support/fakes/FakeWallClock.h"
+#include "support/fakes/FakeSecondWaiter.h"
+#include "support/fakes/FakeClockHost.h"
+#include "support/harness/Polling.h"
+#include "support/harness/ProcThreadStat.h"
 
 #include <chrono>
 #include <filesystem>

@@ -2,10 +2,12 @@
 #include "clock/TClocker.h"
 #include "clock/UiClockHost.h"
 #include "clock/UiHandOver.h"
-#include "support/ClockFakes.h"
-#include "support/Polling.h"
-#include "support/ProcThreadStat.h"
-#include "support/TestApplication.h"
+#include "support/fakes/FakeWallClock.h"
+#include "support/fakes/FakeSecondWaiter.h"
+#include "support/fakes/FakeClockHost.h"
+#include "support/harness/Polling.h"
+#include "support/harness/ProcThreadStat.h"
+#include "support/fixtures/TestApplication.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,5 +1,7 @@
 #include "clock/TClocker.h"
-#include "support/ClockFakes.h"
+#include "support/fakes/FakeWallClock.h"
+#include "support/fakes/FakeSecondWaiter.h"
+#include "support/fakes/FakeClockHost.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -5,10 +5,10 @@
 #include "app/SettingsStore.h"
 #include "platform/HiveRegistry.h"
 #include "shared/TimeKey.h"
-#include "support/BalloonControls.h"
-#include "support/PulseSession.h"
-#include "support/QtPrinters.h"
-#include "support/XSession.h"
+#include "support/fixtures/BalloonControls.h"
+#include "support/harness/PulseSession.h"
+#include "support/fixtures/QtPrinters.h"
+#include "support/harness/XSession.h"
 #include "voice/BalloonGeometry.h"
 
 #include <QElapsedTimer>

@@ -3,7 +3,7 @@
 #include "clock/DialColours.h"
 #include "clock/DialGeometry.h"
 #include "clock/RasterCanvas.h"
-#include "support/XSession.h"
+#include "support/harness/XSession.h"
 
 #include <QTemporaryDir>
 #include <csignal>

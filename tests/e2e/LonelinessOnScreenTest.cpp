@@ -5,9 +5,9 @@
 #include "app/SettingsStore.h"
 #include "platform/HiveRegistry.h"
 #include "stage/AssetCatalogue.h"
-#include "support/HerOnScreen.h"
-#include "support/PulseSession.h"
-#include "support/XSession.h"
+#include "support/harness/HerOnScreen.h"
+#include "support/harness/PulseSession.h"
+#include "support/harness/XSession.h"
 #include "voice/WaveImage.h"
 
 #include <QElapsedTimer>

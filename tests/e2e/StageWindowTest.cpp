@@ -5,11 +5,11 @@
 #include "platform/HiveRegistry.h"
 #include "platform/ThreadPriority.h"
 #include "stage/AssetCatalogue.h"
-#include "support/ProcThreadStat.h"
-#include "support/SettingsFile.h"
-#include "support/UnprivilegedUser.h"
-#include "support/XSession.h"
-#include "support/XShape.h"
+#include "support/harness/ProcThreadStat.h"
+#include "support/fixtures/SettingsFile.h"
+#include "support/harness/UnprivilegedUser.h"
+#include "support/harness/XSession.h"
+#include "support/harness/XShape.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,8 +2,8 @@
 // folder, closed the ways a desktop closes it, its settings file read back afterwards.
 #include "app/SettingsStore.h"
 #include "platform/HiveRegistry.h"
-#include "support/SettingsFile.h"
-#include "support/XSession.h"
+#include "support/fixtures/SettingsFile.h"
+#include "support/harness/XSession.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 // OK does and copies the settings as the close does. Nothing queued is lost or announced
 // twice, and no announcement mixes two commits. tests/events_tsan runs it under
 // ThreadSanitizer.
-#include "support/EventsFixture.h"
+#include "support/fixtures/EventsFixture.h"
 
 #include <atomic>
 #include <map>

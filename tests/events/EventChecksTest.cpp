@@ -1,6 +1,6 @@
 // Which schedules and anniversaries fall due, how the queue and MainTimer work them off one
 // balloon at a time, and what the balloon is told.
-#include "support/EventsFixture.h"
+#include "support/fixtures/EventsFixture.h"
 
 #include <set>
 

@@ -4,11 +4,11 @@
 #include "events/TKinenbi.h"
 #include "events/TYotei.h"
 #include "events/TabControl.h"
-#include "support/EventSlotBuilder.h"
-#include "support/QtPrinters.h"
-#include "support/StageSettingsText.h"
-#include "support/TestApplication.h"
-#include "support/WidgetTexts.h"
+#include "support/fixtures/EventSlotBuilder.h"
+#include "support/fixtures/QtPrinters.h"
+#include "support/fixtures/StageSettingsText.h"
+#include "support/fixtures/TestApplication.h"
+#include "support/fixtures/WidgetTexts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

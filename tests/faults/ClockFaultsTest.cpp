@@ -3,10 +3,10 @@
 // schedules and anniversaries follow the rules of a clock that moved, and what she stores
 // stays whole.
 #include "shared/TimeKey.h"
-#include "support/EventSlotBuilder.h"
-#include "support/MovableClock.h"
-#include "support/Polling.h"
-#include "support/ProgramFixture.h"
+#include "support/fixtures/EventSlotBuilder.h"
+#include "support/harness/MovableClock.h"
+#include "support/harness/Polling.h"
+#include "support/harness/ProgramFixture.h"
 
 #include <gtest/gtest.h>
 

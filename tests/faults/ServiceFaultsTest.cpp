@@ -2,9 +2,9 @@
 // server that dies in the middle of her clip, and the X server going away. She keeps
 // working, or ends at once, and her settings are never damaged.
 #include "shared/TimeKey.h"
-#include "support/Polling.h"
-#include "support/ProgramFixture.h"
-#include "support/PulseSession.h"
+#include "support/harness/Polling.h"
+#include "support/harness/ProgramFixture.h"
+#include "support/harness/PulseSession.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>

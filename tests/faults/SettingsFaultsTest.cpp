@@ -4,10 +4,10 @@
 // before stays whole.
 #include "app/SettingsStore.h"
 #include "platform/HiveFile.h"
-#include "support/Polling.h"
-#include "support/ProgramFixture.h"
-#include "support/SmallDisk.h"
-#include "support/UnprivilegedUser.h"
+#include "support/harness/Polling.h"
+#include "support/harness/ProgramFixture.h"
+#include "support/harness/SmallDisk.h"
+#include "support/harness/UnprivilegedUser.h"
 
 #include <QDir>
 #include <QFile>

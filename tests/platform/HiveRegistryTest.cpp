@@ -1,5 +1,5 @@
 #include "platform/HiveRegistry.h"
-#include "support/TempConfigHome.h"
+#include "support/fixtures/TempConfigHome.h"
 
 #include <QDir>
 #include <QFile>

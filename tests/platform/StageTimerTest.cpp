@@ -1,9 +1,9 @@
 // The timers of her windows: the toolkit's rules for restarting a countdown, on the real
 // timer and on the manual timeline that other tests run on.
 #include "platform/QtStageTimer.h"
-#include "support/FakeTimeline.h"
-#include "support/TestApplication.h"
-#include "support/XSession.h"
+#include "support/fakes/FakeTimeline.h"
+#include "support/fixtures/TestApplication.h"
+#include "support/harness/XSession.h"
 
 #include <QThread>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Dragging her with the primary button, fed mouse events at chosen screen positions.
 #include "stage/StageDrag.h"
-#include "support/TestApplication.h"
+#include "support/fixtures/TestApplication.h"
 
 #include <QMouseEvent>
 #include <QWidget>

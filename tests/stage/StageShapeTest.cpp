@@ -1,7 +1,7 @@
 // Her outline from the two shape regions, and the window sized by it.
 #include "stage/StageShape.h"
 #include "stage/AssetCatalogue.h"
-#include "support/TestApplication.h"
+#include "support/fixtures/TestApplication.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>

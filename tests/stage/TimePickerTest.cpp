@@ -1,5 +1,5 @@
 #include "stage/TimePicker.h"
-#include "support/TestApplication.h"
+#include "support/fixtures/TestApplication.h"
 
 #include <QTimeEdit>
 #include <gtest/gtest.h>

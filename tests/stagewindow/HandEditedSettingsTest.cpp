@@ -10,10 +10,10 @@
 #include "events/TabControl.h"
 #include "platform/HiveFile.h"
 #include "shared/TimeKey.h"
-#include "support/Polling.h"
-#include "support/ProcThreadStat.h"
-#include "support/StageFixture.h"
-#include "support/StageSettingsText.h"
+#include "support/harness/Polling.h"
+#include "support/harness/ProcThreadStat.h"
+#include "support/fixtures/StageFixture.h"
+#include "support/fixtures/StageSettingsText.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>

@@ -3,8 +3,8 @@
 #include "app/SettingsStore.h"
 #include "clock/StageClock.h"
 #include "clock/TClocker.h"
-#include "support/DialogAnswerer.h"
-#include "support/StageFixture.h"
+#include "support/fixtures/DialogAnswerer.h"
+#include "support/fixtures/StageFixture.h"
 
 #include <QFile>
 

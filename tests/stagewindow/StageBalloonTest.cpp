@@ -1,6 +1,6 @@
 // Her balloon joined to her window: her menu closes it, the stacking item reaches it, its
 // closing cuts her voice and shows her again where she stands.
-#include "support/StageFixture.h"
+#include "support/fixtures/StageFixture.h"
 #include "voice/MinimizeWatch.h"
 #include "voice/VoicePlayer.h"
 

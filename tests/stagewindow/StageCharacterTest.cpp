@@ -4,8 +4,8 @@
 #include "character/Loneliness.h"
 #include "platform/StageTimer.h"
 #include "stage/AssetCatalogue.h"
-#include "support/QtPrinters.h"
-#include "support/StageFixture.h"
+#include "support/fixtures/QtPrinters.h"
+#include "support/fixtures/StageFixture.h"
 #include "voice/WaveImage.h"
 
 #include <QActionGroup>

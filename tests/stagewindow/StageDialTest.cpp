@@ -5,9 +5,9 @@
 #include "clock/StageClock.h"
 #include "clock/TClocker.h"
 #include "stage/StagePopupMenu.h"
-#include "support/Polling.h"
-#include "support/ProcThreadStat.h"
-#include "support/StageFixture.h"
+#include "support/harness/Polling.h"
+#include "support/harness/ProcThreadStat.h"
+#include "support/fixtures/StageFixture.h"
 
 #include <QAction>
 #include <QActionGroup>

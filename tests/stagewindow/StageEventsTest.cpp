@@ -4,9 +4,9 @@
 #include "events/StageEvents.h"
 #include "platform/StageTimer.h"
 #include "shared/TimeKey.h"
-#include "support/Polling.h"
-#include "support/QtPrinters.h"
-#include "support/StageFixture.h"
+#include "support/harness/Polling.h"
+#include "support/fixtures/QtPrinters.h"
+#include "support/fixtures/StageFixture.h"
 
 #include <QCheckBox>
 #include <QComboBox>

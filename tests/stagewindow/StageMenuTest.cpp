@@ -1,8 +1,8 @@
 // Her popup menu as the user meets it on the window: what it holds, what the held keys
 // reveal, and what its commands do. Keys are fake and no display is needed.
 #include "stage/StagePopupMenu.h"
-#include "support/StageFixture.h"
-#include "support/TestApplication.h"
+#include "support/fixtures/StageFixture.h"
+#include "support/fixtures/TestApplication.h"
 
 #include <QActionGroup>
 #include <QCheckBox>

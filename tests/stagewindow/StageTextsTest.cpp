@@ -1,10 +1,10 @@
 // Every text she shows in her windows and dialogs, read through their widgets and compared
 // with one table written from what the user is to read. Menu captions, the About box and
 // the default messages have their own tests beside the behaviour they belong to.
-#include "support/DialogAnswerer.h"
-#include "support/QtPrinters.h"
-#include "support/StageFixture.h"
-#include "support/WidgetTexts.h"
+#include "support/fixtures/DialogAnswerer.h"
+#include "support/fixtures/QtPrinters.h"
+#include "support/fixtures/StageFixture.h"
+#include "support/fixtures/WidgetTexts.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

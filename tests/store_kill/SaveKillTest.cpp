@@ -2,8 +2,8 @@
 #include "app/SettingsStore.h"
 #include "platform/HiveFile.h"
 #include "platform/HiveRegistry.h"
-#include "support/StageSettingsText.h"
-#include "support/TempConfigHome.h"
+#include "support/fixtures/StageSettingsText.h"
+#include "support/fixtures/TempConfigHome.h"
 
 #include <QRandomGenerator>
 #include <QtEndian>

@@ -1,7 +1,7 @@
 // Where the balloon goes for each place of hers on the screen, where its tail points, and
 // its shape.
 #include "voice/BalloonGeometry.h"
-#include "support/QtPrinters.h"
+#include "support/fixtures/QtPrinters.h"
 
 #include <gtest/gtest.h>
 

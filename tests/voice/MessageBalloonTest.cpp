@@ -1,10 +1,10 @@
 // The balloon's life beside a plain window standing in for hers, on a manual timeline:
 // showing, following, the 30 s close, the button and Enter, the minimised program, the
 // stacking style, and what it shows.
-#include "support/BalloonRig.h"
-#include "support/FakeTimeline.h"
-#include "support/QtPrinters.h"
-#include "support/TestApplication.h"
+#include "support/fixtures/BalloonRig.h"
+#include "support/fakes/FakeTimeline.h"
+#include "support/fixtures/QtPrinters.h"
+#include "support/fixtures/TestApplication.h"
 #include "voice/BalloonGeometry.h"
 
 #include <QEvent>

@@ -2,8 +2,8 @@
 // freezes: what sounds, for how long, and that nothing waits on a server that is not there.
 #include "platform/PulseSoundOutput.h"
 #include "stage/AssetCatalogue.h"
-#include "support/PulseSession.h"
-#include "support/XSession.h"
+#include "support/harness/PulseSession.h"
+#include "support/harness/XSession.h"
 #include "voice/VoicePlayer.h"
 #include "voice/WaveImage.h"
 

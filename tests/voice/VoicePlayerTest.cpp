@@ -2,7 +2,7 @@
 // an empty name, a broken clip and a stop do to the one that sounds.
 #include "voice/VoicePlayer.h"
 #include "stage/AssetCatalogue.h"
-#include "support/FakeSoundOutput.h"
+#include "support/fakes/FakeSoundOutput.h"
 #include "voice/WaveImage.h"
 
 #include <gtest/gtest.h>

@@ -2,11 +2,11 @@
 // plain window standing in for hers: where the X server has the balloon, its shape, how it
 // follows a drag, what it shows, and minimising and restoring through the window manager.
 #include "platform/StageTimer.h"
-#include "support/BalloonRig.h"
-#include "support/QtPrinters.h"
-#include "support/TestApplication.h"
-#include "support/XSession.h"
-#include "support/XShape.h"
+#include "support/fixtures/BalloonRig.h"
+#include "support/fixtures/QtPrinters.h"
+#include "support/fixtures/TestApplication.h"
+#include "support/harness/XSession.h"
+#include "support/harness/XShape.h"
 #include "voice/BalloonGeometry.h"
 
 #include <QLabel>

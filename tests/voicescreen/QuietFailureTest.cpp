@@ -1,9 +1,9 @@
 // With no sound server at all her voice fails quietly: no hang and no bell instead.
 #include "BellWatch.h"
 #include "platform/PulseSoundOutput.h"
-#include "support/PulseSession.h"
-#include "support/TestApplication.h"
-#include "support/XSession.h"
+#include "support/harness/PulseSession.h"
+#include "support/fixtures/TestApplication.h"
+#include "support/harness/XSession.h"
 #include "voice/VoicePlayer.h"
 
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "support/PulseSession.h"
+#include "support/harness/PulseSession.h"
 
-#include "support/XSession.h"
+#include "support/harness/XSession.h"
 
 #include <QDir>
 #include <QFile>

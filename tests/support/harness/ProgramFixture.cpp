@@ -1,11 +1,11 @@
-#include "support/ProgramFixture.h"
-#include "support/BalloonControls.h"
+#include "support/harness/ProgramFixture.h"
+#include "support/fixtures/BalloonControls.h"
 
-#include "support/SettingsFile.h"
+#include "support/fixtures/SettingsFile.h"
 
 #include "app/SettingsStore.h"
 #include "platform/HiveRegistry.h"
-#include "support/Polling.h"
+#include "support/harness/Polling.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "support/UnprivilegedUser.h"
+#include "support/harness/UnprivilegedUser.h"
 
-#include "support/ProcThreadStat.h"
-#include "support/XSession.h"
+#include "support/harness/ProcThreadStat.h"
+#include "support/harness/XSession.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "platform/Beeper.h"
 #include "platform/RandomSource.h"
 
 #include <deque>
 
 // Draws the numbers the test scripts, then 0, which never makes her smile.
-class FakeRandom : public RandomSource {
+class FakeRandomSource : public RandomSource {
 public:
     void seedFromClock() override { ++seeds; }
     int next() override {
@@ -21,11 +20,4 @@ public:
     std::deque<int> script;
     int draws = 0;
     int seeds = 0;
-};
-
-// Counts the beeps.
-class FakeBeeper : public Beeper {
-public:
-    void beep() override { ++beeps; }
-    int beeps = 0;
 };

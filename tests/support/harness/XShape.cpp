@@ -1,6 +1,6 @@
-#include "support/XShape.h"
+#include "support/harness/XShape.h"
 
-#include "support/XSession.h"
+#include "support/harness/XSession.h"
 
 #include <cstdlib>
 #include <xcb/shape.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/Polling.h"
+#include "support/harness/Polling.h"
 
 #include <QImage>
 #include <QProcess>

@@ -1,4 +1,4 @@
-#include "support/FakeTimeline.h"
+#include "support/fakes/FakeTimeline.h"
 
 #include <algorithm>
 #include <cassert>

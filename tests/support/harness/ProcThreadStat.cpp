@@ -1,4 +1,4 @@
-#include "support/ProcThreadStat.h"
+#include "support/harness/ProcThreadStat.h"
 
 #include "platform/ThreadPriority.h"
 

@@ -1,4 +1,4 @@
-#include "support/SmallDisk.h"
+#include "support/harness/SmallDisk.h"
 
 #include <QFile>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "support/XSession.h"
+#include "support/harness/XSession.h"
 
-#include "support/UnprivilegedUser.h"
+#include "support/harness/UnprivilegedUser.h"
 
 #include <QDir>
 #include <QElapsedTimer>

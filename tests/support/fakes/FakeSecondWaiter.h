@@ -1,64 +1,15 @@
 #pragma once
 
-#include "clock/ClockHost.h"
 #include "platform/SecondWaiter.h"
 #include "platform/ThreadPriority.h"
-#include "platform/WallClock.h"
+#include "support/fakes/FakeWallClock.h"
 
-#include <QDateTime>
-#include <QString>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
-#include <string>
 #include <vector>
-
-inline LocalTime timeOf(int month, int day, int hour, int minute, int second) {
-    LocalTime t;
-    t.year = 2026;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    return t;
-}
-
-// The local time a number of seconds after another, across minutes, hours and days.
-inline LocalTime secondsAfter(const LocalTime& start, int seconds) {
-    const QDateTime at = QDateTime(QDate(start.year, start.month, start.day),
-                                   QTime(start.hour, start.minute, start.second), Qt::UTC)
-                             .addSecs(seconds);
-    LocalTime t = timeOf(at.date().month(), at.date().day(), at.time().hour(), at.time().minute(),
-                         at.time().second());
-    t.year = at.date().year();
-    return t;
-}
-
-// A wall clock that shows what the test sets, and counts how often it is read.
-class FakeWallClock : public WallClock {
-public:
-    LocalTime now() const override {
-        const std::lock_guard lock(mutex_);
-        ++reads_;
-        return time_;
-    }
-    void set(const LocalTime& time) {
-        const std::lock_guard lock(mutex_);
-        time_ = time;
-    }
-    int reads() const {
-        const std::lock_guard lock(mutex_);
-        return reads_;
-    }
-
-private:
-    mutable std::mutex mutex_;
-    LocalTime time_;
-    mutable int reads_ = 0;
-};
 
 // Each wait moves the fake clock to the next time of a script; at the script's end the
 // waits report an interruption, which ends the loop.
@@ -82,44 +33,6 @@ private:
     FakeWallClock& clock_;
     std::deque<LocalTime> script_;
     int waits_ = 0;
-};
-
-// Writes down every call the clock thread makes, in order.
-class RecordingHost : public ClockHost {
-public:
-    void composeDial(int hour, int minute) override {
-        log("compose " + std::to_string(hour) + ":" + std::to_string(minute));
-    }
-    void showDial(int second) override { log("show " + std::to_string(second)); }
-    void checkKinenbi(int month, int day) override {
-        log("kinenbi " + std::to_string(month) + "/" + std::to_string(day));
-    }
-    void checkYotei(int month, int day, int hour, int minute) override {
-        log("yotei " + std::to_string(month) + "/" + std::to_string(day) + " " +
-            std::to_string(hour) + ":" + std::to_string(minute));
-    }
-    void setApplicationTitle(const QString& text) override { log("title " + text.toStdString()); }
-
-    std::vector<std::string> calls() const {
-        const std::lock_guard lock(mutex_);
-        return calls_;
-    }
-    // Only the calls that start with the prefix.
-    std::vector<std::string> calls(const std::string& prefix) const {
-        std::vector<std::string> matching;
-        for (const std::string& call : calls())
-            if (call.rfind(prefix, 0) == 0)
-                matching.push_back(call);
-        return matching;
-    }
-
-private:
-    void log(std::string call) {
-        const std::lock_guard lock(mutex_);
-        calls_.push_back(std::move(call));
-    }
-    mutable std::mutex mutex_;
-    std::vector<std::string> calls_;
 };
 
 // Sleeps until interrupted or woken, so that the thread stays alive for the test to look at.
@@ -214,16 +127,4 @@ public:
 
 private:
     std::atomic<bool> interrupted_{false};
-};
-
-// A new second at every reading.
-class RacingClock : public WallClock {
-public:
-    LocalTime now() const override {
-        const int n = count_++;
-        return timeOf(3, 15, 8, (n / 60) % 60, n % 60);
-    }
-
-private:
-    mutable std::atomic<int> count_{0};
 };

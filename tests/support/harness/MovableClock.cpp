@@ -1,4 +1,4 @@
-#include "support/MovableClock.h"
+#include "support/harness/MovableClock.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -1,4 +1,4 @@
-#include "support/Polling.h"
+#include "support/harness/Polling.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

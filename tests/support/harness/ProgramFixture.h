@@ -1,8 +1,8 @@
 #pragma once
 
 #include "shared/StageSettings.h"
-#include "support/SettingsFile.h"
-#include "support/XSession.h"
+#include "support/fixtures/SettingsFile.h"
+#include "support/harness/XSession.h"
 
 #include <QByteArray>
 #include <QTemporaryDir>

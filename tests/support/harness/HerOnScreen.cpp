@@ -1,10 +1,10 @@
-#include "support/HerOnScreen.h"
+#include "support/harness/HerOnScreen.h"
 
 #include "stage/AssetCatalogue.h"
-#include "support/BalloonRig.h"
-#include "support/FakeTimeline.h"
-#include "support/XSession.h"
-#include "support/XShape.h"
+#include "support/fixtures/BalloonRig.h"
+#include "support/fakes/FakeTimeline.h"
+#include "support/harness/XSession.h"
+#include "support/harness/XShape.h"
 
 #include <QLabel>
 #include <QWidget>
