@@ -12,10 +12,10 @@ void AnalogHands::DrawHand(RasterCanvas& canvas, const QPoint* points, int count
     for (int k = 0; k < n; ++k)
         moved[k] = points[k] + QPoint(shadow, shadow);
     // The shadow has no outline.
-    canvas.fillPolygon(std::span(moved.data(), n), DialColours::Silver, PenMode::Mask);
+    canvas.fillPolygon(std::span(moved.data(), n), DialColours::kSilver, PenMode::Mask);
     const std::span body(points, n);
-    canvas.fillPolygon(body, DialColours::Aqua, PenMode::Copy);
-    canvas.outlinePolygon(body, DialColours::Black, PenMode::Copy);
+    canvas.fillPolygon(body, DialColours::kAqua, PenMode::Copy);
+    canvas.outlinePolygon(body, DialColours::kBlack, PenMode::Copy);
 }
 
 void AnalogHands::DrawHourAndMinute(RasterCanvas& canvas, const DialGeometry& geometry, int hour,
@@ -34,11 +34,11 @@ void AnalogHands::DrawSeconds(RasterCanvas& canvas, const DialGeometry& geometry
     const QPoint shadow(2, 2);
     const int cx = geometry.centre.x();
     const int cy = geometry.centre.y();
-    canvas.line(tip + shadow, tail + shadow, DialColours::Silver, PenMode::Mask);
+    canvas.line(tip + shadow, tail + shadow, DialColours::kSilver, PenMode::Mask);
     // The cap's shadow lies one pixel off, the hand's two.
-    canvas.ellipse({cx - 3, cy - 3, cx + 5, cy + 5}, DialColours::Silver, DialColours::Silver,
+    canvas.ellipse({cx - 3, cy - 3, cx + 5, cy + 5}, DialColours::kSilver, DialColours::kSilver,
                    PenMode::Mask);
-    canvas.line(tip, tail, DialColours::Red, PenMode::Copy);
-    canvas.ellipse({cx - 4, cy - 4, cx + 4, cy + 4}, DialColours::Red, DialColours::Red,
+    canvas.line(tip, tail, DialColours::kRed, PenMode::Copy);
+    canvas.ellipse({cx - 4, cy - 4, cx + 4, cy + 4}, DialColours::kRed, DialColours::kRed,
                    PenMode::Copy);
 }

@@ -36,7 +36,7 @@ TEST(DialOnScreen, HandsAtTwoOClockStandWhereTheGeometrySays) {
     ASSERT_TRUE(eventually([&] {
         dial = session.windowGeometry(*stage).topLeft() + kDialInWindow;
         screen = session.screenshot();
-        return !screen.isNull() && at(screen, dial + QPoint(64, 30)) == DialColours::Aqua;
+        return !screen.isNull() && at(screen, dial + QPoint(64, 30)) == DialColours::kAqua;
     })) << "no minute hand at the dial's top";
     screen.save(artifactPath(QStringLiteral("dial-at-two.png")));
 
@@ -44,12 +44,12 @@ TEST(DialOnScreen, HandsAtTwoOClockStandWhereTheGeometrySays) {
     const QPoint hourTip = geometry.placeHand(geometry.HourHandShape, 10)[0];
     EXPECT_EQ(minuteTip, QPoint(64, 13));
     EXPECT_EQ(hourTip, QPoint(96, 45));
-    EXPECT_EQ(at(screen, dial + minuteTip), DialColours::Black);
-    EXPECT_NE(at(screen, dial + minuteTip - QPoint(0, 1)), DialColours::Black);
-    EXPECT_EQ(at(screen, dial + hourTip), DialColours::Black);
+    EXPECT_EQ(at(screen, dial + minuteTip), DialColours::kBlack);
+    EXPECT_NE(at(screen, dial + minuteTip - QPoint(0, 1)), DialColours::kBlack);
+    EXPECT_EQ(at(screen, dial + hourTip), DialColours::kBlack);
     // Inside the hour hand, halfway along it.
-    EXPECT_EQ(at(screen, dial + geometry.DialPoint(10, 20)), DialColours::Aqua);
-    EXPECT_EQ(at(screen, dial + geometry.centre), DialColours::Red); // the cap
+    EXPECT_EQ(at(screen, dial + geometry.DialPoint(10, 20)), DialColours::kAqua);
+    EXPECT_EQ(at(screen, dial + geometry.centre), DialColours::kRed); // the cap
 
     // The second hand lies along one of the few seconds since the start: every point of
     // that second's line is red on screen.
@@ -59,13 +59,13 @@ TEST(DialOnScreen, HandsAtTwoOClockStandWhereTheGeometrySays) {
         line.fill(Qt::white);
         RasterCanvas canvas(line);
         canvas.line(geometry.DialPoint(second, geometry.Ls),
-                    geometry.DialPoint(second, -geometry.T), DialColours::Red,
+                    geometry.DialPoint(second, -geometry.T), DialColours::kRed,
                     RasterCanvas::PenMode::Copy);
         bool allRed = true;
         for (int y = 0; y < 128 && allRed; ++y)
             for (int x = 0; x < 128 && allRed; ++x)
-                if (at(line, QPoint(x, y)) == DialColours::Red)
-                    allRed = at(screen, dial + QPoint(x, y)) == DialColours::Red;
+                if (at(line, QPoint(x, y)) == DialColours::kRed)
+                    allRed = at(screen, dial + QPoint(x, y)) == DialColours::kRed;
         if (allRed)
             pointedAt = second;
     }
