@@ -36,7 +36,7 @@ TEST_F(StageDial, StartsWithTheFaceAloneAndTheThreadNotYetRunning) {
     const QImage screen = stage->dial().screen();
     EXPECT_FALSE(anyPixel(screen, DialColours::kAqua)); // no hands yet
     EXPECT_TRUE(anyPixel(screen, DialColours::kRed));   // the second hand draws regardless
-    EXPECT_EQ(stage->clock().clocker().LastHour, TClocker::kNotSet);
+    EXPECT_EQ(stage->clock().clocker().lastHour, TClocker::kNotSet);
     EXPECT_FALSE(stage->clock().clocker().running());
 }
 
@@ -73,7 +73,7 @@ TEST_F(StageDial, FirstShowStartsTheClockWhichTellsTheDateInTheTitle) {
     clock.set(timeOf(3, 15, 3, 0, 1));
     create();
     stage->show();
-    ASSERT_TRUE(eventually([&] { return stage->clock().clocker().LastSecond == 1; }));
+    ASSERT_TRUE(eventually([&] { return stage->clock().clocker().lastSecond == 1; }));
     ASSERT_TRUE(eventually([&] {
         return stage->windowTitle() == QStringLiteral("ミオラ 「3月15日です」");
     })) << stage->windowTitle().toStdString();
@@ -90,7 +90,7 @@ TEST_F(StageDial, ThePriorityItemsAndTheScreenSaverGiveTheClockTheirLevel) {
     store(stored);
     start();
     // Once the clock shows seconds, the window has had its first paint.
-    ASSERT_TRUE(eventually([&] { return stage->clock().clocker().LastSecond != 65535; }));
+    ASSERT_TRUE(eventually([&] { return stage->clock().clocker().lastSecond != 65535; }));
     processEventsFor(100);
     auto clockAt = [&](int level) {
         return eventually([&] {
