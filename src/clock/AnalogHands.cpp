@@ -22,15 +22,15 @@ void AnalogHands::DrawHourAndMinute(RasterCanvas& canvas, const DialGeometry& ge
                                     int minute) {
     // The hour hand moves on by one position every 12 minutes.
     const int hourPosition = minute / 12 + (hour % 12) * 5;
-    const auto hourHand = geometry.placeHand(geometry.HourHandShape, hourPosition);
-    DrawHand(canvas, hourHand.data(), geometry.HourHandShape.count, 1);
-    const auto minuteHand = geometry.placeHand(geometry.MinuteHandShape, minute % 60);
-    DrawHand(canvas, minuteHand.data(), geometry.MinuteHandShape.count, 2);
+    const auto hourHand = geometry.placeHand(geometry.hourHandShape, hourPosition);
+    DrawHand(canvas, hourHand.data(), geometry.hourHandShape.count, 1);
+    const auto minuteHand = geometry.placeHand(geometry.minuteHandShape, minute % 60);
+    DrawHand(canvas, minuteHand.data(), geometry.minuteHandShape.count, 2);
 }
 
 void AnalogHands::DrawSeconds(RasterCanvas& canvas, const DialGeometry& geometry, int second) {
-    const QPoint tip = geometry.DialPoint(second, geometry.Ls);
-    const QPoint tail = geometry.DialPoint(second, -geometry.T);
+    const QPoint tip = geometry.dialPoint(second, geometry.secondHandLength);
+    const QPoint tail = geometry.dialPoint(second, -geometry.tailLength);
     const QPoint shadow(2, 2);
     const int cx = geometry.centre.x();
     const int cy = geometry.centre.y();

@@ -14,7 +14,7 @@ struct DialMode {
     bool twelveHour = false;
 };
 
-// The dial in two layers: DialImage, rebuilt when the hour or minute to show changes (the
+// The dial in two layers: dialImage, rebuilt when the hour or minute to show changes (the
 // stage picture behind the dial, the face, the hands or digits), and the screen, which is
 // that image with the seconds drawn over it each second.
 class Dial {
@@ -28,17 +28,17 @@ public:
     Dial(QRect box, Pictures pictures, GlyphDrawer drawGlyph, DigitLayout layout);
 
     // hour -1: the face only, without hands or digits.
-    void ComposeDial(int hour, int minute, DialMode mode);
+    void compose(int hour, int minute, DialMode mode);
     void DrawSeconds(QImage& screen, int second, DialMode mode) const;
     // What the dial box shows at this second.
-    QImage ShowDial(int second, DialMode mode) const;
+    QImage frameAt(int second, DialMode mode) const;
     // Every pixel that DrawSeconds may change lies inside.
     QRect secondsArea(int second, DialMode mode) const;
 
     const DialGeometry& geometry() const { return geometry_; }
     const DigitalDigits& digits() const { return digits_; }
 
-    QImage DialImage;
+    QImage dialImage;
     // 0: the analog face, 1: the digital face.
     std::array<QImage, 2> ImageList1;
 

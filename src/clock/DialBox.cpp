@@ -41,7 +41,7 @@ DialMode DialBox::mode() const {
 }
 
 void DialBox::ComposeDial(int hour, int minute) {
-    dial_->ComposeDial(hour, minute, mode());
+    dial_->compose(hour, minute, mode());
     stale_->imageRebuilt();
     if (hooks_.rebuilt)
         hooks_.rebuilt();
@@ -57,7 +57,7 @@ void DialBox::MojibanBoxPaint(QPainter& painter) {
     const bool perSecond = showingSecond_ >= 0;
     const int second = perSecond ? showingSecond_ : clock_.now().second;
     const DialMode dialMode = mode();
-    const QImage shown = dial_->ShowDial(second, dialMode);
+    const QImage shown = dial_->frameAt(second, dialMode);
     // In bands: a larger piece under the window's shaped clip would have the raster
     // engine wake its helper threads, every second, for a 128 x 128 copy.
     constexpr int kBand = 16;
@@ -100,5 +100,5 @@ void DialBox::setScreenSaved(bool saved) {
 }
 
 QImage DialBox::screen() const {
-    return dial_->ShowDial(clock_.now().second, mode());
+    return dial_->frameAt(clock_.now().second, mode());
 }

@@ -42,8 +42,8 @@ constexpr QRgb kShadedAqua = DialColours::kAqua & DialColours::kSilver;
 
 TEST(AnalogDial, ThreeOClockHandsAndSecondZero) {
     Dial dial = dialWithFace(plainFace(kWhite));
-    dial.ComposeDial(3, 0, kAnalog);
-    const QImage& image = dial.DialImage;
+    dial.compose(3, 0, kAnalog);
+    const QImage& image = dial.dialImage;
     // Tips are outline points: black, with nothing of the hand beyond them.
     EXPECT_EQ(at(image, 64, 13), DialColours::kBlack);
     EXPECT_EQ(at(image, 64, 12), kWhite);
@@ -52,7 +52,7 @@ TEST(AnalogDial, ThreeOClockHandsAndSecondZero) {
     EXPECT_EQ(at(image, 64, 30), DialColours::kAqua); // inside the minute hand
     EXPECT_EQ(at(image, 90, 64), DialColours::kAqua); // inside the hour hand
 
-    const QImage screen = dial.ShowDial(0, kAnalog);
+    const QImage screen = dial.frameAt(0, kAnalog);
     EXPECT_EQ(at(screen, 64, 19), DialColours::kRed);
     EXPECT_EQ(at(screen, 64, 18), at(image, 64, 18));
     EXPECT_EQ(at(screen, 64, 75), DialColours::kRed);
@@ -65,18 +65,18 @@ TEST(AnalogDial, ThreeOClockHandsAndSecondZero) {
 
 TEST(AnalogDial, QuarterPastAndTwoOClockTips) {
     Dial dial = dialWithFace(plainFace(kWhite));
-    dial.ComposeDial(2, 15, kAnalog);
-    EXPECT_EQ(at(dial.DialImage, 115, 64), DialColours::kBlack);
-    EXPECT_EQ(at(dial.DialImage, 116, 64), kWhite);
+    dial.compose(2, 15, kAnalog);
+    EXPECT_EQ(at(dial.dialImage, 115, 64), DialColours::kBlack);
+    EXPECT_EQ(at(dial.dialImage, 116, 64), kWhite);
     // The hour hand has crept one position past 2 by 2:15; at 2:00 the tip is (96, 45).
-    dial.ComposeDial(2, 0, kAnalog);
-    EXPECT_EQ(at(dial.DialImage, 96, 45), DialColours::kBlack);
+    dial.compose(2, 0, kAnalog);
+    EXPECT_EQ(at(dial.dialImage, 96, 45), DialColours::kBlack);
 }
 
 TEST(AnalogDial, SecondFiveEndsAtTheSinglePrecisionTail) {
     Dial dial = dialWithFace(plainFace(kWhite));
-    dial.ComposeDial(-1, -1, kAnalog);
-    const QImage screen = dial.ShowDial(5, kAnalog);
+    dial.compose(-1, -1, kAnalog);
+    const QImage screen = dial.frameAt(5, kAnalog);
     EXPECT_EQ(at(screen, 86, 25), DialColours::kRed);
     EXPECT_EQ(at(screen, 86, 24), kWhite);
     // The last drawn point before (57, 74); a tail at (58, 74) would light (59, 73).
@@ -88,24 +88,24 @@ TEST(AnalogDial, SecondFiveEndsAtTheSinglePrecisionTail) {
 TEST(AnalogDial, TwelveFiftyNineAndOneOClock) {
     const DialGeometry geometry;
     Dial dial = dialWithFace(plainFace(kWhite));
-    dial.ComposeDial(12, 59, kAnalog);
-    const QPoint fourPast = geometry.placeHand(geometry.HourHandShape, 4)[0];
-    const QPoint five = geometry.placeHand(geometry.HourHandShape, 5)[0];
-    EXPECT_EQ(at(dial.DialImage, fourPast.x(), fourPast.y()), DialColours::kBlack);
-    EXPECT_EQ(at(dial.DialImage, five.x(), five.y()), kWhite);
-    dial.ComposeDial(1, 0, kAnalog);
-    EXPECT_EQ(at(dial.DialImage, five.x(), five.y()), DialColours::kBlack);
-    EXPECT_EQ(at(dial.DialImage, fourPast.x(), fourPast.y()), kWhite);
+    dial.compose(12, 59, kAnalog);
+    const QPoint fourPast = geometry.placeHand(geometry.hourHandShape, 4)[0];
+    const QPoint five = geometry.placeHand(geometry.hourHandShape, 5)[0];
+    EXPECT_EQ(at(dial.dialImage, fourPast.x(), fourPast.y()), DialColours::kBlack);
+    EXPECT_EQ(at(dial.dialImage, five.x(), five.y()), kWhite);
+    dial.compose(1, 0, kAnalog);
+    EXPECT_EQ(at(dial.dialImage, five.x(), five.y()), DialColours::kBlack);
+    EXPECT_EQ(at(dial.dialImage, fourPast.x(), fourPast.y()), kWhite);
 }
 
 TEST(AnalogDial, ShadowsDarkenByMaskAndNeverLighten) {
     const QImage face = noisyFace();
     Dial dial = dialWithFace(face);
-    dial.ComposeDial(7, 40, kAnalog);
-    const QImage before = dial.DialImage.copy();
+    dial.compose(7, 40, kAnalog);
+    const QImage before = dial.dialImage.copy();
     // Across the shadow offset, where the red line hides little of its shadow.
     for (int second : {0, 15, 37}) {
-        const QImage screen = dial.ShowDial(second, kAnalog);
+        const QImage screen = dial.frameAt(second, kAnalog);
         int darkened = 0;
         for (int y = 0; y < 128; ++y) {
             for (int x = 0; x < 128; ++x) {
@@ -135,8 +135,8 @@ TEST(AnalogDial, ShadowsDarkenByMaskAndNeverLighten) {
 
     // On black a copied silver would show; a mask leaves black as it is.
     Dial dark = dialWithFace(plainFace(0xFF000000u));
-    dark.ComposeDial(7, 40, kAnalog);
-    const QImage screen = dark.ShowDial(23, kAnalog);
+    dark.compose(7, 40, kAnalog);
+    const QImage screen = dark.frameAt(23, kAnalog);
     for (int y = 0; y < 128; ++y)
         for (int x = 0; x < 128; ++x)
             ASSERT_TRUE(at(screen, x, y) == 0xFF000000u || at(screen, x, y) == DialColours::kAqua ||
@@ -147,12 +147,12 @@ TEST(AnalogDial, ShadowsDarkenByMaskAndNeverLighten) {
 TEST(AnalogDial, FaceOnlyStillGetsTheSecondHand) {
     const QImage face = plainFace(0xFFFFEEDDu);
     Dial dial = dialWithFace(face);
-    dial.ComposeDial(10, 10, kAnalog);
-    dial.ComposeDial(-1, -1, kAnalog);
+    dial.compose(10, 10, kAnalog);
+    dial.compose(-1, -1, kAnalog);
     for (int y = 0; y < 128; ++y)
         for (int x = 0; x < 128; ++x)
-            ASSERT_EQ(at(dial.DialImage, x, y), 0xFFFFEEDDu);
-    EXPECT_EQ(at(dial.ShowDial(30, kAnalog), 64, 64 + 45 - 1), DialColours::kRed);
+            ASSERT_EQ(at(dial.dialImage, x, y), 0xFFFFEEDDu);
+    EXPECT_EQ(at(dial.frameAt(30, kAnalog), 64, 64 + 45 - 1), DialColours::kRed);
 }
 
 TEST(AnalogDial, StagePictureShowsThroughTheFaceCorners) {
@@ -162,9 +162,9 @@ TEST(AnalogDial, StagePictureShowsThroughTheFaceCorners) {
     face.setPixel(0, 0, 0u); // a transparent corner
     face.setPixel(100, 0, 0u);
     Dial dial(kBox, {stage, face, face}, [](QPainter&, auto, int, QPoint) {}, {});
-    dial.ComposeDial(-1, -1, kAnalog);
-    EXPECT_EQ(at(dial.DialImage, 0, 0), 0xFF102030u);
+    dial.compose(-1, -1, kAnalog);
+    EXPECT_EQ(at(dial.dialImage, 0, 0), 0xFF102030u);
     // The picture ends at column 77 of the dial; beyond it the image keeps what it had.
-    EXPECT_NE(at(dial.DialImage, 100, 0), 0xFF102030u);
-    EXPECT_EQ(at(dial.DialImage, 1, 0), kWhite);
+    EXPECT_NE(at(dial.dialImage, 100, 0), 0xFF102030u);
+    EXPECT_EQ(at(dial.dialImage, 1, 0), kWhite);
 }

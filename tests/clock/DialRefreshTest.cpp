@@ -30,13 +30,13 @@ void paint(QImage& screen, const QImage& frame, const QRegion& region) {
 TEST(DialRefresh, SecondsAreaHoldsEverythingTheSecondsChange) {
     Dial dial = makeDial();
     for (const DialMode mode : {DialMode{true, false}, DialMode{false, false}}) {
-        dial.ComposeDial(10, 10, mode);
+        dial.compose(10, 10, mode);
         for (int second = 0; second < 60; ++second) {
-            const QImage frame = dial.ShowDial(second, mode);
+            const QImage frame = dial.frameAt(second, mode);
             const QRect area = dial.secondsArea(second, mode);
             for (int y = 0; y < 128; ++y)
                 for (int x = 0; x < 128; ++x)
-                    if (frame.pixel(x, y) != dial.DialImage.pixel(x, y)) {
+                    if (frame.pixel(x, y) != dial.dialImage.pixel(x, y)) {
                         ASSERT_TRUE(area.contains(x, y)) << second << " at " << x << "," << y;
                     }
         }
@@ -52,26 +52,26 @@ TEST(DialRefresh, PartialRepaintsLeaveNoStaleHands) {
     auto refresh = [&](int second, const QRegion& extra = {}) {
         const QRect area = dial.secondsArea(second, analog);
         const QRegion region = stale.refreshFor(area) | extra;
-        paint(screen, dial.ShowDial(second, analog), region);
+        paint(screen, dial.frameAt(second, analog), region);
         stale.painted(region, area);
     };
-    dial.ComposeDial(4, 20, analog);
+    dial.compose(4, 20, analog);
     stale.imageRebuilt();
     refresh(0);
     for (int second = 1; second < 75; ++second) {
         const int s = second % 60;
         if (s == 59) {
-            dial.ComposeDial(4, 21, analog);
+            dial.compose(4, 21, analog);
             stale.imageRebuilt();
         }
         // Now and then a window uncovers part of the dial between two seconds.
         if (second % 7 == 0) {
             const QRegion uncovered(QRect(20 + second % 30, 30, 40, 50));
-            paint(screen, dial.ShowDial(s, analog), uncovered);
+            paint(screen, dial.frameAt(s, analog), uncovered);
             stale.painted(uncovered, dial.secondsArea(s, analog));
         }
         refresh(s);
-        ASSERT_EQ(screen, dial.ShowDial(s, analog).convertToFormat(QImage::Format_RGB32))
+        ASSERT_EQ(screen, dial.frameAt(s, analog).convertToFormat(QImage::Format_RGB32))
             << "at second " << second;
     }
     EXPECT_LT(stale.refreshFor(dial.secondsArea(0, analog)).boundingRect().width(), 128);

@@ -82,8 +82,8 @@ TEST(DigitalDial, LayoutFromTheGlyphSizes) {
 TEST(DigitalDial, TwentyFourHourForm) {
     Dial dial = fakeDial();
     constexpr DialMode mode{false, false};
-    dial.ComposeDial(9, 5, mode);
-    QImage screen = dial.ShowDial(7, mode);
+    dial.compose(9, 5, mode);
+    QImage screen = dial.frameAt(7, mode);
     Shown s = shown(screen);
     EXPECT_EQ(s.hourTens, kFace); // no leading zero: the ghost segments show
     EXPECT_EQ(s.hourUnits, digit(9));
@@ -97,28 +97,28 @@ TEST(DigitalDial, TwentyFourHourForm) {
     EXPECT_EQ(at(screen, 117, 103), glyphColour(GlyphList::DigiNumSmall, 7));
     EXPECT_EQ(at(screen, 118, 80), kFace);
     // The seconds live on screen only.
-    EXPECT_EQ(at(dial.DialImage, 90, 80), kFace);
+    EXPECT_EQ(at(dial.dialImage, 90, 80), kFace);
 
-    dial.ComposeDial(0, 0, mode);
-    s = shown(dial.ShowDial(0, mode));
+    dial.compose(0, 0, mode);
+    s = shown(dial.frameAt(0, mode));
     EXPECT_EQ(s.hourTens, kFace);
     EXPECT_EQ(s.hourUnits, digit(0));
     EXPECT_EQ(s.minuteTens, digit(0));
     EXPECT_EQ(s.minuteUnits, digit(0));
 
-    dial.ComposeDial(23, 59, mode);
-    s = shown(dial.ShowDial(0, mode));
+    dial.compose(23, 59, mode);
+    s = shown(dial.frameAt(0, mode));
     EXPECT_EQ(s.hourTens, digit(2));
     EXPECT_EQ(s.hourUnits, digit(3));
 }
 
 TEST(DigitalDial, MinuteTensOverlapTheColonsRightHalf) {
     Dial dial = fakeDial();
-    dial.ComposeDial(12, 34, {false, false});
-    EXPECT_EQ(at(dial.DialImage, 58, 30), digit(11));
-    EXPECT_EQ(at(dial.DialImage, 69, 30), digit(11));
-    EXPECT_EQ(at(dial.DialImage, 70, 30), digit(3));
-    EXPECT_EQ(at(dial.DialImage, 81, 30), digit(3));
+    dial.compose(12, 34, {false, false});
+    EXPECT_EQ(at(dial.dialImage, 58, 30), digit(11));
+    EXPECT_EQ(at(dial.dialImage, 69, 30), digit(11));
+    EXPECT_EQ(at(dial.dialImage, 70, 30), digit(3));
+    EXPECT_EQ(at(dial.dialImage, 81, 30), digit(3));
 }
 
 TEST(DigitalDial, TwelveHourForm) {
@@ -134,8 +134,8 @@ TEST(DigitalDial, TwelveHourForm) {
     for (const Case c : {Case{0, 30, am, 0}, Case{12, 30, pm, 0}, Case{10, 0, am, 10},
                          Case{22, 45, pm, 10}, Case{23, 59, pm, 11}}) {
         SCOPED_TRACE(c.hour);
-        dial.ComposeDial(c.hour, c.minute, mode);
-        const Shown s = shown(dial.ShowDial(0, mode));
+        dial.compose(c.hour, c.minute, mode);
+        const Shown s = shown(dial.frameAt(0, mode));
         EXPECT_EQ(s.amPmLeft, c.sign);
         EXPECT_EQ(s.hourTens, c.shownHour > 9 ? digit(c.shownHour / 10) : kFace);
         EXPECT_EQ(s.hourUnits, digit(c.shownHour % 10));
@@ -147,8 +147,8 @@ TEST(DigitalDial, TwelveHourForm) {
 TEST(DigitalDial, FaceOnlyHasNoDigitsButStillTheSeconds) {
     Dial dial = fakeDial();
     constexpr DialMode mode{false, true};
-    dial.ComposeDial(-1, -1, mode);
-    const QImage screen = dial.ShowDial(42, mode);
+    dial.compose(-1, -1, mode);
+    const QImage screen = dial.frameAt(42, mode);
     const Shown s = shown(screen);
     EXPECT_EQ(s.hourUnits, kFace);
     EXPECT_EQ(s.amPmLeft, kFace);
@@ -166,11 +166,11 @@ TEST(DigitalDial, RealGlyphsLeaveTheGhostSegmentsOfAnEmptyPosition) {
                              AssetCatalogue::glyphSize(GlyphList::AmPm), QPoint(64, 64));
     Dial dial(kBox, {QImage(), face, face}, AssetCatalogue::drawGlyph, real);
     constexpr DialMode mode{false, false};
-    dial.ComposeDial(-1, -1, mode);
-    const QImage bare = dial.DialImage.copy();
-    dial.ComposeDial(9, 5, mode);
+    dial.compose(-1, -1, mode);
+    const QImage bare = dial.dialImage.copy();
+    dial.compose(9, 5, mode);
     const QRect tens(real.hourRow, AssetCatalogue::glyphSize(GlyphList::DigiNumber));
-    const QRect units = tens.translated(real.Wd, 0);
-    EXPECT_EQ(dial.DialImage.copy(tens), bare.copy(tens));
-    EXPECT_NE(dial.DialImage.copy(units), bare.copy(units));
+    const QRect units = tens.translated(real.digitAdvance, 0);
+    EXPECT_EQ(dial.dialImage.copy(tens), bare.copy(tens));
+    EXPECT_NE(dial.dialImage.copy(units), bare.copy(units));
 }

@@ -40,15 +40,15 @@ TEST(DialOnScreen, HandsAtTwoOClockStandWhereTheGeometrySays) {
     })) << "no minute hand at the dial's top";
     screen.save(artifactPath(QStringLiteral("dial-at-two.png")));
 
-    const QPoint minuteTip = geometry.placeHand(geometry.MinuteHandShape, 0)[0];
-    const QPoint hourTip = geometry.placeHand(geometry.HourHandShape, 10)[0];
+    const QPoint minuteTip = geometry.placeHand(geometry.minuteHandShape, 0)[0];
+    const QPoint hourTip = geometry.placeHand(geometry.hourHandShape, 10)[0];
     EXPECT_EQ(minuteTip, QPoint(64, 13));
     EXPECT_EQ(hourTip, QPoint(96, 45));
     EXPECT_EQ(at(screen, dial + minuteTip), DialColours::kBlack);
     EXPECT_NE(at(screen, dial + minuteTip - QPoint(0, 1)), DialColours::kBlack);
     EXPECT_EQ(at(screen, dial + hourTip), DialColours::kBlack);
     // Inside the hour hand, halfway along it.
-    EXPECT_EQ(at(screen, dial + geometry.DialPoint(10, 20)), DialColours::kAqua);
+    EXPECT_EQ(at(screen, dial + geometry.dialPoint(10, 20)), DialColours::kAqua);
     EXPECT_EQ(at(screen, dial + geometry.centre), DialColours::kRed); // the cap
 
     // The second hand lies along one of the few seconds since the start: every point of
@@ -58,8 +58,8 @@ TEST(DialOnScreen, HandsAtTwoOClockStandWhereTheGeometrySays) {
         QImage line(128, 128, QImage::Format_RGB32);
         line.fill(Qt::white);
         RasterCanvas canvas(line);
-        canvas.line(geometry.DialPoint(second, geometry.Ls),
-                    geometry.DialPoint(second, -geometry.T), DialColours::kRed,
+        canvas.line(geometry.dialPoint(second, geometry.secondHandLength),
+                    geometry.dialPoint(second, -geometry.tailLength), DialColours::kRed,
                     RasterCanvas::PenMode::Copy);
         bool allRed = true;
         for (int y = 0; y < 128 && allRed; ++y)

@@ -78,9 +78,9 @@ std::optional<QTime> DialOnScreen::shownTime(const QImage& screen, QPoint stageA
     // At second 59 the dial already holds the coming minute.
     for (int minutes : {0, -1, 1}) {
         const QTime time = around.time().addSecs(60 * minutes);
-        dial_.ComposeDial(time.hour(), time.minute(), mode);
+        dial_.compose(time.hour(), time.minute(), mode);
         for (int second = 0; second < 60; ++second)
-            if (matches(dial_.ShowDial(second, mode), screen, dialAt))
+            if (matches(dial_.frameAt(second, mode), screen, dialAt))
                 return QTime(time.hour(), time.minute(), second);
     }
     return std::nullopt;
