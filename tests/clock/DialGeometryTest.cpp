@@ -10,8 +10,21 @@ QPoint tip(const HandShape& shape, int position) {
     return geometry.placeHand(shape, position)[0];
 }
 
-int hourPosition(int hour, int minute) {
-    return minute / 12 + (hour % 12) * 5;
+// Where the dial points the hour hand at a few times: one position on every 12 minutes.
+struct HourPosition {
+    int hour;
+    int minute;
+    int position;
+};
+constexpr HourPosition kHourPositions[] = {{2, 0, 10}, {3, 0, 15}, {12, 59, 4}, {1, 0, 5}};
+
+QPoint hourTip(int hour, int minute) {
+    for (const HourPosition& at : kHourPositions) {
+        if (at.hour == hour && at.minute == minute)
+            return tip(geometry.hourHandShape, at.position);
+    }
+    ADD_FAILURE() << "no hour position for " << hour << ":" << minute;
+    return {};
 }
 
 } // namespace
@@ -46,7 +59,7 @@ TEST(DialGeometry, QuartersAreExactAndTheRestUseSinglePrecisionPi) {
 
 TEST(DialGeometry, HandTipsAtThreeOClockAndQuarterPast) {
     EXPECT_EQ(tip(geometry.minuteHandShape, 0), QPoint(64, 13));
-    EXPECT_EQ(tip(geometry.hourHandShape, hourPosition(3, 0)), QPoint(102, 64));
+    EXPECT_EQ(hourTip(3, 0), QPoint(102, 64));
     EXPECT_EQ(tip(geometry.minuteHandShape, 15), QPoint(115, 64));
     EXPECT_EQ(geometry.dialPoint(0, geometry.secondHandLength), QPoint(64, 19));
     EXPECT_EQ(geometry.dialPoint(0, -geometry.tailLength), QPoint(64, 76));
@@ -54,14 +67,14 @@ TEST(DialGeometry, HandTipsAtThreeOClockAndQuarterPast) {
 
 TEST(DialGeometry, SinglePrecisionPiShowsInThePixels) {
     // Exact pi would give (96, 44) and a second-hand tail at (58, 74).
-    EXPECT_EQ(tip(geometry.hourHandShape, hourPosition(2, 0)), QPoint(96, 45));
+    EXPECT_EQ(hourTip(2, 0), QPoint(96, 45));
     EXPECT_EQ(geometry.dialPoint(5, geometry.secondHandLength), QPoint(86, 25));
     EXPECT_EQ(geometry.dialPoint(5, -geometry.tailLength), QPoint(57, 74));
 }
 
 TEST(DialGeometry, HourHandCreepsEveryTwelveMinutes) {
-    EXPECT_EQ(hourPosition(12, 59), 4);
-    EXPECT_EQ(hourPosition(1, 0), 5);
+    EXPECT_EQ(hourTip(12, 59), QPoint(79, 29)); // still at 4
+    EXPECT_EQ(hourTip(1, 0), QPoint(83, 31));
     EXPECT_EQ(tip(geometry.hourHandShape, 5), geometry.dialPoint(5, geometry.hourHandLength));
     EXPECT_NE(tip(geometry.hourHandShape, 4), tip(geometry.hourHandShape, 5));
 }
