@@ -273,7 +273,7 @@ int main(int argc, char** argv) {
         BenchHost host(stage);
         MonthWaiter waiter(start, days * 86400, clock, timers, sound, stage, stage.balloon());
         TClocker clocker(host, clock, waiter);
-        clocker.Execute();
+        clocker.execute();
         waiter.checkpoint("end");
         touches = waiter.touches;
         comforts = waiter.comforts;

@@ -12,33 +12,33 @@ void AnalogHands::DrawHand(RasterCanvas& canvas, const QPoint* points, int count
     for (int k = 0; k < n; ++k)
         moved[k] = points[k] + QPoint(shadow, shadow);
     // The shadow has no outline.
-    canvas.fillPolygon(std::span(moved.data(), n), DialColours::Silver, PenMode::Mask);
+    canvas.fillPolygon(std::span(moved.data(), n), DialColours::kSilver, PenMode::Mask);
     const std::span body(points, n);
-    canvas.fillPolygon(body, DialColours::Aqua, PenMode::Copy);
-    canvas.outlinePolygon(body, DialColours::Black, PenMode::Copy);
+    canvas.fillPolygon(body, DialColours::kAqua, PenMode::Copy);
+    canvas.outlinePolygon(body, DialColours::kBlack, PenMode::Copy);
 }
 
 void AnalogHands::DrawHourAndMinute(RasterCanvas& canvas, const DialGeometry& geometry, int hour,
                                     int minute) {
     // The hour hand moves on by one position every 12 minutes.
     const int hourPosition = minute / 12 + (hour % 12) * 5;
-    const auto hourHand = geometry.placeHand(geometry.HourHandShape, hourPosition);
-    DrawHand(canvas, hourHand.data(), geometry.HourHandShape.count, 1);
-    const auto minuteHand = geometry.placeHand(geometry.MinuteHandShape, minute % 60);
-    DrawHand(canvas, minuteHand.data(), geometry.MinuteHandShape.count, 2);
+    const auto hourHand = geometry.placeHand(geometry.hourHandShape, hourPosition);
+    DrawHand(canvas, hourHand.data(), geometry.hourHandShape.count, 1);
+    const auto minuteHand = geometry.placeHand(geometry.minuteHandShape, minute % 60);
+    DrawHand(canvas, minuteHand.data(), geometry.minuteHandShape.count, 2);
 }
 
 void AnalogHands::DrawSeconds(RasterCanvas& canvas, const DialGeometry& geometry, int second) {
-    const QPoint tip = geometry.DialPoint(second, geometry.Ls);
-    const QPoint tail = geometry.DialPoint(second, -geometry.T);
+    const QPoint tip = geometry.dialPoint(second, geometry.secondHandLength);
+    const QPoint tail = geometry.dialPoint(second, -geometry.tailLength);
     const QPoint shadow(2, 2);
     const int cx = geometry.centre.x();
     const int cy = geometry.centre.y();
-    canvas.line(tip + shadow, tail + shadow, DialColours::Silver, PenMode::Mask);
+    canvas.line(tip + shadow, tail + shadow, DialColours::kSilver, PenMode::Mask);
     // The cap's shadow lies one pixel off, the hand's two.
-    canvas.ellipse({cx - 3, cy - 3, cx + 5, cy + 5}, DialColours::Silver, DialColours::Silver,
+    canvas.ellipse({cx - 3, cy - 3, cx + 5, cy + 5}, DialColours::kSilver, DialColours::kSilver,
                    PenMode::Mask);
-    canvas.line(tip, tail, DialColours::Red, PenMode::Copy);
-    canvas.ellipse({cx - 4, cy - 4, cx + 4, cy + 4}, DialColours::Red, DialColours::Red,
+    canvas.line(tip, tail, DialColours::kRed, PenMode::Copy);
+    canvas.ellipse({cx - 4, cy - 4, cx + 4, cy + 4}, DialColours::kRed, DialColours::kRed,
                    PenMode::Copy);
 }

@@ -18,10 +18,10 @@ QImage blankFace(QSize size, QColor colour) {
 } // namespace
 
 Dial::Dial(QRect box, Pictures pictures, GlyphDrawer drawGlyph, DigitLayout layout)
-    : DialImage(box.size(), QImage::Format_RGB32), boxPosition_(box.topLeft()),
+    : dialImage(box.size(), QImage::Format_RGB32), boxPosition_(box.topLeft()),
       stage_(std::move(pictures.stage)), geometry_(box.size()),
       digits_(layout, std::move(drawGlyph)) {
-    DialImage.fill(Qt::white);
+    dialImage.fill(Qt::white);
     ImageList1[0] = pictures.analogFace.isNull() ? blankFace(box.size(), Qt::white)
                                                  : std::move(pictures.analogFace);
     ImageList1[1] = pictures.digitalFace.isNull() ? blankFace(box.size(), QColor(0xD8, 0xE8, 0xC8))
@@ -30,7 +30,7 @@ Dial::Dial(QRect box, Pictures pictures, GlyphDrawer drawGlyph, DigitLayout layo
 
 void Dial::compose(int hour, int minute, DialMode mode) {
     {
-        QPainter painter(&DialImage);
+        QPainter painter(&dialImage);
         // Whatever of the character lies behind the dial; the picture is narrower than the
         // box, so part of the image keeps what it had, hidden under the face.
         if (!stage_.isNull())
@@ -40,7 +40,7 @@ void Dial::compose(int hour, int minute, DialMode mode) {
             digits_.DrawHourAndMinute(painter, hour, minute, mode.twelveHour);
     }
     if (hour != -1 && mode.analog) {
-        RasterCanvas canvas(DialImage);
+        RasterCanvas canvas(dialImage);
         AnalogHands::DrawHourAndMinute(canvas, geometry_, hour, minute);
     }
 }
@@ -58,8 +58,8 @@ void Dial::DrawSeconds(QImage& screen, int second, DialMode mode) const {
 QRect Dial::secondsArea(int second, DialMode mode) const {
     if (!mode.analog)
         return QRect(digits_.layout().seconds, digits_.layout().secondsSize);
-    const QPoint tip = geometry_.DialPoint(second, geometry_.Ls);
-    const QPoint tail = geometry_.DialPoint(second, -geometry_.T);
+    const QPoint tip = geometry_.dialPoint(second, geometry_.secondHandLength);
+    const QPoint tail = geometry_.dialPoint(second, -geometry_.tailLength);
     const QPoint c = geometry_.centre;
     // The hand, its shadow two pixels off, and the cap with its shadow.
     // Built from the corners: QRect::normalized() is one pixel short for an inverted rect.
@@ -70,7 +70,7 @@ QRect Dial::secondsArea(int second, DialMode mode) const {
 }
 
 QImage Dial::frameAt(int second, DialMode mode) const {
-    QImage screen = DialImage.copy();
+    QImage screen = dialImage.copy();
     DrawSeconds(screen, second, mode);
     return screen;
 }

@@ -14,7 +14,7 @@ struct DialMode {
     bool twelveHour = false;
 };
 
-// The dial in two layers: DialImage, rebuilt when the hour or minute to show changes (the
+// The dial in two layers: dialImage, rebuilt when the hour or minute to show changes (the
 // stage picture behind the dial, the face, the hands or digits), and the screen, which is
 // that image with the seconds drawn over it each second.
 class Dial {
@@ -38,7 +38,7 @@ public:
     const DialGeometry& geometry() const { return geometry_; }
     const DigitalDigits& digits() const { return digits_; }
 
-    QImage DialImage;
+    QImage dialImage;
     // 0: the analog face, 1: the digital face.
     std::array<QImage, 2> ImageList1;
 

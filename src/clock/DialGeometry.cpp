@@ -9,25 +9,25 @@ constexpr double kPi = static_cast<double>(3.1415927f);
 
 DialGeometry::DialGeometry(QSize boxSize) : centre(boxSize.width() / 2, boxSize.height() / 2) {
     const int r = boxSize.width() / 2;
-    Lm = static_cast<int>(r * 0.8);
-    Lh = static_cast<int>(Lm * 0.75);
-    Ls = static_cast<int>(Lm * 0.9);
+    minuteHandLength = static_cast<int>(r * 0.8);
+    hourHandLength = static_cast<int>(minuteHandLength * 0.75);
+    secondHandLength = static_cast<int>(minuteHandLength * 0.9);
     for (int i = 0; i < 60; ++i) {
         const double radians = ((i + 30) % 60) * 6 * kPi / 180;
-        SinTable[i] = std::sin(radians);
-        CosTable[i] = std::cos(radians);
+        sinTable[i] = std::sin(radians);
+        cosTable[i] = std::cos(radians);
     }
     // The quarters exactly, so that 3, 6, 9 and 12 o'clock lie on the axes.
-    SinTable[0] = 0;
-    SinTable[15] = -1;
-    SinTable[30] = 0;
-    SinTable[45] = 1;
-    CosTable[0] = -1;
-    CosTable[15] = 0;
-    CosTable[30] = 1;
-    CosTable[45] = 0;
-    MinuteHandShape = handShape(4, Lm, T);
-    HourHandShape = handShape(6, Lh, T);
+    sinTable[0] = 0;
+    sinTable[15] = -1;
+    sinTable[30] = 0;
+    sinTable[45] = 1;
+    cosTable[0] = -1;
+    cosTable[15] = 0;
+    cosTable[30] = 1;
+    cosTable[45] = 0;
+    minuteHandShape = handShape(4, minuteHandLength, tailLength);
+    hourHandShape = handShape(6, hourHandLength, tailLength);
 }
 
 HandShape DialGeometry::handShape(int halfWidth, int length, int tail) {
@@ -42,15 +42,15 @@ int DialGeometry::wrap(int i) {
     return ((i % 60) + 60) % 60;
 }
 
-QPoint DialGeometry::DialPoint(int i, int d) const {
-    const double s = SinTable[wrap(i)];
-    const double c = CosTable[wrap(i)];
+QPoint DialGeometry::dialPoint(int i, int d) const {
+    const double s = sinTable[wrap(i)];
+    const double c = cosTable[wrap(i)];
     return QPoint(static_cast<int>(centre.x() - d * s), static_cast<int>(centre.y() + d * c));
 }
 
-QPoint DialGeometry::RotateHandPoint(int i, QPoint p) const {
-    const double s = SinTable[wrap(i)];
-    const double c = CosTable[wrap(i)];
+QPoint DialGeometry::rotateHandPoint(int i, QPoint p) const {
+    const double s = sinTable[wrap(i)];
+    const double c = cosTable[wrap(i)];
     const double x = p.x();
     const double y = p.y();
     return QPoint(static_cast<int>(centre.x() + (x * c - y * s)),
@@ -60,6 +60,6 @@ QPoint DialGeometry::RotateHandPoint(int i, QPoint p) const {
 std::array<QPoint, 6> DialGeometry::placeHand(const HandShape& shape, int position) const {
     std::array<QPoint, 6> placed;
     for (int k = 0; k < shape.count; ++k)
-        placed[k] = RotateHandPoint(position, shape.points[k]);
+        placed[k] = rotateHandPoint(position, shape.points[k]);
     return placed;
 }

@@ -7,19 +7,19 @@
 // centre: the hour row centred on the dial, the seconds flush with the minutes' right edge
 // below them, AM/PM at the left with its bottom level with the seconds'.
 struct DigitLayout {
-    int Wd = 0; // digit advance
-    int Wc = 0; // colon advance
-    int Ws = 0; // small digit advance
+    int digitAdvance = 0;
+    int colonAdvance = 0;
+    int smallDigitAdvance = 0;
     QPoint hourRow;
     QPoint seconds;
     QSize secondsSize; // both small digits
     QPoint amPm;
 
     int hourTensLeft() const { return hourRow.x(); }
-    int hourUnitsLeft() const { return hourRow.x() + Wd; }
-    int colonLeft() const { return hourRow.x() + 2 * Wd; }
-    int minuteTensLeft() const { return hourRow.x() + 2 * Wd + Wc; }
-    int minuteUnitsLeft() const { return hourRow.x() + 3 * Wd + Wc; }
+    int hourUnitsLeft() const { return hourRow.x() + digitAdvance; }
+    int colonLeft() const { return hourRow.x() + 2 * digitAdvance; }
+    int minuteTensLeft() const { return hourRow.x() + 2 * digitAdvance + colonAdvance; }
+    int minuteUnitsLeft() const { return hourRow.x() + 3 * digitAdvance + colonAdvance; }
 
     static DigitLayout compute(QSize digit, QSize smallDigit, QSize amPm, QPoint centre);
 };

@@ -10,15 +10,15 @@ DigitalDigits::DigitalDigits(DigitLayout layout, GlyphDrawer drawGlyph)
     : layout_(layout), drawGlyph_(std::move(drawGlyph)) {}
 
 void DigitalDigits::DrawDigitalTime(QPainter& painter, int x, int y, int hour, int minute) const {
-    const int Wd = layout_.Wd;
-    const int Wc = layout_.Wc;
+    const int digit = layout_.digitAdvance;
+    const int colon = layout_.colonAdvance;
     if (hour > 9)
         drawGlyph_(painter, GlyphList::DigiNumber, hour / 10, QPoint(x, y));
-    drawGlyph_(painter, GlyphList::DigiNumber, hour % 10, QPoint(x + Wd, y));
+    drawGlyph_(painter, GlyphList::DigiNumber, hour % 10, QPoint(x + digit, y));
     // The minute tens, drawn after it, overlap the right half of the colon's cell.
-    drawGlyph_(painter, GlyphList::DigiNumber, kColonGlyph, QPoint(x + 2 * Wd, y));
-    drawGlyph_(painter, GlyphList::DigiNumber, minute / 10, QPoint(x + 2 * Wd + Wc, y));
-    drawGlyph_(painter, GlyphList::DigiNumber, minute % 10, QPoint(x + 3 * Wd + Wc, y));
+    drawGlyph_(painter, GlyphList::DigiNumber, kColonGlyph, QPoint(x + 2 * digit, y));
+    drawGlyph_(painter, GlyphList::DigiNumber, minute / 10, QPoint(x + 2 * digit + colon, y));
+    drawGlyph_(painter, GlyphList::DigiNumber, minute % 10, QPoint(x + 3 * digit + colon, y));
 }
 
 void DigitalDigits::DrawHourAndMinute(QPainter& painter, int hour, int minute,
@@ -35,5 +35,6 @@ void DigitalDigits::DrawHourAndMinute(QPainter& painter, int hour, int minute,
 void DigitalDigits::DrawSeconds(QPainter& painter, int second) const {
     const int s = second % 60;
     drawGlyph_(painter, GlyphList::DigiNumSmall, s / 10, layout_.seconds);
-    drawGlyph_(painter, GlyphList::DigiNumSmall, s % 10, layout_.seconds + QPoint(layout_.Ws, 0));
+    drawGlyph_(painter, GlyphList::DigiNumSmall, s % 10,
+               layout_.seconds + QPoint(layout_.smallDigitAdvance, 0));
 }

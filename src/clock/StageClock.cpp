@@ -16,8 +16,8 @@ StageClock::StageClock(QObject& uiContext, const WallClock& clock, StageSettings
       host_(std::make_unique<UiClockHost>(*handOver_, &uiContext, std::move(targets))) {
     // None is checked when the stored level is not one of the six.
     StagePopupMenu::checkItemWithTag(priorityItems_, settings_.ThreadPrio);
-    Clocker = std::make_unique<TClocker>(*host_, clock, *waiter_);
-    Clocker->setPriority(settings_.ThreadPrio);
+    clocker_ = std::make_unique<TClocker>(*host_, clock, *waiter_);
+    clocker_->setPriority(settings_.ThreadPrio);
 }
 
 StageClock::~StageClock() {
@@ -25,8 +25,8 @@ StageClock::~StageClock() {
 }
 
 void StageClock::resumeOnce() {
-    if (Clocker->LastHour == TClocker::kNotSet)
-        Clocker->Resume();
+    if (clocker_->lastHour == TClocker::kNotSet)
+        clocker_->resume();
 }
 
 void StageClock::MIThreadPrio6Click(QAction* item) {
@@ -36,24 +36,24 @@ void StageClock::MIThreadPrio6Click(QAction* item) {
 }
 
 void StageClock::setPriority(int level) {
-    Clocker->setPriority(level);
+    clocker_->setPriority(level);
 }
 
 void StageClock::lowerForScreenSaver() {
     setPriority(0);
-    PrioLowered = true;
+    prioLowered_ = true;
 }
 
 void StageClock::dialPainted() {
-    if (!PrioLowered)
+    if (!prioLowered_)
         return;
     setPriority(settings_.ThreadPrio);
-    PrioLowered = false;
+    prioLowered_ = false;
 }
 
 void StageClock::stop() {
-    Clocker->Terminate();
+    clocker_->terminate();
     // It may be waiting for the user-interface thread to run its dial call.
     handOver_->cancel();
-    Clocker->WaitFor();
+    clocker_->waitFor();
 }

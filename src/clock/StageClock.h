@@ -38,8 +38,8 @@ public:
     // Asks the thread to end, lets go of a hand-over it may wait in, and joins it.
     void stop();
 
-    bool prioLowered() const { return PrioLowered; }
-    const TClocker& clocker() const { return *Clocker; }
+    bool prioLowered() const { return prioLowered_; }
+    const TClocker& clocker() const { return *clocker_; }
 
 private:
     StageSettings& settings_;
@@ -47,6 +47,6 @@ private:
     std::unique_ptr<UiHandOver> handOver_;
     std::unique_ptr<SecondWaiter> waiter_;
     std::unique_ptr<UiClockHost> host_;
-    std::unique_ptr<TClocker> Clocker;
-    bool PrioLowered = false;
+    std::unique_ptr<TClocker> clocker_;
+    bool prioLowered_ = false;
 };

@@ -18,11 +18,11 @@ TClocker::TClocker(ClockHost& host, const WallClock& clock, SecondWaiter& waiter
     : host_(host), clock_(clock), waiter_(waiter), sentences_(locale) {}
 
 TClocker::~TClocker() {
-    Terminate();
-    WaitFor();
+    terminate();
+    waitFor();
 }
 
-void TClocker::Resume() {
+void TClocker::resume() {
     const std::lock_guard lock(threadMutex_);
     if (resumed_ || terminated_)
         return;
@@ -76,12 +76,12 @@ void TClocker::work(unsigned generation, int level, std::shared_ptr<Worker> prev
         ended_ = true;
 }
 
-void TClocker::Terminate() {
+void TClocker::terminate() {
     terminated_ = true;
     waiter_.interrupt();
 }
 
-void TClocker::WaitFor() {
+void TClocker::waitFor() {
     std::shared_ptr<Worker> last;
     {
         const std::lock_guard lock(threadMutex_);
@@ -120,18 +120,18 @@ pid_t TClocker::threadId() const {
     return tid_;
 }
 
-void TClocker::Execute() {
+void TClocker::execute() {
     runLoop(generation_);
 }
 
 TClocker::LoopEnd TClocker::runLoop(unsigned generation) {
     if (!started_) {
         started_ = true;
-        LastSecond = kNotSet;
+        lastSecond = kNotSet;
         phase_ = 0;
         const LocalTime t = clock_.now();
-        LastHour = t.hour;
-        LastMinute = t.minute;
+        lastHour = t.hour;
+        lastMinute = t.minute;
         host_.composeDial(t.hour, t.minute);
         host_.checkKinenbi(t.month, t.day);
         checkedDay_ = t.day;
@@ -145,7 +145,7 @@ TClocker::LoopEnd TClocker::runLoop(unsigned generation) {
         const LocalTime t = clock_.now();
         // The same second again: wait for the change instead of reading the clock again
         // and again.
-        if (t.second != LastSecond && !pass(t))
+        if (t.second != lastSecond && !pass(t))
             break;
         if (!waiter_.waitForNextSecond())
             break;
@@ -154,13 +154,13 @@ TClocker::LoopEnd TClocker::runLoop(unsigned generation) {
 }
 
 bool TClocker::pass(const LocalTime& t) {
-    LastSecond = t.second;
-    host_.showDial(LastSecond);
+    lastSecond = t.second;
+    host_.showDial(lastSecond);
     if (terminated_)
         return false;
     if (t.second % 10 == 1)
         titleStep();
-    if (t.second == 59 || t.minute != LastMinute || t.hour != LastHour) {
+    if (t.second == 59 || t.minute != lastMinute || t.hour != lastHour) {
         int hour = t.hour;
         int minute = t.minute;
         // At second 59 the image is made for the coming minute, to show from second 0.
@@ -168,8 +168,8 @@ bool TClocker::pass(const LocalTime& t) {
             minute = 0;
             hour = (hour + 1) % 24;
         }
-        LastHour = hour;
-        LastMinute = minute;
+        lastHour = hour;
+        lastMinute = minute;
         host_.composeDial(hour, minute);
     }
     if (t.day != checkedDay_) {

@@ -34,13 +34,13 @@ public:
     TClocker& operator=(const TClocker&) = delete;
 
     // Starts the thread, once, at the level set last.
-    void Resume();
+    void resume();
     // Asks the loop to end and wakes its wait. Whoever the thread waits for in the host
     // must let it go as well.
-    void Terminate();
-    void WaitFor();
-    bool Terminated() const { return terminated_; }
-    // True from Resume until the loop has ended; a move does not end it.
+    void terminate();
+    void waitFor();
+    bool terminated() const { return terminated_; }
+    // True from resume until the loop has ended; a move does not end it.
     bool running() const;
 
     // Takes effect at once while the loop runs, else when it starts; refusals are silent.
@@ -49,13 +49,13 @@ public:
     // The thread that runs the loop now; 0 while none does, as for a moment in a move.
     pid_t threadId() const;
 
-    // The loop itself, on the calling thread; Resume runs it on the clock thread. The
+    // The loop itself, on the calling thread; resume runs it on the clock thread. The
     // start-up steps run only the first time.
-    void Execute();
+    void execute();
 
-    std::atomic<quint16> LastHour{kNotSet};
-    std::atomic<quint16> LastMinute{kNotSet};
-    std::atomic<quint16> LastSecond{kNotSet};
+    std::atomic<quint16> lastHour{kNotSet};
+    std::atomic<quint16> lastMinute{kNotSet};
+    std::atomic<quint16> lastSecond{kNotSet};
 
 private:
     struct Worker;

@@ -246,7 +246,7 @@ private:
             std::optional<QString> string = parseQuoted(data, end);
             if (!string || end != data.size())
                 return false;
-            setValue(name, RegType::String, string->toUtf8().append('\0'));
+            setValue(name, RegType::kString, string->toUtf8().append('\0'));
             return true;
         }
         if (data.startsWith(u"dword:", Qt::CaseInsensitive)) {
@@ -257,7 +257,7 @@ private:
             QByteArray bytes(4, '\0');
             for (int i = 0; i < 4; ++i)
                 bytes[i] = char(*number >> (8 * i));
-            setValue(name, RegType::Dword, bytes);
+            setValue(name, RegType::kDword, bytes);
             return true;
         }
         if (data.startsWith(u"hex", Qt::CaseInsensitive))
@@ -266,7 +266,7 @@ private:
     }
 
     bool parseHexValue(const QString& name, QStringView rest) {
-        quint32 type = RegType::Binary;
+        quint32 type = RegType::kBinary;
         if (rest.startsWith(u'(')) {
             const qsizetype close = rest.indexOf(u')');
             if (close < 0)
@@ -369,12 +369,12 @@ QByteArray HiveFile::serialise() const {
                 appendQuoted(out, value.name);
             out += u'=';
             std::optional<QString> text;
-            if (value.type == RegType::Dword && value.data.size() == 4) {
+            if (value.type == RegType::kDword && value.data.size() == 4) {
                 quint32 number = 0;
                 for (int i = 3; i >= 0; --i)
                     number = number << 8 | quint8(value.data[i]);
                 out += QStringLiteral("dword:%1").arg(number, 8, 16, QLatin1Char('0'));
-            } else if (value.type == RegType::String && (text = quotableText(value.data))) {
+            } else if (value.type == RegType::kString && (text = quotableText(value.data))) {
                 appendQuoted(out, *text);
             } else {
                 appendHex(out, value.type, value.data);

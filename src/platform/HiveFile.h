@@ -10,16 +10,16 @@
 
 // Value types as the registry numbers them; any other number is kept as it stands.
 namespace RegType {
-constexpr quint32 None = 0;
-constexpr quint32 String = 1;
-constexpr quint32 ExpandString = 2;
-constexpr quint32 Binary = 3;
-constexpr quint32 Dword = 4;
+constexpr quint32 kNone = 0;
+constexpr quint32 kString = 1;
+constexpr quint32 kExpandString = 2;
+constexpr quint32 kBinary = 3;
+constexpr quint32 kDword = 4;
 } // namespace RegType
 
 struct HiveValue {
     QString name; // as written; empty is the key's default value
-    quint32 type = RegType::None;
+    quint32 type = RegType::kNone;
     QByteArray data; // DWORD: 4 bytes little-endian; strings: UTF-8 with a terminating zero
 
     bool operator==(const HiveValue&) const = default;

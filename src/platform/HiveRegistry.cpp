@@ -81,7 +81,7 @@ const HiveValue* HiveRegistry::openValue(const QString& name) const {
 
 std::optional<quint32> HiveRegistry::readDword(const QString& name) {
     const HiveValue* value = openValue(name);
-    if (!value || value->type != RegType::Dword || value->data.size() != 4)
+    if (!value || value->type != RegType::kDword || value->data.size() != 4)
         return std::nullopt;
     quint32 number = 0;
     for (int i = 3; i >= 0; --i)
@@ -95,7 +95,7 @@ std::optional<QString> HiveRegistry::readString(const QString& name) {
     const HiveValue* value = openValue(name);
     if (!value)
         return QString();
-    if (value->type != RegType::String && value->type != RegType::ExpandString)
+    if (value->type != RegType::kString && value->type != RegType::kExpandString)
         return std::nullopt;
     // The text ends at its terminating zero, or at the data's end when that is missing.
     const qsizetype end = value->data.indexOf('\0');
@@ -114,11 +114,11 @@ bool HiveRegistry::writeDword(const QString& name, quint32 value) {
     QByteArray data(4, '\0');
     for (int i = 0; i < 4; ++i)
         data[i] = char(value >> (8 * i));
-    return write(name, RegType::Dword, data);
+    return write(name, RegType::kDword, data);
 }
 
 bool HiveRegistry::writeString(const QString& name, const QString& value) {
-    return write(name, RegType::String, value.toUtf8().append('\0'));
+    return write(name, RegType::kString, value.toUtf8().append('\0'));
 }
 
 bool HiveRegistry::closeKey() {

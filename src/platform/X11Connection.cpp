@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
+#include <cstring>
 
 xcb_connection_t* x11Connection() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
@@ -10,4 +11,23 @@ xcb_connection_t* x11Connection() {
 
 xcb_window_t firstRoot(xcb_connection_t* connection) {
     return xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+}
+
+xcb_atom_t x11Atom(xcb_connection_t* connection, const char* name) {
+    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, false, std::uint16_t(std::strlen(name)), name),
+        nullptr));
+    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+}
+
+std::vector<std::uint32_t> x11Property32(xcb_connection_t* connection, xcb_window_t window,
+                                         xcb_atom_t name, xcb_atom_t type, std::uint32_t maxItems) {
+    const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
+        connection, xcb_get_property(connection, false, window, name, type, 0, maxItems), nullptr));
+    // A property of another type comes back without its value.
+    if (!reply || reply->format != 32 || reply->type != type)
+        return {};
+    const auto* items = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    return std::vector<std::uint32_t>(items,
+                                      items + xcb_get_property_value_length(reply.get()) / 4);
 }

@@ -22,10 +22,10 @@ Edges readEdges(const char* at) {
 
 // QRect keeps inclusive corners and int extents: edges it cannot hold are refused, not wrapped.
 bool fitsQRect(const Edges& e) {
-    constexpr qint64 largest = std::numeric_limits<int>::max();
-    constexpr qint32 smallest = std::numeric_limits<qint32>::min();
-    return e.left > smallest && e.top > smallest && qint64(e.right) - e.left <= largest &&
-           qint64(e.bottom) - e.top <= largest;
+    constexpr qint64 kLargest = std::numeric_limits<int>::max();
+    constexpr qint32 kSmallest = std::numeric_limits<qint32>::min();
+    return e.left > kSmallest && e.top > kSmallest && qint64(e.right) - e.left <= kLargest &&
+           qint64(e.bottom) - e.top <= kLargest;
 }
 
 QRect toRect(const Edges& e) {
@@ -61,7 +61,7 @@ void appendEdges(QByteArray& out, const QRect& r) {
 } // namespace
 
 std::optional<RegionData> RegionData::parse(QByteArrayView block) {
-    if (block.size() < headerSize)
+    if (block.size() < kHeaderSize)
         return std::nullopt;
     const char* data = block.data();
     const quint32 declaredHeaderSize = readUint32(data);
@@ -69,11 +69,11 @@ std::optional<RegionData> RegionData::parse(QByteArrayView block) {
     const quint64 count = readUint32(data + 8);
     const quint64 rectangleBytes = readUint32(data + 12);
     const Edges bounds = readEdges(data + 16);
-    if (declaredHeaderSize != headerSize || type != rectanglesType)
+    if (declaredHeaderSize != kHeaderSize || type != kRectanglesType)
         return std::nullopt;
-    if (rectangleBytes != count * rectangleSize)
+    if (rectangleBytes != count * kRectangleSize)
         return std::nullopt;
-    if (quint64(block.size()) - headerSize < rectangleBytes)
+    if (quint64(block.size()) - kHeaderSize < rectangleBytes)
         return std::nullopt;
     if (bounds.right < bounds.left || bounds.bottom < bounds.top || !fitsQRect(bounds))
         return std::nullopt;
@@ -83,7 +83,7 @@ std::optional<RegionData> RegionData::parse(QByteArrayView block) {
     result.rectangles.reserve(qsizetype(count));
     Edges previous{};
     for (quint64 i = 0; i < count; ++i) {
-        const Edges r = readEdges(data + headerSize + i * rectangleSize);
+        const Edges r = readEdges(data + kHeaderSize + i * kRectangleSize);
         if (r.right <= r.left || r.bottom <= r.top || !inside(r, bounds) || !fitsQRect(r))
             return std::nullopt;
         if (i > 0 && !follows(previous, r))
@@ -96,11 +96,11 @@ std::optional<RegionData> RegionData::parse(QByteArrayView block) {
 
 QByteArray RegionData::toBlock() const {
     QByteArray out;
-    out.reserve(headerSize + rectangles.size() * rectangleSize);
-    appendInt32(out, headerSize);
-    appendInt32(out, qint32(rectanglesType));
+    out.reserve(kHeaderSize + rectangles.size() * kRectangleSize);
+    appendInt32(out, kHeaderSize);
+    appendInt32(out, qint32(kRectanglesType));
     appendInt32(out, qint32(rectangles.size()));
-    appendInt32(out, qint32(rectangles.size() * rectangleSize));
+    appendInt32(out, qint32(rectangles.size() * kRectangleSize));
     appendEdges(out, bounds);
     for (const QRect& r : rectangles)
         appendEdges(out, r);

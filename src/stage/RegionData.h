@@ -12,9 +12,9 @@ class QRegion;
 // left, top, right, bottom with right and bottom exclusive, in bands from top to bottom.
 class RegionData {
 public:
-    static constexpr int headerSize = 32;
-    static constexpr int rectangleSize = 16;
-    static constexpr quint32 rectanglesType = 1;
+    static constexpr int kHeaderSize = 32;
+    static constexpr int kRectangleSize = 16;
+    static constexpr quint32 kRectanglesType = 1;
 
     // The block's contents, or none when any field is inconsistent. Bytes after the rectangles
     // are ignored; nothing outside the block is ever read.

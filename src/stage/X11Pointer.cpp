@@ -4,44 +4,30 @@
 
 #include <QWidget>
 #include <algorithm>
-#include <cstring>
 #include <optional>
 
 namespace {
-xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
-    XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, false, std::strlen(name), name), nullptr));
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
-
-XcbReply<xcb_get_property_reply_t> property(xcb_connection_t* connection, xcb_window_t window,
-                                            xcb_atom_t name, xcb_atom_t type) {
-    return XcbReply<xcb_get_property_reply_t>(xcb_get_property_reply(
-        connection, xcb_get_property(connection, false, window, name, type, 0, 4096), nullptr));
-}
+// Far more items than any of these properties has.
+constexpr std::uint32_t kMaxItems = 4096;
 
 std::optional<xcb_window_t> windowProperty(xcb_connection_t* connection, xcb_window_t window,
                                            xcb_atom_t name) {
-    const auto reply = property(connection, window, name, XCB_ATOM_WINDOW);
-    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 4)
+    const auto items = x11Property32(connection, window, name, XCB_ATOM_WINDOW, kMaxItems);
+    if (items.empty())
         return std::nullopt;
-    return *static_cast<const xcb_window_t*>(xcb_get_property_value(reply.get()));
+    return items.front();
 }
 
 // A manager that has gone away may leave its list of features on the root behind; its
 // check window proves that it still runs.
 bool windowManagerSupports(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t feature) {
-    const xcb_atom_t check = atom(connection, "_NET_SUPPORTING_WM_CHECK");
+    const xcb_atom_t check = x11Atom(connection, "_NET_SUPPORTING_WM_CHECK");
     const auto checkWindow = windowProperty(connection, root, check);
     if (!checkWindow || windowProperty(connection, *checkWindow, check) != checkWindow)
         return false;
-    const auto supported =
-        property(connection, root, atom(connection, "_NET_SUPPORTED"), XCB_ATOM_ATOM);
-    if (!supported || supported->format != 32)
-        return false;
-    const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(supported.get()));
-    const int count = xcb_get_property_value_length(supported.get()) / 4;
-    return std::find(atoms, atoms + count, feature) != atoms + count;
+    const auto supported = x11Property32(connection, root, x11Atom(connection, "_NET_SUPPORTED"),
+                                         XCB_ATOM_ATOM, kMaxItems);
+    return std::find(supported.begin(), supported.end(), feature) != supported.end();
 }
 } // namespace
 
@@ -61,7 +47,7 @@ bool startWindowManagerMove(QWidget& window, QPoint pressedAt) {
     if (!connection)
         return false;
     const xcb_window_t root = firstRoot(connection);
-    const xcb_atom_t moveResize = atom(connection, "_NET_WM_MOVERESIZE");
+    const xcb_atom_t moveResize = x11Atom(connection, "_NET_WM_MOVERESIZE");
     if (moveResize == XCB_ATOM_NONE || !windowManagerSupports(connection, root, moveResize))
         return false;
     constexpr quint32 kMove = 8;

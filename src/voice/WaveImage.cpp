@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr qsizetype chunkHeaderSize = 8;
-constexpr qsizetype formatChunkMinimum = 16;
+constexpr qsizetype kChunkHeaderSize = 8;
+constexpr qsizetype kFormatChunkMinimum = 16;
 
 bool hasTag(const char* at, const char (&tag)[5]) {
     return at[0] == tag[0] && at[1] == tag[1] && at[2] == tag[2] && at[3] == tag[3];
@@ -23,7 +23,7 @@ struct Format {
 };
 
 std::optional<Format> readFormat(QByteArrayView chunk) {
-    if (chunk.size() < formatChunkMinimum)
+    if (chunk.size() < kFormatChunkMinimum)
         return std::nullopt;
     const char* at = chunk.data();
     const quint16 formatTag = readUint16(at);
@@ -31,7 +31,7 @@ std::optional<Format> readFormat(QByteArrayView chunk) {
     const quint32 sampleRate = readUint32(at + 4);
     const quint16 blockAlign = readUint16(at + 12);
     const quint16 bits = readUint16(at + 14);
-    if (formatTag != WaveImage::pcmFormat || channels == 0 || sampleRate == 0 ||
+    if (formatTag != WaveImage::kPcmFormat || channels == 0 || sampleRate == 0 ||
         sampleRate > 1'000'000)
         return std::nullopt;
     if (bits != 8 && bits != 16 && bits != 24 && bits != 32)
@@ -56,10 +56,10 @@ std::optional<WaveImage> WaveImage::parse(QByteArrayView image) {
     std::optional<Format> format;
     std::optional<QByteArrayView> data;
     qsizetype at = 12;
-    while (end - at >= chunkHeaderSize) {
+    while (end - at >= kChunkHeaderSize) {
         const char* header = image.data() + at;
         const quint64 size = readUint32(header + 4);
-        const qsizetype body = at + chunkHeaderSize;
+        const qsizetype body = at + kChunkHeaderSize;
         if (size > quint64(end - body))
             return std::nullopt;
         const QByteArrayView chunk = image.sliced(body, qsizetype(size));

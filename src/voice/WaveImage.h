@@ -7,7 +7,7 @@
 // valid as long as they are.
 class WaveImage {
 public:
-    static constexpr quint16 pcmFormat = 1;
+    static constexpr quint16 kPcmFormat = 1;
 
     // The image's format and samples, or none when it is not a well-formed PCM image. Never
     // reads outside image.

@@ -71,7 +71,7 @@ void setDword(HiveKey& key, const QString& name, quint32 value) {
     QByteArray data(4, '\0');
     for (int i = 0; i < 4; ++i)
         data[i] = char(value >> (8 * i));
-    key.setValue(name, RegType::Dword, data);
+    key.setValue(name, RegType::kDword, data);
 }
 
 } // namespace
@@ -92,8 +92,8 @@ TEST_F(SettingsStoreTest, FirstStartKeepsDefaultsCreatesTheKeyAndSavesEveryValue
     for (const HiveValue& value : key->values) {
         names << value.name;
         EXPECT_EQ(value.type, value.name.contains("Mes") || value.name.contains("Snd")
-                                  ? RegType::String
-                                  : RegType::Dword)
+                                  ? RegType::kString
+                                  : RegType::kDword)
             << value.name.toStdString();
     }
     EXPECT_EQ(names, kSaveOrder);
@@ -153,7 +153,7 @@ TEST_F(SettingsStoreTest, MissingStayOnTopEndsTheReading) {
 
 TEST_F(SettingsStoreTest, FormLeftStoredAsAStringEndsTheReading) {
     storeCustomWith([](HiveKey& key) {
-        key.setValue("FormLeft", RegType::String, QByteArray("-1200").append('\0'));
+        key.setValue("FormLeft", RegType::kString, QByteArray("-1200").append('\0'));
     });
     StageSettings expected;
     expected.AnaDigi = false;
@@ -180,7 +180,7 @@ TEST_F(SettingsStoreTest, StringsMissingReadEmptyMistypedEndTheirGroup) {
     storeCustomWith([](HiveKey& key) {
         removeValue(key, "kiMes0");
         setDword(key, "kiSnd2", 5);
-        key.setValue("yoMes1", RegType::ExpandString, QByteArray("%展開%").append('\0'));
+        key.setValue("yoMes1", RegType::kExpandString, QByteArray("%展開%").append('\0'));
     });
     const StageSettings custom = customSettings();
     StageSettings expected = custom;
@@ -196,7 +196,7 @@ TEST_F(SettingsStoreTest, StringsMissingReadEmptyMistypedEndTheirGroup) {
 
 TEST_F(SettingsStoreTest, MistypedTailValueEndsTheRest) {
     storeCustomWith([](HiveKey& key) {
-        key.setValue("samiLim", RegType::Binary, QByteArray("\x10\x0e\0\0", 4));
+        key.setValue("samiLim", RegType::kBinary, QByteArray("\x10\x0e\0\0", 4));
     });
     StageSettings expected = customSettings();
     const StageSettings defaults;
@@ -277,7 +277,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         UnreadCase{"FormLeftAsAString",
                    [](HiveKey& key) {
-                       key.setValue("FormLeft", RegType::String, QByteArray("7").append('\0'));
+                       key.setValue("FormLeft", RegType::kString, QByteArray("7").append('\0'));
                    },
                    true},
         UnreadCase{"StayOnTopMissing", [](HiveKey& key) { removeValue(key, "StayOnTop"); }, true},
@@ -285,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
         UnreadCase{"SoundNameAsANumber", [](HiveKey& key) { setDword(key, "kiSnd2", 5); }, true},
         UnreadCase{"SamiLimAsBytes",
                    [](HiveKey& key) {
-                       key.setValue("samiLim", RegType::Binary, QByteArray("\x10\x0e\0\0", 4));
+                       key.setValue("samiLim", RegType::kBinary, QByteArray("\x10\x0e\0\0", 4));
                    },
                    true},
         // Nothing is read after the last value, and a missing message ends nothing.

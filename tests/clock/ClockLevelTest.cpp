@@ -79,7 +79,7 @@ TEST(ClockMove, EachLevelShowsInTheThreadThatRunsTheLoop) {
     RecordingHost host;
     TClocker clocker(host, clock, waiter);
     clocker.setPriority(0);
-    clocker.Resume();
+    clocker.resume();
     ASSERT_TRUE(eventually([&] { return clocker.threadId() != 0; }));
     EXPECT_NE(clocker.threadId(), ThreadPriority::currentThreadId());
     EXPECT_TRUE(ProcThreadStat::of(clocker.threadId()).showsLevel(0));
@@ -93,8 +93,8 @@ TEST(ClockMove, EachLevelShowsInTheThreadThatRunsTheLoop) {
     EXPECT_EQ(host.calls("kinenbi").size(), 1u);
     EXPECT_EQ(host.calls("compose").size(), 1u);
 
-    clocker.Terminate();
-    clocker.WaitFor();
+    clocker.terminate();
+    clocker.waitFor();
     EXPECT_TRUE(eventually([] { return clockThreads() == 0; }));
 }
 
@@ -116,7 +116,7 @@ TEST(ClockMove, WithoutPrivilegeEveryLevelStillTakesEffect) {
         ParkingWaiter waiter;
         RecordingHost host;
         TClocker clocker(host, clock, waiter);
-        clocker.Resume();
+        clocker.resume();
         eventually([&] { return clocker.threadId() != 0; });
         Move start;
         start.after = clocker.threadId();
@@ -149,7 +149,7 @@ TEST(ClockMove, MovesAtAnyMomentOfTheLoopShowEachSecondOnce) {
     TickingWaiter waiter(clock, timeOf(3, 15, 8, 59, 50));
     RecordingHost host;
     TClocker clocker(host, clock, waiter);
-    clocker.Resume();
+    clocker.resume();
     ASSERT_TRUE(eventually([&] { return clocker.threadId() != 0; }));
     for (int move = 0; move < 200; ++move) {
         clocker.setPriority(move % 4); // levels any thread may take
@@ -157,8 +157,8 @@ TEST(ClockMove, MovesAtAnyMomentOfTheLoopShowEachSecondOnce) {
             std::this_thread::sleep_for(std::chrono::milliseconds(move % 5));
     }
     ASSERT_TRUE(eventually([&] { return waiter.seconds() > 30; }, 60000, 2));
-    clocker.Terminate();
-    clocker.WaitFor();
+    clocker.terminate();
+    clocker.waitFor();
     EXPECT_TRUE(eventually([] { return clockThreads() == 0; }));
 
     const std::vector<std::string> shown = host.calls("show ");

@@ -44,7 +44,7 @@ TEST(ClockMove, MovesWhileTheLoopRunsLoseAndRepeatNothing) {
     TickingWaiter waiter(clock, start);
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
     TClocker clocker(host, clock, waiter, japanese);
-    clocker.Resume();
+    clocker.resume();
     ASSERT_TRUE(eventually([&] { return clocker.threadId() != 0; }));
 
     const bool mayRaise = callerMayRaisePriority();
@@ -78,9 +78,9 @@ TEST(ClockMove, MovesWhileTheLoopRunsLoseAndRepeatNothing) {
     }
     // Past midnight at least, whatever the speed of this machine.
     ASSERT_TRUE(eventually([&] { return waiter.seconds() > 150; }, 60000, 1));
-    clocker.Terminate();
+    clocker.terminate();
     handOver.cancel();
-    clocker.WaitFor();
+    clocker.waitFor();
     EXPECT_TRUE(eventually([] { return clockThreads() == 0; }));
     const int seconds = waiter.seconds();
 
@@ -92,7 +92,7 @@ TEST(ClockMove, MovesWhileTheLoopRunsLoseAndRepeatNothing) {
         script.then(secondsAfter(start, k));
     RecordingHost reference;
     TClocker unmoved(reference, referenceClock, script, japanese);
-    unmoved.Execute();
+    unmoved.execute();
 
     auto expectPrefix = [](const std::vector<std::string>& moved,
                            const std::vector<std::string>& whole, const char* what) {
@@ -127,15 +127,15 @@ TEST(ClockMove, StoppingInTheMiddleOfAMoveNeverHangs) {
         RacingClock clock;
         RushingWaiter waiter;
         TClocker clocker(host, clock, waiter);
-        clocker.Resume();
+        clocker.resume();
         processEventsFor(cycle % 3);
         for (int k = 0; k <= cycle % 4; ++k)
             clocker.setPriority((cycle + k) % 6);
         if (cycle % 2 == 0)
             processEventsFor(1);
-        clocker.Terminate();
+        clocker.terminate();
         handOver.cancel();
-        clocker.WaitFor();
+        clocker.waitFor();
         EXPECT_FALSE(clocker.running());
         EXPECT_TRUE(eventually([] { return clockThreads() == 0; })) << "cycle " << cycle;
     }

@@ -75,7 +75,7 @@ TEST(ClockThread, StopAndJoinWhileTheHandOverIsInFlight) {
         TClocker clocker(host, clock, waiter);
         // Even when an assertion leaves early, the thread must be let go before the join.
         const CancelOnExit release{handOver};
-        clocker.Resume();
+        clocker.resume();
         // Let some cycles get a few seconds shown, and catch the others mid-wait.
         if (cycle % 3 == 0) {
             QElapsedTimer spent;
@@ -86,9 +86,9 @@ TEST(ClockThread, StopAndJoinWhileTheHandOverIsInFlight) {
         if (cycle % 2 == 0) {
             ASSERT_TRUE(eventually([&] { return host.waiting.load(); }));
         }
-        clocker.Terminate();
+        clocker.terminate();
         handOver.cancel();
-        clocker.WaitFor();
+        clocker.waitFor();
         EXPECT_FALSE(clocker.running());
         const int ranBeforeStop = host.ran;
         // A call still queued for the stage must not run once the hand-over is cancelled.
@@ -180,7 +180,7 @@ TEST(ClockThread, AFailedRefreshEndsTheLoopAtTheNextOne) {
     RacingClock clock;
     RushingWaiter waiter;
     TClocker clocker(host, clock, waiter);
-    clocker.Resume();
+    clocker.resume();
     ASSERT_TRUE(eventually([&] { return !clocker.running(); }));
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(clocker.threadId(), 0);
@@ -202,7 +202,7 @@ TEST(ClockThread, AFailedStepEndsTheThreadAndItsPriorityHandle) {
     ParkingWaiter waiter;
     TClocker clocker(host, clock, waiter);
     const CancelOnExit release{handOver};
-    clocker.Resume();
+    clocker.resume();
     QElapsedTimer timer;
     timer.start();
     while (clocker.running() && timer.elapsed() < 20000)

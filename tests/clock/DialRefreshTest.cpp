@@ -36,7 +36,7 @@ TEST(DialRefresh, SecondsAreaHoldsEverythingTheSecondsChange) {
             const QRect area = dial.secondsArea(second, mode);
             for (int y = 0; y < 128; ++y)
                 for (int x = 0; x < 128; ++x)
-                    if (frame.pixel(x, y) != dial.DialImage.pixel(x, y)) {
+                    if (frame.pixel(x, y) != dial.dialImage.pixel(x, y)) {
                         ASSERT_TRUE(area.contains(x, y)) << second << " at " << x << "," << y;
                     }
         }

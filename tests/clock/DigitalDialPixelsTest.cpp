@@ -97,7 +97,7 @@ TEST(DigitalDial, TwentyFourHourForm) {
     EXPECT_EQ(at(screen, 117, 103), glyphColour(GlyphList::DigiNumSmall, 7));
     EXPECT_EQ(at(screen, 118, 80), kFace);
     // The seconds live on screen only.
-    EXPECT_EQ(at(dial.DialImage, 90, 80), kFace);
+    EXPECT_EQ(at(dial.dialImage, 90, 80), kFace);
 
     dial.compose(0, 0, mode);
     s = shown(dial.frameAt(0, mode));
@@ -115,10 +115,10 @@ TEST(DigitalDial, TwentyFourHourForm) {
 TEST(DigitalDial, MinuteTensOverlapTheColonsRightHalf) {
     Dial dial = fakeDial();
     dial.compose(12, 34, {false, false});
-    EXPECT_EQ(at(dial.DialImage, 58, 30), digit(11));
-    EXPECT_EQ(at(dial.DialImage, 69, 30), digit(11));
-    EXPECT_EQ(at(dial.DialImage, 70, 30), digit(3));
-    EXPECT_EQ(at(dial.DialImage, 81, 30), digit(3));
+    EXPECT_EQ(at(dial.dialImage, 58, 30), digit(11));
+    EXPECT_EQ(at(dial.dialImage, 69, 30), digit(11));
+    EXPECT_EQ(at(dial.dialImage, 70, 30), digit(3));
+    EXPECT_EQ(at(dial.dialImage, 81, 30), digit(3));
 }
 
 TEST(DigitalDial, TwelveHourForm) {
@@ -167,10 +167,10 @@ TEST(DigitalDial, RealGlyphsLeaveTheGhostSegmentsOfAnEmptyPosition) {
     Dial dial(kBox, {QImage(), face, face}, AssetCatalogue::drawGlyph, real);
     constexpr DialMode mode{false, false};
     dial.compose(-1, -1, mode);
-    const QImage bare = dial.DialImage.copy();
+    const QImage bare = dial.dialImage.copy();
     dial.compose(9, 5, mode);
     const QRect tens(real.hourRow, AssetCatalogue::glyphSize(GlyphList::DigiNumber));
-    const QRect units = tens.translated(real.Wd, 0);
-    EXPECT_EQ(dial.DialImage.copy(tens), bare.copy(tens));
-    EXPECT_NE(dial.DialImage.copy(units), bare.copy(units));
+    const QRect units = tens.translated(real.digitAdvance, 0);
+    EXPECT_EQ(dial.dialImage.copy(tens), bare.copy(tens));
+    EXPECT_NE(dial.dialImage.copy(units), bare.copy(units));
 }

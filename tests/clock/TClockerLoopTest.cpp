@@ -42,7 +42,7 @@ struct LoopRun {
         return *this;
     }
     RecordingHost& run() {
-        clocker.Execute();
+        clocker.execute();
         return host;
     }
 };
@@ -54,8 +54,8 @@ TEST(TClockerLoop, StartsWithTheCurrentMinuteThenShowsEachSecond) {
     loop.start(timeOf(3, 15, 8, 29, 57)).then(timeOf(3, 15, 8, 29, 58));
     EXPECT_THAT(loop.run().calls(), ElementsAre("compose 8:29", "kinenbi 3/15", "yotei 3/15 8:29",
                                                 "show 57", "show 58"));
-    EXPECT_EQ(loop.clocker.LastSecond, 58);
-    EXPECT_EQ(loop.clocker.LastHour, 8);
+    EXPECT_EQ(loop.clocker.lastSecond, 58);
+    EXPECT_EQ(loop.clocker.lastHour, 8);
 }
 
 TEST(TClockerLoop, SecondFiftyNineRebuildsForTheComingMinute) {
@@ -141,7 +141,7 @@ TEST(TClockerLoop, TitleReadsTheClockAfresh) {
     TClocker clocker(host, clock, waiter, QLocale(QLocale::Japanese, QLocale::Japan));
     clock.set(timeOf(3, 15, 12, 0, 1));
     waiter.then(timeOf(3, 15, 12, 0, 11));
-    clocker.Execute();
+    clocker.execute();
     EXPECT_THAT(host.calls("title"),
                 ElementsAre("title ミオラ 「3月15日です」", "title ミオラ 「午前12時7分です」"));
 }
@@ -165,7 +165,7 @@ TEST(TClockerLoop, AStopRequestEndsTheLoopAfterTheCurrentStep) {
         TClocker* clocker = nullptr;
         void showDial(int second) override {
             RecordingHost::showDial(second);
-            clocker->Terminate();
+            clocker->terminate();
         }
     };
     FakeWallClock clock;
@@ -175,7 +175,7 @@ TEST(TClockerLoop, AStopRequestEndsTheLoopAfterTheCurrentStep) {
     host.clocker = &clocker;
     clock.set(timeOf(3, 15, 8, 0, 1));
     waiter.then(timeOf(3, 15, 8, 0, 2));
-    clocker.Execute();
+    clocker.execute();
     EXPECT_THAT(host.calls("show"), ElementsAre("show 1"));
     EXPECT_THAT(host.calls("title"), IsEmpty());
 }

@@ -36,20 +36,20 @@ TEST(DialOnScreen, HandsAtTwoOClockStandWhereTheGeometrySays) {
     ASSERT_TRUE(eventually([&] {
         dial = session.windowGeometry(*stage).topLeft() + kDialInWindow;
         screen = session.screenshot();
-        return !screen.isNull() && at(screen, dial + QPoint(64, 30)) == DialColours::Aqua;
+        return !screen.isNull() && at(screen, dial + QPoint(64, 30)) == DialColours::kAqua;
     })) << "no minute hand at the dial's top";
     screen.save(artifactPath(QStringLiteral("dial-at-two.png")));
 
-    const QPoint minuteTip = geometry.placeHand(geometry.MinuteHandShape, 0)[0];
-    const QPoint hourTip = geometry.placeHand(geometry.HourHandShape, 10)[0];
+    const QPoint minuteTip = geometry.placeHand(geometry.minuteHandShape, 0)[0];
+    const QPoint hourTip = geometry.placeHand(geometry.hourHandShape, 10)[0];
     EXPECT_EQ(minuteTip, QPoint(64, 13));
     EXPECT_EQ(hourTip, QPoint(96, 45));
-    EXPECT_EQ(at(screen, dial + minuteTip), DialColours::Black);
-    EXPECT_NE(at(screen, dial + minuteTip - QPoint(0, 1)), DialColours::Black);
-    EXPECT_EQ(at(screen, dial + hourTip), DialColours::Black);
+    EXPECT_EQ(at(screen, dial + minuteTip), DialColours::kBlack);
+    EXPECT_NE(at(screen, dial + minuteTip - QPoint(0, 1)), DialColours::kBlack);
+    EXPECT_EQ(at(screen, dial + hourTip), DialColours::kBlack);
     // Inside the hour hand, halfway along it.
-    EXPECT_EQ(at(screen, dial + geometry.DialPoint(10, 20)), DialColours::Aqua);
-    EXPECT_EQ(at(screen, dial + geometry.centre), DialColours::Red); // the cap
+    EXPECT_EQ(at(screen, dial + geometry.dialPoint(10, 20)), DialColours::kAqua);
+    EXPECT_EQ(at(screen, dial + geometry.centre), DialColours::kRed); // the cap
 
     // The second hand lies along one of the few seconds since the start: every point of
     // that second's line is red on screen.
@@ -58,14 +58,14 @@ TEST(DialOnScreen, HandsAtTwoOClockStandWhereTheGeometrySays) {
         QImage line(128, 128, QImage::Format_RGB32);
         line.fill(Qt::white);
         RasterCanvas canvas(line);
-        canvas.line(geometry.DialPoint(second, geometry.Ls),
-                    geometry.DialPoint(second, -geometry.T), DialColours::Red,
+        canvas.line(geometry.dialPoint(second, geometry.secondHandLength),
+                    geometry.dialPoint(second, -geometry.tailLength), DialColours::kRed,
                     RasterCanvas::PenMode::Copy);
         bool allRed = true;
         for (int y = 0; y < 128 && allRed; ++y)
             for (int x = 0; x < 128 && allRed; ++x)
-                if (at(line, QPoint(x, y)) == DialColours::Red)
-                    allRed = at(screen, dial + QPoint(x, y)) == DialColours::Red;
+                if (at(line, QPoint(x, y)) == DialColours::kRed)
+                    allRed = at(screen, dial + QPoint(x, y)) == DialColours::kRed;
         if (allRed)
             pointedAt = second;
     }

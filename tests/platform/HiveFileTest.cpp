@@ -46,12 +46,12 @@ TEST(HiveFileFormat, ReadsTheExportLayout) {
     const HiveKey& key = hive.keys()[0];
     EXPECT_EQ(key.path, "SOFTWARE\\Vellmoor\\Hourling1");
     ASSERT_EQ(key.values.size(), 4);
-    EXPECT_EQ(key.values[0], (HiveValue{"AnaDigi", RegType::Dword, QByteArray("\1\0\0\0", 4)}));
+    EXPECT_EQ(key.values[0], (HiveValue{"AnaDigi", RegType::kDword, QByteArray("\1\0\0\0", 4)}));
     EXPECT_EQ(key.values[1],
-              (HiveValue{"FormLeft", RegType::Dword, QByteArray("\xd8\xff\xff\xff", 4)}));
+              (HiveValue{"FormLeft", RegType::kDword, QByteArray("\xd8\xff\xff\xff", 4)}));
     EXPECT_EQ(key.values[2],
-              (HiveValue{"kiMes0", RegType::String, utf8z("first line\nsecond line")}));
-    EXPECT_EQ(key.values[3], (HiveValue{"Odd", RegType::Binary, QByteArray("\x01\x02\xff")}));
+              (HiveValue{"kiMes0", RegType::kString, utf8z("first line\nsecond line")}));
+    EXPECT_EQ(key.values[3], (HiveValue{"Odd", RegType::kBinary, QByteArray("\x01\x02\xff")}));
 }
 
 TEST(HiveFileFormat, WritesTheExportLayoutExactly) {
@@ -59,7 +59,7 @@ TEST(HiveFileFormat, WritesTheExportLayoutExactly) {
 
     HiveFile hive;
     hive.createKey("A");
-    hive.createKey("A\\B").setValue("", RegType::String, utf8z("default"));
+    hive.createKey("A\\B").setValue("", RegType::kString, utf8z("default"));
     EXPECT_EQ(hive.serialise(), "Windows Registry Editor Version 5.00\n\n"
                                 "[HKEY_CURRENT_USER\\A]\n\n"
                                 "[HKEY_CURRENT_USER\\A\\B]\n@=\"default\"\n\n");
@@ -69,7 +69,7 @@ TEST(HiveFileFormat, WritesTheExportLayoutExactly) {
 TEST(HiveFileFormat, EscapesInStringsAndNames) {
     const QString tricky = QString::fromUtf8("back\\slash \"quoted\"\nnew\rret\ttab 日本語\\n");
     HiveFile hive =
-        hiveWith("K", "name \"with\" \\ and\ttab", RegType::String, tricky.toUtf8().append('\0'));
+        hiveWith("K", "name \"with\" \\ and\ttab", RegType::kString, tricky.toUtf8().append('\0'));
     const QByteArray text = hive.serialise();
     EXPECT_TRUE(text.contains("\"name \\\"with\\\" \\\\ and\\ttab\"="));
     EXPECT_TRUE(text.contains("\"back\\\\slash \\\"quoted\\\"\\nnew\\rret\\ttab "
@@ -100,12 +100,12 @@ TEST(HiveFileFormat, KeepsOtherTypesAsHex) {
     EXPECT_EQ(*key.value("Multi"), (HiveValue{"Multi", 7, QByteArray("a\0b\0\0\0", 6)}));
     EXPECT_EQ(key.value("Qword")->type, 0xbu);
     EXPECT_EQ(key.value("Qword")->data.size(), 8);
-    EXPECT_EQ(*key.value("Expand"), (HiveValue{"Expand", RegType::ExpandString, utf8z("%A%")}));
-    EXPECT_EQ(*key.value("None"), (HiveValue{"None", RegType::None, {}}));
-    EXPECT_EQ(*key.value("Binary"), (HiveValue{"Binary", RegType::Binary, "\xde\xad"}));
+    EXPECT_EQ(*key.value("Expand"), (HiveValue{"Expand", RegType::kExpandString, utf8z("%A%")}));
+    EXPECT_EQ(*key.value("None"), (HiveValue{"None", RegType::kNone, {}}));
+    EXPECT_EQ(*key.value("Binary"), (HiveValue{"Binary", RegType::kBinary, "\xde\xad"}));
     EXPECT_EQ(key.value("Big")->type, 0xffffffffu);
-    EXPECT_EQ(*key.value("ShortDword"), (HiveValue{"ShortDword", RegType::Dword, "\x01\x02"}));
-    EXPECT_EQ(*key.value("RawString"), (HiveValue{"RawString", RegType::String, "AB"}));
+    EXPECT_EQ(*key.value("ShortDword"), (HiveValue{"ShortDword", RegType::kDword, "\x01\x02"}));
+    EXPECT_EQ(*key.value("RawString"), (HiveValue{"RawString", RegType::kString, "AB"}));
 
     const QByteArray written = hive.serialise();
     EXPECT_TRUE(written.contains("\"ShortDword\"=hex(4):01,02\n"));
@@ -119,17 +119,17 @@ TEST(HiveFileFormat, LongValuesWrapAndReadBack) {
     QByteArray bytes;
     for (int i = 0; i < 1000; ++i)
         bytes.append(char(i * 7));
-    HiveFile hive = hiveWith("K", "Blob", RegType::Binary, bytes);
+    HiveFile hive = hiveWith("K", "Blob", RegType::kBinary, bytes);
     for (const QByteArray& line : hive.serialise().split('\n'))
         EXPECT_LE(line.size(), 100);
     expectRoundTrip(hive);
 
     // A long string stays on one line.
     const QString message = QString::fromUtf8("長い行").repeated(200000);
-    expectRoundTrip(hiveWith("K", "Long", RegType::String, message.toUtf8().append('\0')));
+    expectRoundTrip(hiveWith("K", "Long", RegType::kString, message.toUtf8().append('\0')));
 
     // Control characters other than tab, CR and LF cannot be quoted.
-    HiveFile control = hiveWith("K", "Bell", RegType::String, utf8z("ring\a"));
+    HiveFile control = hiveWith("K", "Bell", RegType::kString, utf8z("ring\a"));
     EXPECT_TRUE(control.serialise().contains("\"Bell\"=hex(1):"));
     expectRoundTrip(control);
 }
@@ -145,8 +145,8 @@ TEST(HiveFileFormat, NamesCompareWithoutCaseAndKeepTheirCase) {
     EXPECT_EQ(vendor.path, "Software\\Vellmoor");
     EXPECT_NE(vendor.value("anadigi"), nullptr);
 
-    EXPECT_TRUE(vendor.setValue("ANADIGI", RegType::Dword, QByteArray("\0\0\0\0", 4)));
-    EXPECT_FALSE(vendor.setValue("anaDigi", RegType::Dword, QByteArray("\0\0\0\0", 4)));
+    EXPECT_TRUE(vendor.setValue("ANADIGI", RegType::kDword, QByteArray("\0\0\0\0", 4)));
+    EXPECT_FALSE(vendor.setValue("anaDigi", RegType::kDword, QByteArray("\0\0\0\0", 4)));
     ASSERT_EQ(vendor.values.size(), 1);
     EXPECT_EQ(vendor.values[0].name, "AnaDigi");
     EXPECT_EQ(&hive.createKey("software\\VELLMOOR"), &vendor);
@@ -189,7 +189,7 @@ TEST(HiveFileFormat, RepeatedSectionsAndValuesMergeAsAnImportWould) {
     ASSERT_EQ(hive.keys().size(), 2);
     const HiveKey& key = hive.keys()[0];
     ASSERT_EQ(key.values.size(), 2);
-    EXPECT_EQ(key.values[0], (HiveValue{"a", RegType::Dword, QByteArray("\2\0\0\0", 4)}));
+    EXPECT_EQ(key.values[0], (HiveValue{"a", RegType::kDword, QByteArray("\2\0\0\0", 4)}));
 }
 
 TEST(HiveFileFormat, AcceptsWhatEditorsAndOtherSystemsWrite) {
@@ -256,7 +256,7 @@ TEST(HiveFileFormat, KeepsAByteOrderMarkThatIsText) {
     const HiveFile hive = parsed(head + "\"kiMes0\"=\"\xEF\xBB\xBFn\\t&\"\n\"OddS\"=hex(1):\n");
     EXPECT_EQ(hive.keys()[0].values[0].data, utf8z("\xEF\xBB\xBFn\t&"));
     expectRoundTrip(hive);
-    expectRoundTrip(hiveWith("K", "v", RegType::String, utf8z("\xEF\xBB\xBF")));
+    expectRoundTrip(hiveWith("K", "v", RegType::kString, utf8z("\xEF\xBB\xBF")));
     // The file's own mark is still not part of the first line.
     EXPECT_EQ(parsed("\xEF\xBB\xBF" + head).keys().size(), 1);
 }

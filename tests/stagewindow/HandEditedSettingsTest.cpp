@@ -37,11 +37,11 @@ QByteArray dwordData(quint32 value) {
 }
 
 void setDword(HiveKey& key, const char* name, quint32 value) {
-    key.setValue(QLatin1String(name), RegType::Dword, dwordData(value));
+    key.setValue(QLatin1String(name), RegType::kDword, dwordData(value));
 }
 
 void setString(HiveKey& key, const char* name, const QByteArray& text) {
-    key.setValue(QLatin1String(name), RegType::String, QByteArray(text).append('\0'));
+    key.setValue(QLatin1String(name), RegType::kString, QByteArray(text).append('\0'));
 }
 
 class HandEditedSettings;

@@ -34,9 +34,9 @@ using StageDial = StageFixture;
 TEST_F(StageDial, StartsWithTheFaceAloneAndTheThreadNotYetRunning) {
     create();
     const QImage screen = stage->dial().screen();
-    EXPECT_FALSE(anyPixel(screen, DialColours::Aqua)); // no hands yet
-    EXPECT_TRUE(anyPixel(screen, DialColours::Red));   // the second hand draws regardless
-    EXPECT_EQ(stage->clock().clocker().LastHour, TClocker::kNotSet);
+    EXPECT_FALSE(anyPixel(screen, DialColours::kAqua)); // no hands yet
+    EXPECT_TRUE(anyPixel(screen, DialColours::kRed));   // the second hand draws regardless
+    EXPECT_EQ(stage->clock().clocker().lastHour, TClocker::kNotSet);
     EXPECT_FALSE(stage->clock().clocker().running());
 }
 
@@ -45,14 +45,14 @@ TEST_F(StageDial, SwitchingRenderingsRedrawsAtOnce) {
     stage->dial().MIDigiAnaClick();
     EXPECT_FALSE(stage->settings().AnaDigi);
     QImage screen = stage->dial().screen();
-    EXPECT_FALSE(anyPixel(screen, DialColours::Aqua));
-    EXPECT_NE(at(screen, 64, 13), DialColours::Black);
+    EXPECT_FALSE(anyPixel(screen, DialColours::kAqua));
+    EXPECT_NE(at(screen, 64, 13), DialColours::kBlack);
 
     stage->dial().MIDigiAnaClick();
     EXPECT_TRUE(stage->settings().AnaDigi);
     screen = stage->dial().screen();
-    EXPECT_EQ(at(screen, 64, 13), DialColours::Black);  // minute hand tip at 3:00
-    EXPECT_EQ(at(screen, 102, 64), DialColours::Black); // hour hand tip
+    EXPECT_EQ(at(screen, 64, 13), DialColours::kBlack);  // minute hand tip at 3:00
+    EXPECT_EQ(at(screen, 102, 64), DialColours::kBlack); // hour hand tip
 
     stage->dial().MIDigiAnaClick();
     const QImage twentyFour = stage->dial().screen();
@@ -65,20 +65,20 @@ TEST_F(StageDial, TimePickerSetsTheHands) {
     create();
     stage->dial().DateTimePicker1Change(QTime(3, 0));
     const QImage screen = stage->dial().screen();
-    EXPECT_EQ(at(screen, 64, 13), DialColours::Black);
-    EXPECT_EQ(at(screen, 102, 64), DialColours::Black);
+    EXPECT_EQ(at(screen, 64, 13), DialColours::kBlack);
+    EXPECT_EQ(at(screen, 102, 64), DialColours::kBlack);
 }
 
 TEST_F(StageDial, FirstShowStartsTheClockWhichTellsTheDateInTheTitle) {
     clock.set(timeOf(3, 15, 3, 0, 1));
     create();
     stage->show();
-    ASSERT_TRUE(eventually([&] { return stage->clock().clocker().LastSecond == 1; }));
+    ASSERT_TRUE(eventually([&] { return stage->clock().clocker().lastSecond == 1; }));
     ASSERT_TRUE(eventually([&] {
         return stage->windowTitle() == QStringLiteral("ミオラ 「3月15日です」");
     })) << stage->windowTitle().toStdString();
     const QImage screen = stage->dial().screen();
-    EXPECT_EQ(at(screen, 64, 13), DialColours::Black);
+    EXPECT_EQ(at(screen, 64, 13), DialColours::kBlack);
     stage->hide();
     stage->show(); // a later show does not start it again
     EXPECT_TRUE(stage->clock().clocker().running());
@@ -90,7 +90,7 @@ TEST_F(StageDial, ThePriorityItemsAndTheScreenSaverGiveTheClockTheirLevel) {
     store(stored);
     start();
     // Once the clock shows seconds, the window has had its first paint.
-    ASSERT_TRUE(eventually([&] { return stage->clock().clocker().LastSecond != 65535; }));
+    ASSERT_TRUE(eventually([&] { return stage->clock().clocker().lastSecond != 65535; }));
     processEventsFor(100);
     auto clockAt = [&](int level) {
         return eventually([&] {
