@@ -186,9 +186,8 @@ TEST_F(HiveRegistryTest, DeletingTheOpenKeyClosesIt) {
     EXPECT_FALSE(home.hiveExists());
 }
 
-TEST_F(HiveRegistryTest, DamagedFileIsMovedAsideBeforeItIsReplaced) {
-    const QByteArray damaged =
-        "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K]\n\"v\"=dwo";
+TEST_F(HiveRegistryTest, DamagedFileIsKeptAsideBeforeItIsReplaced) {
+    const QByteArray damaged = "Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\K";
     home.writeHive(damaged);
     EXPECT_FALSE(registry.keyExists("K"));
     EXPECT_FALSE(registry.openKey("K", false));
