@@ -259,7 +259,8 @@ public:
             const qsizetype first = index_;
             const SourceLine& line = lines_[index_];
             if (!line.readable) {
-                skip(first, QStringLiteral("it is not %1 text").arg(encodingName()));
+                skip(first, line.ended ? QStringLiteral("it is not %1 text").arg(encodingName())
+                                       : cutShort());
                 continue;
             }
             const QStringView text = QStringView(line.text).trimmed();
@@ -278,8 +279,9 @@ public:
             }
             const std::optional<QString> problem =
                 text.startsWith(u'[') ? parseSection(text) : parseValue(text);
+            // A last line without its end that cannot be read was most likely cut on its way.
             if (problem)
-                skip(first, *problem);
+                skip(first, lines_[index_].ended ? *problem : cutShort());
             else if (!headerSeen)
                 skip(first, QStringLiteral("the file has no header line before it"));
             headerSeen = true;
@@ -292,6 +294,8 @@ public:
     }
 
 private:
+    static QString cutShort() { return QStringLiteral("it is cut short at the end of the file"); }
+
     static bool isHeader(QStringView text, QLatin1StringView header) {
         return text.compare(header, Qt::CaseInsensitive) == 0;
     }
@@ -371,7 +375,7 @@ private:
                 return QStringLiteral("a dword takes one to eight hex digits");
             // Short digits on a line that the file's end cut may be the start of longer ones.
             if (digits.size() < 8 && !lines_[index_].ended)
-                return QStringLiteral("it is cut short at the end of the file");
+                return cutShort();
             QByteArray bytes(4, '\0');
             for (int i = 0; i < 4; ++i)
                 bytes[i] = char(*number >> (8 * i));
@@ -402,7 +406,7 @@ private:
         while (list.endsWith(u'\\')) {
             list.chop(1);
             if (index_ + 1 >= lines_.size())
-                return QStringLiteral("it is cut short at the end of the file");
+                return cutShort();
             const SourceLine& next = lines_[++index_];
             if (!next.readable || hasForbiddenControl(next.text))
                 return QStringLiteral("a line it goes on over cannot be read");
@@ -410,7 +414,7 @@ private:
         }
         // A byte list has no end mark: one that the file's end cut looks whole.
         if (!lines_[index_].ended)
-            return QStringLiteral("it is cut short at the end of the file");
+            return cutShort();
         std::optional<QByteArray> bytes = parseHexBytes(list);
         if (!bytes)
             return QStringLiteral("the byte list holds something other than two-digit bytes");
