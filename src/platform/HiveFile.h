@@ -38,14 +38,43 @@ struct HiveKey {
     bool operator==(const HiveKey&) const = default;
 };
 
-// The current user's registry part as the text of a regedit export (version 5.00, UTF-8).
+// How the file's text was written, so that a save writes it as its owner keeps it.
+struct HiveTextForm {
+    enum class Encoding { Utf8, Utf8WithMark, Utf16LeWithMark };
+    enum class LineEnd { Lf, CrLf, Cr };
+
+    Encoding encoding = Encoding::Utf8;
+    LineEnd lineEnd = LineEnd::Lf;
+    bool regedit4 = false; // the older header
+
+    bool operator==(const HiveTextForm&) const = default;
+};
+
+// A line that could not be read and was skipped.
+struct HiveProblem {
+    qsizetype line; // counted from 1
+    QString reason;
+};
+
+struct HiveReading;
+
+// The current user's registry part as the text of a regedit export (version 5.00 or 4; UTF-8,
+// or UTF-16LE as the registry editor writes it).
 class HiveFile {
 public:
     static const QByteArray kHeader;
+    static const QByteArray kOldHeader;
 
-    // No value when the bytes are not such a file; whitespace alone is an empty hive.
+    // Reads every line it can and lists the ones it skipped.
+    static HiveReading read(QByteArrayView bytes);
+    // The whole file or nothing: no value when any line could not be read. Whitespace alone is
+    // an empty hive.
     static std::optional<HiveFile> parse(QByteArrayView bytes);
+    // In the form the file was read in.
     QByteArray serialise() const;
+
+    const HiveTextForm& form() const { return form_; }
+    void setForm(const HiveTextForm& form) { form_ = form; }
 
     // Paths that keys may have: non-empty names separated by single backslashes, no control
     // characters.
@@ -73,4 +102,16 @@ private:
 
     QList<HiveKey> keys_;
     QHash<QString, qsizetype> index_; // case-folded path to its place in keys_
+    HiveTextForm form_;
+};
+
+struct HiveReading {
+    // So many problems are listed at most; a file of garbage has one per line.
+    static constexpr qsizetype kMaxListed = 20;
+
+    HiveFile hive;
+    QList<HiveProblem> problems;
+    qsizetype skippedLines = 0;
+
+    bool whole() const { return skippedLines == 0; }
 };

@@ -14,7 +14,8 @@ class HiveRegistry : public Registry {
 public:
     explicit HiveRegistry(QString hivePath);
 
-    // $XDG_CONFIG_HOME/hourling/user.reg, or ~/.config/hourling/user.reg when that is unset.
+    // $XDG_CONFIG_HOME/hourling/user.reg, or ~/.config/hourling/user.reg when that is unset,
+    // the home taken from the password entry when HOME is unset. Empty when there is no home.
     static QString defaultPath();
 
     const QString& hivePath() const { return storage_.filePath(); }
@@ -32,7 +33,8 @@ public:
     // True when nothing was open or nothing changed; false when the file could not be
     // replaced, and the writes are then lost.
     bool closeKey() override;
-    // The file as it is on disk, beside it as <file>.bad-<UTC time>.
+    // The file as it is on disk, beside it as <file>.bad-<UTC time>. When no copy can be made,
+    // the next write that reaches the file tries again, and fails rather than write over it.
     QString keepCopy() override;
 
 private:
