@@ -6,7 +6,7 @@
 
 using PenMode = RasterCanvas::PenMode;
 
-void AnalogHands::DrawHand(RasterCanvas& canvas, const QPoint* points, int count, int shadow) {
+void AnalogHands::drawHand(RasterCanvas& canvas, const QPoint* points, int count, int shadow) {
     std::array<QPoint, 6> moved;
     const int n = std::min<int>(count, moved.size());
     for (int k = 0; k < n; ++k)
@@ -18,17 +18,17 @@ void AnalogHands::DrawHand(RasterCanvas& canvas, const QPoint* points, int count
     canvas.outlinePolygon(body, DialColours::kBlack, PenMode::Copy);
 }
 
-void AnalogHands::DrawHourAndMinute(RasterCanvas& canvas, const DialGeometry& geometry, int hour,
+void AnalogHands::drawHourAndMinute(RasterCanvas& canvas, const DialGeometry& geometry, int hour,
                                     int minute) {
     // The hour hand moves on by one position every 12 minutes.
     const int hourPosition = minute / 12 + (hour % 12) * 5;
     const auto hourHand = geometry.placeHand(geometry.hourHandShape, hourPosition);
-    DrawHand(canvas, hourHand.data(), geometry.hourHandShape.count, 1);
+    drawHand(canvas, hourHand.data(), geometry.hourHandShape.count, 1);
     const auto minuteHand = geometry.placeHand(geometry.minuteHandShape, minute % 60);
-    DrawHand(canvas, minuteHand.data(), geometry.minuteHandShape.count, 2);
+    drawHand(canvas, minuteHand.data(), geometry.minuteHandShape.count, 2);
 }
 
-void AnalogHands::DrawSeconds(RasterCanvas& canvas, const DialGeometry& geometry, int second) {
+void AnalogHands::drawSeconds(RasterCanvas& canvas, const DialGeometry& geometry, int second) {
     const QPoint tip = geometry.dialPoint(second, geometry.secondHandLength);
     const QPoint tail = geometry.dialPoint(second, -geometry.tailLength);
     const QPoint shadow(2, 2);

@@ -11,11 +11,11 @@ namespace AnalogHands {
 
 // A hand's silver shadow, moved by shadow pixels and darkening what lies beneath, then
 // its aqua body with a black outline.
-void DrawHand(RasterCanvas& canvas, const QPoint* points, int count, int shadow);
+void drawHand(RasterCanvas& canvas, const QPoint* points, int count, int shadow);
 
 // The hour hand first, so that the minute hand and its shadow lie over it.
-void DrawHourAndMinute(RasterCanvas& canvas, const DialGeometry& geometry, int hour, int minute);
+void drawHourAndMinute(RasterCanvas& canvas, const DialGeometry& geometry, int hour, int minute);
 
-void DrawSeconds(RasterCanvas& canvas, const DialGeometry& geometry, int second);
+void drawSeconds(RasterCanvas& canvas, const DialGeometry& geometry, int second);
 
 } // namespace AnalogHands

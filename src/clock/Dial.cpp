@@ -37,21 +37,21 @@ void Dial::compose(int hour, int minute, DialMode mode) {
             painter.drawImage(-boxPosition_, stage_);
         painter.drawImage(QPoint(0, 0), ImageList1[mode.analog ? 0 : 1]);
         if (hour != -1 && !mode.analog)
-            digits_.DrawHourAndMinute(painter, hour, minute, mode.twelveHour);
+            digits_.drawHourAndMinute(painter, hour, minute, mode.twelveHour);
     }
     if (hour != -1 && mode.analog) {
         RasterCanvas canvas(dialImage);
-        AnalogHands::DrawHourAndMinute(canvas, geometry_, hour, minute);
+        AnalogHands::drawHourAndMinute(canvas, geometry_, hour, minute);
     }
 }
 
-void Dial::DrawSeconds(QImage& screen, int second, DialMode mode) const {
+void Dial::drawSeconds(QImage& screen, int second, DialMode mode) const {
     if (mode.analog) {
         RasterCanvas canvas(screen);
-        AnalogHands::DrawSeconds(canvas, geometry_, second);
+        AnalogHands::drawSeconds(canvas, geometry_, second);
     } else {
         QPainter painter(&screen);
-        digits_.DrawSeconds(painter, second);
+        digits_.drawSeconds(painter, second);
     }
 }
 
@@ -71,6 +71,6 @@ QRect Dial::secondsArea(int second, DialMode mode) const {
 
 QImage Dial::frameAt(int second, DialMode mode) const {
     QImage screen = dialImage.copy();
-    DrawSeconds(screen, second, mode);
+    drawSeconds(screen, second, mode);
     return screen;
 }

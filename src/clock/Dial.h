@@ -29,10 +29,10 @@ public:
 
     // hour -1: the face only, without hands or digits.
     void compose(int hour, int minute, DialMode mode);
-    void DrawSeconds(QImage& screen, int second, DialMode mode) const;
+    void drawSeconds(QImage& screen, int second, DialMode mode) const;
     // What the dial box shows at this second.
     QImage frameAt(int second, DialMode mode) const;
-    // Every pixel that DrawSeconds may change lies inside.
+    // Every pixel that drawSeconds may change lies inside.
     QRect secondsArea(int second, DialMode mode) const;
 
     const DialGeometry& geometry() const { return geometry_; }

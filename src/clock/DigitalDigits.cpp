@@ -9,7 +9,7 @@ using GlyphList = AssetCatalogue::GlyphList;
 DigitalDigits::DigitalDigits(DigitLayout layout, GlyphDrawer drawGlyph)
     : layout_(layout), drawGlyph_(std::move(drawGlyph)) {}
 
-void DigitalDigits::DrawDigitalTime(QPainter& painter, int x, int y, int hour, int minute) const {
+void DigitalDigits::drawDigitalTime(QPainter& painter, int x, int y, int hour, int minute) const {
     const int digit = layout_.digitAdvance;
     const int colon = layout_.colonAdvance;
     if (hour > 9)
@@ -21,7 +21,7 @@ void DigitalDigits::DrawDigitalTime(QPainter& painter, int x, int y, int hour, i
     drawGlyph_(painter, GlyphList::DigiNumber, minute % 10, QPoint(x + 3 * digit + colon, y));
 }
 
-void DigitalDigits::DrawHourAndMinute(QPainter& painter, int hour, int minute,
+void DigitalDigits::drawHourAndMinute(QPainter& painter, int hour, int minute,
                                       bool twelveHour) const {
     hour %= 24;
     minute %= 60;
@@ -29,10 +29,10 @@ void DigitalDigits::DrawHourAndMinute(QPainter& painter, int hour, int minute,
         drawGlyph_(painter, GlyphList::AmPm, hour / 12, layout_.amPm);
         hour %= 12;
     }
-    DrawDigitalTime(painter, layout_.hourRow.x(), layout_.hourRow.y(), hour, minute);
+    drawDigitalTime(painter, layout_.hourRow.x(), layout_.hourRow.y(), hour, minute);
 }
 
-void DigitalDigits::DrawSeconds(QPainter& painter, int second) const {
+void DigitalDigits::drawSeconds(QPainter& painter, int second) const {
     const int s = second % 60;
     drawGlyph_(painter, GlyphList::DigiNumSmall, s / 10, layout_.seconds);
     drawGlyph_(painter, GlyphList::DigiNumSmall, s % 10,

@@ -16,10 +16,10 @@ public:
     DigitalDigits(DigitLayout layout, GlyphDrawer drawGlyph);
 
     // The hour without a leading zero, the colon, the minute always with two digits.
-    void DrawDigitalTime(QPainter& painter, int x, int y, int hour, int minute) const;
+    void drawDigitalTime(QPainter& painter, int x, int y, int hour, int minute) const;
     // On the 12-hour clock midnight and noon show as 0, with AM or PM beside.
-    void DrawHourAndMinute(QPainter& painter, int hour, int minute, bool twelveHour) const;
-    void DrawSeconds(QPainter& painter, int second) const;
+    void drawHourAndMinute(QPainter& painter, int hour, int minute, bool twelveHour) const;
+    void drawSeconds(QPainter& painter, int second) const;
 
     const DigitLayout& layout() const { return layout_; }
 
