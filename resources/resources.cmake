@@ -8,11 +8,8 @@ set(hourling_images
 list(TRANSFORM hourling_images PREPEND ${CMAKE_CURRENT_LIST_DIR}/images/)
 list(TRANSFORM hourling_images APPEND .png)
 
-set(hourling_clips
-  SND_JIKAN1 SND_JIKAN2 SND_JIKAN3 SND_JIKAN4 SND_KINENBI1 SND_KINENBI2 SND_KINENBI3
-  SND_MATSU1 SND_MATSU2)
-list(TRANSFORM hourling_clips PREPEND ${CMAKE_CURRENT_LIST_DIR}/voice/)
-list(TRANSFORM hourling_clips APPEND .wav)
+# Every clip the voice folder holds, so that a new clip needs no list here.
+file(GLOB hourling_clips CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/voice/*.wav)
 
 qt_add_resources(hourling_stage "hourling_pictures"
   PREFIX "/"

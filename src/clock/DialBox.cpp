@@ -23,8 +23,9 @@ DialBox::DialBox(PaintBox& MojibanBox, const QImage& stagePicture, StageSettings
         AssetCatalogue::glyphSize(GlyphList::AmPm), QPoint(size.width() / 2, size.height() / 2));
     dial_ = std::make_unique<Dial>(
         box_.geometry(),
-        Dial::Pictures{stagePicture, AssetCatalogue::maskedBitmap(QStringLiteral("Mojiban")),
-                       AssetCatalogue::maskedBitmap(QStringLiteral("MojibanDigi"))},
+        Dial::Pictures{.stage = stagePicture,
+                       .analogFace = AssetCatalogue::maskedBitmap(QStringLiteral("Mojiban")),
+                       .digitalFace = AssetCatalogue::maskedBitmap(QStringLiteral("MojibanDigi"))},
         AssetCatalogue::drawGlyph, layout);
     // Each paint covers the whole box, so the stage picture beneath is not painted again
     // every second.

@@ -6,10 +6,11 @@
 #include <QWidget>
 
 StageDrag::Pointer StageDrag::x11Pointer(QWidget& window) {
-    return {[&window](QPoint pressedAt) {
-                return X11Pointer::startWindowManagerMove(window, pressedAt);
-            },
-            X11Pointer::primaryButtonHeld};
+    return {.startSystemMove =
+                [&window](QPoint pressedAt) {
+                    return X11Pointer::startWindowManagerMove(window, pressedAt);
+                },
+            .primaryHeld = X11Pointer::primaryButtonHeld};
 }
 
 StageDrag::StageDrag(QWidget& window, std::function<void()> touched, Pointer pointer)

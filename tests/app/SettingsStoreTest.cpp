@@ -27,7 +27,7 @@ StageSettings customSettings() {
     return s;
 }
 
-class SettingsStoreTest : public ::testing::Test {
+class SettingsStore : public ::testing::Test {
 protected:
     TempConfigHome home;
     HiveRegistry registry{HiveRegistry::defaultPath()};
@@ -76,7 +76,7 @@ void setDword(HiveKey& key, const QString& name, quint32 value) {
 
 } // namespace
 
-TEST_F(SettingsStoreTest, FirstStartKeepsDefaultsCreatesTheKeyAndSavesEveryValue) {
+TEST_F(SettingsStore, FirstStartKeepsDefaultsCreatesTheKeyAndSavesEveryValue) {
     StageSettings settings;
     EXPECT_TRUE(loadSettings(registry, settings));
     EXPECT_EQ(describeSettings(settings), describeSettings(StageSettings()));
@@ -106,7 +106,7 @@ TEST_F(SettingsStoreTest, FirstStartKeepsDefaultsCreatesTheKeyAndSavesEveryValue
     EXPECT_EQ(describeSettings(loaded()), describeSettings(StageSettings()));
 }
 
-TEST_F(SettingsStoreTest, EveryFieldRoundTrips) {
+TEST_F(SettingsStore, EveryFieldRoundTrips) {
     StageSettings custom = customSettings();
     custom.schedules[0] = {true, 12, 15, 10, 30, "", ""};
     custom.schedules[1] = {true, 0, 0, 8, 0, "Ohayo", "毎朝\n\"起きて\"\\"};
@@ -134,7 +134,7 @@ TEST_F(SettingsStoreTest, EveryFieldRoundTrips) {
     EXPECT_EQ(describeSettings(loaded()), describeSettings(unused));
 }
 
-TEST_F(SettingsStoreTest, SavesTheLivePositionNotTheStoredOne) {
+TEST_F(SettingsStore, SavesTheLivePositionNotTheStoredOne) {
     StageSettings settings = loaded();
     ASSERT_TRUE(saveSettings(registry, settings, QPoint(-300, 2000)));
     EXPECT_EQ(storedDword("FormLeft"), quint32(-300));
@@ -144,14 +144,14 @@ TEST_F(SettingsStoreTest, SavesTheLivePositionNotTheStoredOne) {
     EXPECT_EQ(again.FormTop, 2000);
 }
 
-TEST_F(SettingsStoreTest, MissingStayOnTopEndsTheReading) {
+TEST_F(SettingsStore, MissingStayOnTopEndsTheReading) {
     storeCustomWith([](HiveKey& key) { removeValue(key, "StayOnTop"); });
     StageSettings expected;
     expected.AnaDigi = false;
     EXPECT_EQ(describeSettings(loaded()), describeSettings(expected));
 }
 
-TEST_F(SettingsStoreTest, FormLeftStoredAsAStringEndsTheReading) {
+TEST_F(SettingsStore, FormLeftStoredAsAStringEndsTheReading) {
     storeCustomWith([](HiveKey& key) {
         key.setValue("FormLeft", RegType::kString, QByteArray("-1200").append('\0'));
     });
@@ -161,7 +161,7 @@ TEST_F(SettingsStoreTest, FormLeftStoredAsAStringEndsTheReading) {
     EXPECT_EQ(describeSettings(loaded()), describeSettings(expected));
 }
 
-TEST_F(SettingsStoreTest, MissingKiTuki1EndsOnlyItsSlotGroup) {
+TEST_F(SettingsStore, MissingKiTuki1EndsOnlyItsSlotGroup) {
     storeCustomWith([](HiveKey& key) { removeValue(key, "KiTuki1"); });
     const StageSettings custom = customSettings();
     StageSettings expected = custom;
@@ -176,7 +176,7 @@ TEST_F(SettingsStoreTest, MissingKiTuki1EndsOnlyItsSlotGroup) {
     EXPECT_EQ(describeSettings(loaded()), describeSettings(expected));
 }
 
-TEST_F(SettingsStoreTest, StringsMissingReadEmptyMistypedEndTheirGroup) {
+TEST_F(SettingsStore, StringsMissingReadEmptyMistypedEndTheirGroup) {
     storeCustomWith([](HiveKey& key) {
         removeValue(key, "kiMes0");
         setDword(key, "kiSnd2", 5);
@@ -194,7 +194,7 @@ TEST_F(SettingsStoreTest, StringsMissingReadEmptyMistypedEndTheirGroup) {
     EXPECT_EQ(describeSettings(loaded()), describeSettings(expected));
 }
 
-TEST_F(SettingsStoreTest, MistypedTailValueEndsTheRest) {
+TEST_F(SettingsStore, MistypedTailValueEndsTheRest) {
     storeCustomWith([](HiveKey& key) {
         key.setValue("samiLim", RegType::kBinary, QByteArray("\x10\x0e\0\0", 4));
     });
@@ -206,7 +206,7 @@ TEST_F(SettingsStoreTest, MistypedTailValueEndsTheRest) {
     EXPECT_EQ(describeSettings(loaded()), describeSettings(expected));
 }
 
-TEST_F(SettingsStoreTest, StoredWordsKeepTheirDocumentedWidths) {
+TEST_F(SettingsStore, StoredWordsKeepTheirDocumentedWidths) {
     storeCustomWith([](HiveKey& key) {
         setDword(key, "AnaDigi", 0x80000000u);
         setDword(key, "StayOnTop", 2);
@@ -253,8 +253,7 @@ struct UnreadCase {
     bool keptAside;
 };
 
-class ValuesLeftUnread : public SettingsStoreTest,
-                         public ::testing::WithParamInterface<UnreadCase> {};
+class ValuesLeftUnread : public SettingsStore, public ::testing::WithParamInterface<UnreadCase> {};
 
 TEST_P(ValuesLeftUnread, KeepTheFileAsItWasBesideIt) {
     storeCustomWith(GetParam().edit);
@@ -306,7 +305,7 @@ INSTANTIATE_TEST_SUITE_P(
                    false}),
     [](const ::testing::TestParamInfo<UnreadCase>& info) { return std::string(info.param.name); });
 
-TEST_F(SettingsStoreTest, KeepsWhatItDoesNotKnow) {
+TEST_F(SettingsStore, KeepsWhatItDoesNotKnow) {
     const QByteArray others = "Windows Registry Editor Version 5.00\n\n"
                               "[HKEY_CURRENT_USER\\Software\\Other Vendor\\Tool]\n"
                               "\"Path\"=hex(2):25,00\n"
@@ -348,14 +347,14 @@ TEST_F(SettingsStoreTest, KeepsWhatItDoesNotKnow) {
     EXPECT_EQ(after.keys().size(), before.keys().size());
 }
 
-TEST_F(SettingsStoreTest, DamagedFileGivesDefaultsAndIsKeptAside) {
+TEST_F(SettingsStore, DamagedFileGivesDefaultsAndIsKeptAside) {
     home.writeHive("Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\SOFTWARE\\Vell");
     EXPECT_EQ(describeSettings(loaded()), describeSettings(StageSettings()));
     EXPECT_EQ(home.otherFiles().size(), 1);
     EXPECT_TRUE(programKey());
 }
 
-TEST_F(SettingsStoreTest, UnwritablePlaceFailsQuietly) {
+TEST_F(SettingsStore, UnwritablePlaceFailsQuietly) {
     // The configuration directory's place is taken by a regular file.
     home.writeHive("");
     QFile::remove(home.hivePath());
@@ -371,7 +370,7 @@ TEST_F(SettingsStoreTest, UnwritablePlaceFailsQuietly) {
     EXPECT_FALSE(resetStoredSettings(registry));
 }
 
-TEST_F(SettingsStoreTest, ResetRemovesTheKeyAndAnEmptyVendorKey) {
+TEST_F(SettingsStore, ResetRemovesTheKeyAndAnEmptyVendorKey) {
     EXPECT_FALSE(resetStoredSettings(registry));
     EXPECT_FALSE(home.hiveExists());
 
@@ -392,7 +391,7 @@ TEST_F(SettingsStoreTest, ResetRemovesTheKeyAndAnEmptyVendorKey) {
     EXPECT_TRUE(left.keyExists("SOFTWARE"));
 }
 
-TEST_F(SettingsStoreTest, ResetKeepsAVendorKeyWithOtherSubkeys) {
+TEST_F(SettingsStore, ResetKeepsAVendorKeyWithOtherSubkeys) {
     home.writeHive(
         "Windows Registry Editor Version 5.00\n"
         "[HKEY_CURRENT_USER\\SOFTWARE\\Vellmoor]\n"

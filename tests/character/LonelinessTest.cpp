@@ -38,12 +38,13 @@ protected:
     std::vector<std::string> log;
     Loneliness loneliness{
         samiLim, timeline, *menu.MIGaman, NakuTest,
-        Loneliness::Hooks{[this](const QString& clip) { note(clip.toStdString()); },
-                          [this](int index) {
-                              face = index;
-                              note("face " + std::to_string(index));
-                          },
-                          [this] { return face > 0; }}};
+        Loneliness::Hooks{.playVoice = [this](const QString& clip) { note(clip.toStdString()); },
+                          .setFace =
+                              [this](int index) {
+                                  face = index;
+                                  note("face " + std::to_string(index));
+                              },
+                          .expressionShowing = [this] { return face > 0; }}};
 };
 
 TEST_F(LonelinessTest, LeftAloneSheCallsCriesAndCalmsDownCycleAfterCycle) {

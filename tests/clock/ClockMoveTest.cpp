@@ -3,12 +3,12 @@
 #include "clock/TClocker.h"
 #include "clock/UiClockHost.h"
 #include "clock/UiHandOver.h"
-#include "support/fakes/FakeWallClock.h"
-#include "support/fakes/FakeSecondWaiter.h"
 #include "support/fakes/FakeClockHost.h"
+#include "support/fakes/FakeSecondWaiter.h"
+#include "support/fakes/FakeWallClock.h"
+#include "support/fixtures/TestApplication.h"
 #include "support/harness/Polling.h"
 #include "support/harness/ProcThreadStat.h"
-#include "support/fixtures/TestApplication.h"
 
 #include <QObject>
 #include <QThread>
@@ -32,14 +32,14 @@ TEST(ClockMove, MovesWhileTheLoopRunsLoseAndRepeatNothing) {
     UiHandOver handOver(&stage);
     RecordingHost dial;   // the calls that run on the user-interface thread
     RecordingHost checks; // the ones the clock thread makes itself
-    UiClockHost host(handOver, &stage,
-                     {[&](int hour, int minute) { dial.composeDial(hour, minute); },
-                      [&](int second) { dial.showDial(second); },
-                      [&](int month, int day) { checks.checkKinenbi(month, day); },
-                      [&](int month, int day, int hour, int minute) {
-                          checks.checkYotei(month, day, hour, minute);
-                      },
-                      [&](const QString& text) { dial.setApplicationTitle(text); }});
+    UiClockHost host(
+        handOver, &stage,
+        {.composeDial = [&](int hour, int minute) { dial.composeDial(hour, minute); },
+         .showDial = [&](int second) { dial.showDial(second); },
+         .checkKinenbi = [&](int month, int day) { checks.checkKinenbi(month, day); },
+         .checkYotei = [&](int month, int day, int hour,
+                           int minute) { checks.checkYotei(month, day, hour, minute); },
+         .setTitle = [&](const QString& text) { dial.setApplicationTitle(text); }});
     FakeWallClock clock;
     TickingWaiter waiter(clock, start);
     const QLocale japanese(QLocale::Japanese, QLocale::Japan);
@@ -120,10 +120,13 @@ TEST(ClockMove, StoppingInTheMiddleOfAMoveNeverHangs) {
         QObject stage;
         UiHandOver handOver(&stage);
         RecordingHost dial;
-        UiClockHost host(handOver, &stage,
-                         {[&](int hour, int minute) { dial.composeDial(hour, minute); },
-                          [&](int second) { dial.showDial(second); }, [](int, int) {},
-                          [](int, int, int, int) {}, [](const QString&) {}});
+        UiClockHost host(
+            handOver, &stage,
+            {.composeDial = [&](int hour, int minute) { dial.composeDial(hour, minute); },
+             .showDial = [&](int second) { dial.showDial(second); },
+             .checkKinenbi = [](int, int) {},
+             .checkYotei = [](int, int, int, int) {},
+             .setTitle = [](const QString&) {}});
         RacingClock clock;
         RushingWaiter waiter;
         TClocker clocker(host, clock, waiter);

@@ -2,12 +2,12 @@
 #include "clock/TClocker.h"
 #include "clock/UiClockHost.h"
 #include "clock/UiHandOver.h"
-#include "support/fakes/FakeWallClock.h"
-#include "support/fakes/FakeSecondWaiter.h"
 #include "support/fakes/FakeClockHost.h"
+#include "support/fakes/FakeSecondWaiter.h"
+#include "support/fakes/FakeWallClock.h"
+#include "support/fixtures/TestApplication.h"
 #include "support/harness/Polling.h"
 #include "support/harness/ProcThreadStat.h"
-#include "support/fixtures/TestApplication.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -139,10 +139,11 @@ TEST(ClockThread, TheRefreshIsHandedOverWithoutWaitingForItButTheNextOneWaits) {
     const CancelOnExit release{handOver};
     RecordingHost dial;
     UiClockHost host(handOver, &stage,
-                     {[&](int hour, int minute) { dial.composeDial(hour, minute); },
-                      [&](int second) { dial.showDial(second); }, [](int, int) {},
-                      [](int, int, int, int) {},
-                      [&](const QString& text) { dial.setApplicationTitle(text); }});
+                     {.composeDial = [&](int hour, int minute) { dial.composeDial(hour, minute); },
+                      .showDial = [&](int second) { dial.showDial(second); },
+                      .checkKinenbi = [](int, int) {},
+                      .checkYotei = [](int, int, int, int) {},
+                      .setTitle = [&](const QString& text) { dial.setApplicationTitle(text); }});
     auto first = std::async(std::launch::async, [&] {
         host.showDial(59);
         host.setApplicationTitle(QStringLiteral("title"));
@@ -166,17 +167,18 @@ TEST(ClockThread, AFailedRefreshEndsTheLoopAtTheNextOne) {
     const CancelOnExit release{handOver};
     std::atomic<int> shown{0};
     RecordingHost checks;
-    UiClockHost host(handOver, &stage,
-                     {[](int, int) {},
-                      [&](int) {
-                          ++shown;
-                          throw std::runtime_error("paint failed");
-                      },
-                      [&](int month, int day) { checks.checkKinenbi(month, day); },
-                      [&](int month, int day, int hour, int minute) {
-                          checks.checkYotei(month, day, hour, minute);
-                      },
-                      [](const QString&) {}});
+    UiClockHost host(
+        handOver, &stage,
+        {.composeDial = [](int, int) {},
+         .showDial =
+             [&](int) {
+                 ++shown;
+                 throw std::runtime_error("paint failed");
+             },
+         .checkKinenbi = [&](int month, int day) { checks.checkKinenbi(month, day); },
+         .checkYotei = [&](int month, int day, int hour,
+                           int minute) { checks.checkYotei(month, day, hour, minute); },
+         .setTitle = [](const QString&) {}});
     RacingClock clock;
     RushingWaiter waiter;
     TClocker clocker(host, clock, waiter);

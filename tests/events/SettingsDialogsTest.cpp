@@ -32,15 +32,17 @@ protected:
     void SetUp() override { testApplication(); }
 
     void open(Kind kind) {
-        SlotDialogLink link{[this] { return stored; },
-                            [this](const EventSlots& edited) {
-                                stored = edited;
-                                ++commits;
-                            },
-                            [this](const QString& clip) {
-                                previews << clip;
-                                return true;
-                            }};
+        SlotDialogLink link{.read = [this] { return stored; },
+                            .commit =
+                                [this](const EventSlots& edited) {
+                                    stored = edited;
+                                    ++commits;
+                                },
+                            .playVoice =
+                                [this](const QString& clip) {
+                                    previews << clip;
+                                    return true;
+                                }};
         if (kind == Kind::Schedule)
             dialog = std::make_unique<TYotei>(std::move(link), nullptr);
         else

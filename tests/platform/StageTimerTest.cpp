@@ -10,7 +10,7 @@
 
 namespace {
 
-class TimelineTest : public ::testing::Test {
+class Timeline : public ::testing::Test {
 protected:
     // Each tick writes down the time and the timer's name.
     std::unique_ptr<StageTimer> timer(const std::string& name, int interval) {
@@ -24,7 +24,7 @@ protected:
     std::vector<Tick> ticks;
 };
 
-TEST_F(TimelineTest, TicksInTimeOrderAndRepeats) {
+TEST_F(Timeline, TicksInTimeOrderAndRepeats) {
     auto follow = timer("follow", 250);
     auto close = timer("close", 600);
     auto idle = timer("idle", 100);
@@ -37,7 +37,7 @@ TEST_F(TimelineTest, TicksInTimeOrderAndRepeats) {
     EXPECT_FALSE(idle->isActive());
 }
 
-TEST_F(TimelineTest, TimersDueTogetherTickInTheOrderTheyWereMade) {
+TEST_F(Timeline, TimersDueTogetherTickInTheOrderTheyWereMade) {
     auto first = timer("first", 500);
     auto second = timer("second", 250);
     second->start();
@@ -57,10 +57,9 @@ void PrintTo(const RestartCase& c, std::ostream* out) {
     *out << c.call;
 }
 
-class TimelineRestartTest : public TimelineTest,
-                            public ::testing::WithParamInterface<RestartCase> {};
+class TimelineRestart : public Timeline, public ::testing::WithParamInterface<RestartCase> {};
 
-TEST_P(TimelineRestartTest, FollowsTheToolkitsRules) {
+TEST_P(TimelineRestart, FollowsTheToolkitsRules) {
     auto subject = timer("t", 1000);
     subject->start();
     timeline.advance(600);
@@ -71,7 +70,7 @@ TEST_P(TimelineRestartTest, FollowsTheToolkitsRules) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Calls, TimelineRestartTest,
+    Calls, TimelineRestart,
     ::testing::Values(RestartCase{"sameInterval", [](StageTimer& t) { t.setInterval(1000); }, 1000},
                       RestartCase{"startAgain", [](StageTimer& t) { t.start(); }, 1000},
                       RestartCase{"newInterval", [](StageTimer& t) { t.setInterval(500); }, 1100},
@@ -86,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                                   1600}),
     [](const auto& info) { return std::string(info.param.call); });
 
-TEST_F(TimelineTest, AHandlerMayStopOrRetimeItsOwnTimer) {
+TEST_F(Timeline, AHandlerMayStopOrRetimeItsOwnTimer) {
     auto once = timeline.makeTimer(300);
     int onceTicks = 0;
     once->setTimeoutHandler([&] {

@@ -40,12 +40,13 @@ protected:
     std::vector<QPoint> movesHandedOver;
     bool held = false;
     StageDrag* drag = new StageDrag(window, [this] { ++touches; },
-                                    {[this](QPoint pressedAt) {
-                                         if (windowManager)
-                                             movesHandedOver.push_back(pressedAt);
-                                         return windowManager;
-                                     },
-                                     [this] { return held; }});
+                                    {.startSystemMove =
+                                         [this](QPoint pressedAt) {
+                                             if (windowManager)
+                                                 movesHandedOver.push_back(pressedAt);
+                                             return windowManager;
+                                         },
+                                     .primaryHeld = [this] { return held; }});
 };
 
 TEST_F(StageDragTest, ThePrimaryButtonMovesHerByTheDragAndEveryMoveIsATouch) {

@@ -28,11 +28,11 @@ void PrintTo(const CornerCase& c, std::ostream* out) {
     *out << c.name;
 }
 
-class BalloonCornerTest : public ::testing::TestWithParam<CornerCase> {};
+class BalloonCornerOnScreen : public ::testing::TestWithParam<CornerCase> {};
 
 // Half 512, quarter 192: the left or right half, and below / above / below / above in the
 // four bands of rows.
-TEST_P(BalloonCornerTest, FollowsWhereHerCentreLiesOnHerScreen) {
+TEST_P(BalloonCornerOnScreen, FollowsWhereHerCentreLiesOnHerScreen) {
     const CornerCase& c = GetParam();
     const QRect single(0, 0, 1024, 768);
     EXPECT_EQ(balloonCorner(stageCentredAt(c.centre.x(), c.centre.y()), kStageClient, single),
@@ -44,7 +44,7 @@ TEST_P(BalloonCornerTest, FollowsWhereHerCentreLiesOnHerScreen) {
         c.corner);
 }
 
-INSTANTIATE_TEST_SUITE_P(Screen1024x768, BalloonCornerTest,
+INSTANTIATE_TEST_SUITE_P(Screen1024x768, BalloonCornerOnScreen,
                          ::testing::Values(CornerCase{"topLeft", {0, 0}, 0},
                                            CornerCase{"leftOfMiddle", {511, 100}, 0},
                                            CornerCase{"middleColumnGoesLeft", {512, 100}, 1},

@@ -1,8 +1,8 @@
 // The balloon's life beside a plain window standing in for hers, on a manual timeline:
 // showing, following, the 30 s close, the button and Enter, the minimised program, the
 // stacking style, and what it shows.
-#include "support/fixtures/BalloonRig.h"
 #include "support/fakes/FakeTimeline.h"
+#include "support/fixtures/BalloonRig.h"
 #include "support/fixtures/QtPrinters.h"
 #include "support/fixtures/TestApplication.h"
 #include "voice/BalloonGeometry.h"
@@ -35,9 +35,9 @@ protected:
     }
 };
 
-class MessageBalloonTest : public ::testing::Test {
+class MessageBalloon : public ::testing::Test {
 protected:
-    MessageBalloonTest() {
+    MessageBalloon() {
         stage.resize(208, 452);
         stage.move(kLeftHalf);
         stage.show();
@@ -62,7 +62,7 @@ protected:
     ShowCounter stageShows;
 };
 
-TEST_F(MessageBalloonTest, ShowsBesideHerMouthShapedAsBodyAndTail) {
+TEST_F(MessageBalloon, ShowsBesideHerMouthShapedAsBodyAndTail) {
     balloon.placeBalloon(true);
     ASSERT_TRUE(balloon.isVisible());
     EXPECT_EQ(balloon.corner(), 0);
@@ -71,7 +71,7 @@ TEST_F(MessageBalloonTest, ShowsBesideHerMouthShapedAsBodyAndTail) {
     EXPECT_EQ(balloon.shapedForStageAt(), kLeftHalf);
 }
 
-TEST_F(MessageBalloonTest, FollowsHerWithin250MsAndStillClosesAt30s) {
+TEST_F(MessageBalloon, FollowsHerWithin250MsAndStillClosesAt30s) {
     balloon.placeBalloon(true);
     timeline.advance(10'000);
     stage.move(kRightHalf);
@@ -89,7 +89,7 @@ TEST_F(MessageBalloonTest, FollowsHerWithin250MsAndStillClosesAt30s) {
     EXPECT_FALSE(balloon.isVisible());
 }
 
-TEST_F(MessageBalloonTest, ClosingHidesAndReshowsHerAndStopsTheVoiceOnce) {
+TEST_F(MessageBalloon, ClosingHidesAndReshowsHerAndStopsTheVoiceOnce) {
     balloon.placeBalloon(true);
     const int hides = stageShows.hides;
     const int shows = stageShows.shows;
@@ -106,7 +106,7 @@ TEST_F(MessageBalloonTest, ClosingHidesAndReshowsHerAndStopsTheVoiceOnce) {
     EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));
 }
 
-TEST_F(MessageBalloonTest, EnterClosesItLikeTheButton) {
+TEST_F(MessageBalloon, EnterClosesItLikeTheButton) {
     for (QWidget* target :
          {static_cast<QWidget*>(&balloon), static_cast<QWidget*>(&closeButton(balloon))}) {
         balloon.placeBalloon(true);
@@ -118,7 +118,7 @@ TEST_F(MessageBalloonTest, EnterClosesItLikeTheButton) {
     EXPECT_EQ(voiceStops(), 2);
 }
 
-TEST_F(MessageBalloonTest, RestoresAMinimisedProgramAndMinimisesItAgainWhenItClosesByItself) {
+TEST_F(MessageBalloon, RestoresAMinimisedProgramAndMinimisesItAgainWhenItClosesByItself) {
     stage.setWindowState(Qt::WindowMinimized);
     ASSERT_TRUE(minimize.appMinimized());
     balloon.placeBalloon(true);
@@ -133,7 +133,7 @@ TEST_F(MessageBalloonTest, RestoresAMinimisedProgramAndMinimisesItAgainWhenItClo
     EXPECT_FALSE(balloon.restoredApp());
 }
 
-TEST_F(MessageBalloonTest, TheButtonLeavesTheProgramRestored) {
+TEST_F(MessageBalloon, TheButtonLeavesTheProgramRestored) {
     stage.setWindowState(Qt::WindowMinimized);
     balloon.placeBalloon(true);
     closeButton(balloon).click();
@@ -143,7 +143,7 @@ TEST_F(MessageBalloonTest, TheButtonLeavesTheProgramRestored) {
     EXPECT_FALSE(minimize.appMinimized());
 }
 
-TEST_F(MessageBalloonTest, HiddenFromOutsideItStillStopsTheVoiceAndKeepsWhatItRestored) {
+TEST_F(MessageBalloon, HiddenFromOutsideItStillStopsTheVoiceAndKeepsWhatItRestored) {
     stage.setWindowState(Qt::WindowMinimized);
     balloon.placeBalloon(true);
     balloon.hide();
@@ -151,7 +151,7 @@ TEST_F(MessageBalloonTest, HiddenFromOutsideItStillStopsTheVoiceAndKeepsWhatItRe
     EXPECT_TRUE(balloon.restoredApp());
 }
 
-TEST_F(MessageBalloonTest, PlacingItAgainWhileItShowsRenewsNeitherShapeNorCount) {
+TEST_F(MessageBalloon, PlacingItAgainWhileItShowsRenewsNeitherShapeNorCount) {
     balloon.placeBalloon(true);
     timeline.advance(20'000);
     stage.move(kRightHalf);
@@ -169,7 +169,7 @@ TEST_F(MessageBalloonTest, PlacingItAgainWhileItShowsRenewsNeitherShapeNorCount)
     EXPECT_FALSE(balloon.isVisible());
 }
 
-TEST_F(MessageBalloonTest, ComesBackInFrontWhenSheIsActivated) {
+TEST_F(MessageBalloon, ComesBackInFrontWhenSheIsActivated) {
     balloon.placeBalloon(true);
     QCoreApplication::processEvents();
     ASSERT_TRUE(balloon.isActiveWindow());
@@ -181,7 +181,7 @@ TEST_F(MessageBalloonTest, ComesBackInFrontWhenSheIsActivated) {
     EXPECT_TRUE(balloon.isActiveWindow());
 }
 
-TEST_F(MessageBalloonTest, BothWindowsTakeTheStackingStyleAtEachShowing) {
+TEST_F(MessageBalloon, BothWindowsTakeTheStackingStyleAtEachShowing) {
     auto onTop = [](const QWidget& window) {
         return window.windowFlags().testFlag(Qt::WindowStaysOnTopHint);
     };
@@ -207,7 +207,7 @@ TEST_F(MessageBalloonTest, BothWindowsTakeTheStackingStyleAtEachShowing) {
     EXPECT_EQ(voiceStops(), stops);
 }
 
-TEST_F(MessageBalloonTest, SayingShowsBothTextsInHerStackingAndStartsTheClip) {
+TEST_F(MessageBalloon, SayingShowsBothTextsInHerStackingAndStartsTheClip) {
     stayOnTop = true;
     balloon.say(QStringLiteral("お薬の時間です"), QStringLiteral("[**.**  08:30]"),
                 QStringLiteral("Snd_Jikan1"));
@@ -220,7 +220,7 @@ TEST_F(MessageBalloonTest, SayingShowsBothTextsInHerStackingAndStartsTheClip) {
     EXPECT_FALSE(balloon.speaking());
 }
 
-TEST_F(MessageBalloonTest, TheMessageShowsTheCharactersTyped) {
+TEST_F(MessageBalloon, TheMessageShowsTheCharactersTyped) {
     QLabel& message = messageArea(balloon);
     EXPECT_EQ(message.text(), QStringLiteral("記念日です"));
     EXPECT_EQ(timeLabel(balloon).text(), QStringLiteral("[00.00 00:00]"));
@@ -243,7 +243,7 @@ TEST_F(MessageBalloonTest, TheMessageShowsTheCharactersTyped) {
     EXPECT_GT(inkWidth(QStringLiteral("<b>x</b>")), 4 * inkWidth(QStringLiteral("x")));
 }
 
-TEST_F(MessageBalloonTest, PaintsABlackOutlineOnWhite) {
+TEST_F(MessageBalloon, PaintsABlackOutlineOnWhite) {
     balloon.placeBalloon(true);
     const QImage image = balloon.grab().toImage();
     EXPECT_EQ(image.pixel(0, 80), qRgb(0, 0, 0));
