@@ -20,7 +20,7 @@ SANITIZE_ENV := \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1
 
-.PHONY: all deps configure build run test bench build-sanitize test-sanitize clean
+.PHONY: all deps configure build run test bench translations build-sanitize test-sanitize clean
 
 all: build
 
@@ -38,6 +38,14 @@ run: build
 
 test: build
 	@ctest --test-dir $(BUILD) --output-on-failure --timeout 600 -j2
+
+# Brings every translations/hourling_<language>.ts up to date with the texts of the sources and
+# forms (lupdate). NEW=<language>, such as NEW=de, first starts the file for one more language.
+translations: configure
+	@$(if $(NEW),test -f translations/hourling_$(NEW).ts || printf '%s\n' \
+	  '<?xml version="1.0" encoding="utf-8"?>' '<!DOCTYPE TS>' \
+	  '<TS version="2.1" language="$(NEW)" sourcelanguage="ja"/>' > translations/hourling_$(NEW).ts)
+	@cmake --build $(BUILD) --target update_translations
 
 build-sanitize: deps
 	@# Configured every time, so that a changed list of skipped folders takes effect.

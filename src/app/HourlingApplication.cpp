@@ -22,5 +22,5 @@ bool HourlingApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 void HourlingApplication::showException(const char* what) {
-    QMessageBox::critical(nullptr, kApplicationTitle, QString::fromLocal8Bit(what));
+    QMessageBox::critical(nullptr, applicationTitle(), QString::fromLocal8Bit(what));
 }

@@ -142,8 +142,8 @@ bool MainStage::askSaveAfterReset() {
     QMessageBox box(QMessageBox::Question, QStringLiteral("?"), ui_->DialogStrList->item(1)->text(),
                     QMessageBox::Ok | QMessageBox::Cancel, this);
     box.setFont(uiFont());
-    // The interface is Japanese whatever the locale, like the reset dialog.
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    // In the words of the reset dialog, which asked the question before.
+    box.button(QMessageBox::Cancel)->setText(tr("キャンセル"));
     return box.exec() == QMessageBox::Ok;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/WallClock.h"
 #include "shared/ApplicationTitle.h"
 #include "shared/UiFont.h"
+#include "stage/UiLanguage.h"
 
 #include <QSessionManager>
 #include <QThread>
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     HourlingApplication app(argc, argv);
+    const UiLanguage language;
     try {
         app.setFont(uiFont());
         app.setQuitOnLastWindowClosed(false);
@@ -58,7 +60,7 @@ int main(int argc, char** argv) {
         SeededRandomSource random;
         QtBeeper beeper;
         MainStage stage({registry, keys, clock, sound, timers, random, beeper});
-        stage.setWindowTitle(kApplicationTitle);
+        stage.setWindowTitle(applicationTitle());
 
         ShutdownSignals shutdownSignals;
         QObject::connect(&shutdownSignals, &ShutdownSignals::requested, &stage, &QWidget::close);

@@ -27,7 +27,7 @@ public:
     static constexpr quint16 kNotSet = 65535;
 
     TClocker(ClockHost& host, const WallClock& clock, SecondWaiter& waiter,
-             const QLocale& locale = QLocale::system());
+             const QLocale& locale = QLocale());
     // Stops and joins the thread.
     ~TClocker();
     TClocker(const TClocker&) = delete;

@@ -1,6 +1,7 @@
 #include "events/SlotDialog.h"
 
 #include "events/TabControl.h"
+#include "events/TranslatedLayout.h"
 #include "shared/UiFont.h"
 #include "stage/CentreOver.h"
 
@@ -70,6 +71,7 @@ void SlotDialog::setControls(const Controls& controls, int firstDay) {
     connect(c_.SndSamplePlay, &QAbstractButton::clicked, this, &SlotDialog::SndSamplePlayClick);
     connect(c_.OKBtn, &QPushButton::clicked, this, &SlotDialog::OKBtnClick);
     connect(c_.CanBtn, &QPushButton::clicked, this, &QDialog::reject);
+    fitTranslatedTexts(*this, c_);
     if (parentWidget())
         centreOver(*this, *parentWidget());
 }

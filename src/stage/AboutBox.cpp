@@ -16,7 +16,9 @@ AboutBox::AboutBox(QWidget* owner)
     setFont(uiFont());
     setFixedSize(298, 213);
     setModal(true);
-    ui_->ProductName->setText(QStringLiteral("Hourling ") + kApplicationTitle);
+    // The product's name, then hers for it where the language gives her one of her own.
+    const QString title = applicationTitle();
+    ui_->ProductName->setText(title == kProductName ? title : kProductName + u' ' + title);
     const QImage icon = AssetCatalogue::bitmap(QStringLiteral("ProgramIcon"));
     if (!icon.isNull())
         ui_->ProgramIcon->setPixmap(QPixmap::fromImage(icon));

@@ -7,7 +7,7 @@
 namespace {
 struct RadioItem {
     const char* name;
-    QString caption;
+    const char* caption;
     int tag;
 };
 
@@ -30,7 +30,7 @@ QActionGroup* addRadioItems(QMenu& submenu, const RadioItem (&items)[N],
     auto* group = new QActionGroup(&submenu);
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::Exclusive);
     for (std::size_t i = 0; i < N; ++i) {
-        actions[i] = addItem(submenu, items[i].name, items[i].caption, true);
+        actions[i] = addItem(submenu, items[i].name, StagePopupMenu::tr(items[i].caption), true);
         actions[i]->setData(items[i].tag);
         group->addAction(actions[i]);
     }
@@ -48,44 +48,44 @@ QMenu* addSubmenu(QMenu& menu, const char* name, const QString& caption) {
 StagePopupMenu::StagePopupMenu(QWidget* parent) : QMenu(parent) {
     setObjectName(QStringLiteral("PopupMenu1"));
 
-    About1 = addItem(*this, "About1", QStringLiteral("バージョン情報...(&A)"));
-    MIDebugMode = addItem(*this, "MIDebugMode", QStringLiteral("デバッグモード"), true);
+    About1 = addItem(*this, "About1", tr("バージョン情報...(&A)"));
+    MIDebugMode = addItem(*this, "MIDebugMode", tr("デバッグモード"), true);
     MIDebugMode->setVisible(false);
 
-    MIThreadPriority = addSubmenu(*this, "MIThreadPriority", QStringLiteral("スレッドの使用頻度"));
+    MIThreadPriority = addSubmenu(*this, "MIThreadPriority", tr("スレッドの使用頻度"));
     static const RadioItem priorities[] = {
-        {"MIThreadPrio1", QStringLiteral("アイドル時のみ"), 0},
-        {"MIThreadPrio2", QStringLiteral("最低"), 1},
-        {"MIThreadPrio3", QStringLiteral("低"), 2},
-        {"MIThreadPrio4", QStringLiteral("通常"), 3},
-        {"MIThreadPrio5", QStringLiteral("高"), 4},
-        {"MIThreadPrio6", QStringLiteral("最高"), 5},
+        {"MIThreadPrio1", QT_TR_NOOP("アイドル時のみ"), 0},
+        {"MIThreadPrio2", QT_TR_NOOP("最低"), 1},
+        {"MIThreadPrio3", QT_TR_NOOP("低"), 2},
+        {"MIThreadPrio4", QT_TR_NOOP("通常"), 3},
+        {"MIThreadPrio5", QT_TR_NOOP("高"), 4},
+        {"MIThreadPrio6", QT_TR_NOOP("最高"), 5},
     };
     threadPriorityGroup = addRadioItems(*MIThreadPriority, priorities, MIThreadPrio);
     MIThreadPriority->menuAction()->setVisible(false);
 
     N3 = addNamedSeparator(*this, "N3");
-    StayOnTop1 = addItem(*this, "StayOnTop1", QStringLiteral("常に一番手前に表示(&S)"), true);
-    MIDigiAna = addItem(*this, "MIDigiAna", QStringLiteral("デジタル表示(&D)"), true);
-    MIAmPm = addItem(*this, "MIAmPm", QStringLiteral("12時間制[デジタル表示時](&H)"), true);
+    StayOnTop1 = addItem(*this, "StayOnTop1", tr("常に一番手前に表示(&S)"), true);
+    MIDigiAna = addItem(*this, "MIDigiAna", tr("デジタル表示(&D)"), true);
+    MIAmPm = addItem(*this, "MIAmPm", tr("12時間制[デジタル表示時](&H)"), true);
     N2 = addNamedSeparator(*this, "N2");
-    MIMemorialSet = addItem(*this, "MIMemorialSet", QStringLiteral("記念日設定..."));
-    MIScheduleSet = addItem(*this, "MIScheduleSet", QStringLiteral("予定設定..."));
+    MIMemorialSet = addItem(*this, "MIMemorialSet", tr("記念日設定..."));
+    MIScheduleSet = addItem(*this, "MIScheduleSet", tr("予定設定..."));
 
-    MIGaman = addSubmenu(*this, "MIGaman", QStringLiteral("寂しくても我慢"));
+    MIGaman = addSubmenu(*this, "MIGaman", tr("寂しくても我慢"));
     static const RadioItem patience[] = {
-        {"MIGaman1", QStringLiteral("とても寂しいです"), 600},
-        {"MIGaman2", QStringLiteral("ちょっと寂しいです"), 1200},
-        {"MIGaman3", QStringLiteral("お待ちしております"), 1800},
-        {"MIGaman4", QStringLiteral("我慢いたします"), 3600},
-        {"MIGaman5", QStringLiteral("辛抱いたします"), 14400},
-        {"MIGaman0", QStringLiteral("平気です[オフ]"), 0},
+        {"MIGaman1", QT_TR_NOOP("とても寂しいです"), 600},
+        {"MIGaman2", QT_TR_NOOP("ちょっと寂しいです"), 1200},
+        {"MIGaman3", QT_TR_NOOP("お待ちしております"), 1800},
+        {"MIGaman4", QT_TR_NOOP("我慢いたします"), 3600},
+        {"MIGaman5", QT_TR_NOOP("辛抱いたします"), 14400},
+        {"MIGaman0", QT_TR_NOOP("平気です[オフ]"), 0},
     };
     gamanGroup = addRadioItems(*MIGaman, patience, MIGamanItems);
 
     N1 = addNamedSeparator(*this, "N1");
     N1->setEnabled(false);
-    X1 = addItem(*this, "X1", QStringLiteral("終了(&X)"));
+    X1 = addItem(*this, "X1", tr("終了(&X)"));
 }
 
 void StagePopupMenu::checkItemWithTag(QActionGroup& group, int tag) {

@@ -1,4 +1,6 @@
 #include "clock/TitleSentences.h"
+#include "stage/UiLanguage.h"
+#include "support/fixtures/TestApplication.h"
 
 #include <gtest/gtest.h>
 
@@ -40,4 +42,18 @@ TEST(TitleSentences, LowerCaseWordsWhereTheLocaleHasNone) {
     const TitleSentences none{QString(), QString()};
     EXPECT_EQ(none.timeSentence(at(1, 1, 0, 5)), QStringLiteral("ミオラ 「am12時5分です」"));
     EXPECT_EQ(none.timeSentence(at(1, 1, 12, 5)), QStringLiteral("ミオラ 「pm12時5分です」"));
+}
+
+TEST(TitleSentences, EnglishSentencesMadeByTheLocale) {
+    testApplication();
+    const UiLanguage english({QStringLiteral("en-US")});
+    const TitleSentences us(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(us.dateSentence(at(12, 8, 9, 0)), QStringLiteral("Miora: “It's December 8”"));
+    EXPECT_EQ(us.dateSentence(at(2, 29, 9, 0)), QStringLiteral("Miora: “It's February 29”"));
+    EXPECT_EQ(us.timeSentence(at(1, 1, 17, 21)), QStringLiteral("Miora: “It's 5:21 PM”"));
+    EXPECT_EQ(us.timeSentence(at(1, 1, 0, 5)), QStringLiteral("Miora: “It's 12:05 AM”"));
+    EXPECT_EQ(us.timeSentence(at(1, 1, 12, 0)), QStringLiteral("Miora: “It's 12:00 PM”"));
+    // The locale's own words and their case.
+    const TitleSentences british(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    EXPECT_EQ(british.timeSentence(at(1, 1, 9, 30)), QStringLiteral("Miora: “It's 9:30 am”"));
 }

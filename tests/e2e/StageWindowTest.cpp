@@ -5,8 +5,8 @@
 #include "platform/HiveRegistry.h"
 #include "platform/ThreadPriority.h"
 #include "stage/AssetCatalogue.h"
-#include "support/harness/ProcThreadStat.h"
 #include "support/fixtures/SettingsFile.h"
+#include "support/harness/ProcThreadStat.h"
 #include "support/harness/UnprivilegedUser.h"
 #include "support/harness/XSession.h"
 #include "support/harness/XShape.h"
@@ -57,8 +57,8 @@ protected:
     }
 
     // Starts the program and waits until she stands shaped on the screen.
-    qulonglong launch() {
-        program = std::make_unique<ProgramRun>(session, config.path());
+    qulonglong launch(const QStringList& environment = {}) {
+        program = std::make_unique<ProgramRun>(session, config.path(), environment);
         if (user) {
             EXPECT_TRUE(user->give(config.path()));
             program->runAs(*user);
@@ -371,6 +371,32 @@ TEST_F(StageWindow, TheVersionBoxOpensModallyOverHerAndClosesWithOk) {
     rightClickOn(window);
     EXPECT_TRUE(eventually([&] { return openMenu().has_value(); }));
     session.xdotool({"key", "Escape"});
+    closeAndWait();
+}
+
+TEST_F(StageWindow, InAnEnglishSessionHerMenuAndDialogsSpeakEnglishAndFitIt) {
+    ASSERT_TRUE(session.startWindowManager());
+    const qulonglong window =
+        launch({QStringLiteral("LANG=en_US.UTF-8"), QStringLiteral("LANGUAGE=en_US:en"),
+                QStringLiteral("LC_ALL=en_US.UTF-8")});
+    ASSERT_NE(window, 0u);
+    const QSize menu = menuSizeWithKeysHeld(window, {}, QStringLiteral("english-menu.png"));
+    EXPECT_GT(menu.width(), 0);
+
+    rightClickOn(window);
+    ASSERT_TRUE(eventually([&] { return openMenu().has_value(); })) << "no menu opened";
+    // The items without an accelerator are reached with the arrow keys.
+    session.xdotool({"key", "Down", "Down", "Down", "Down", "Down", "Down", "Return"});
+    const auto dialog = session.waitForWindowByName(QStringLiteral("Schedules"));
+    ASSERT_TRUE(dialog.has_value()) << "no schedule dialog";
+    // Wider than the Japanese one, as its date row's words need.
+    EXPECT_GT(session.windowGeometry(*dialog).width(), 320);
+    QThread::msleep(300);
+    keepScreenshot(QStringLiteral("english-schedule-dialog.png"));
+    session.xdotool({"key", "--window", number(*dialog), "Escape"});
+    EXPECT_TRUE(eventually([&] {
+        return session.xdotool({"search", "--onlyvisible", "--name", "^Schedules$"}).isEmpty();
+    }));
     closeAndWait();
 }
 

@@ -77,6 +77,48 @@ TEST_F(StartupAndClose, FirstStartShowsTheTitledWindowAtTheDefaultPlaceAndSavesE
     registry.closeKey();
 }
 
+// The session's language as a desktop sets it, and the title she shows in it: at start, then
+// the date at second 11 and the time at second 21.
+struct SessionLanguage {
+    const char* name;
+    QStringList environment;
+    QStringList titles;
+};
+
+void PrintTo(const SessionLanguage& language, std::ostream* out) {
+    *out << language.name;
+}
+
+class InSessionLanguage : public StartupAndClose,
+                          public ::testing::WithParamInterface<SessionLanguage> {};
+
+TEST_P(InSessionLanguage, TheTitleSpeaksIt) {
+    auto program = std::make_unique<ProgramRun>(
+        session, config.path(),
+        fixedClockEnvironment(QStringLiteral("2026-03-15 08:29:02")) + GetParam().environment);
+    ASSERT_TRUE(program->start());
+    const auto stage = session.waitForWindowByClass(QStringLiteral("hourling"));
+    ASSERT_TRUE(stage.has_value()) << program->report();
+    for (const QString& title : GetParam().titles)
+        EXPECT_TRUE(eventually([&] { return session.windowName(*stage) == title; }, 30000))
+            << "never \"" << title.toStdString() << "\"; last \""
+            << session.windowName(*stage).toStdString() << '"';
+    program->sendSignal(SIGTERM);
+    EXPECT_TRUE(program->waitForExit());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, InSessionLanguage,
+    ::testing::Values(
+        SessionLanguage{"English",
+                        {"LANG=en_US.UTF-8", "LANGUAGE=en_US:en", "LC_ALL=en_US.UTF-8"},
+                        {"Hourling", "Miora: “It's March 15”", "Miora: “It's 8:29 AM”"}},
+        SessionLanguage{
+            "Japanese",
+            {"LANG=ja_JP.UTF-8", "LANGUAGE=ja_JP:ja", "LC_ALL=ja_JP.UTF-8"},
+            {"ミオラちゃん時計", "ミオラ 「3月15日です」", "ミオラ 「午前8時29分です」"}}),
+    [](const ::testing::TestParamInfo<SessionLanguage>& info) { return info.param.name; });
+
 class ClosedBySignal : public StartupAndClose, public ::testing::WithParamInterface<int> {};
 
 TEST_P(ClosedBySignal, SavesWhereTheWindowWasMovedTo) {

@@ -216,6 +216,9 @@ ProgramRun::ProgramRun(const XSession& session, const QString& configHome,
     : session_(session), wrapper_(wrapper), program_(QStringLiteral(HOURLING_BINARY)) {
     QProcessEnvironment env = session.environment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
+    // A Japanese session unless the test says otherwise, whatever the machine's: the texts
+    // that tests find her windows by are her own. LANGUAGE comes first in Qt's choice.
+    env.insert(QStringLiteral("LANGUAGE"), QStringLiteral("ja"));
     for (const QString& entry : extraEnvironment) {
         const int eq = entry.indexOf(QLatin1Char('='));
         env.insert(entry.left(eq), entry.mid(eq + 1));

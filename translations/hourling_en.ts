@@ -1,0 +1,690 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>AboutBox</name>
+    <message>
+        <source>バージョン情報</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>Version 1.00</source>
+        <translation>Version 1.00</translation>
+    </message>
+    <message>
+        <source>左ボタンで彼女を好きな場所へ動かし、右ボタンでメニューを開きます。設定は終了するときに保存されます。</source>
+        <translation>Drag her anywhere with the left button; the right button opens her menu. Her settings are saved when she closes.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>ApplicationTitle</name>
+    <message>
+        <source>ミオラちゃん時計</source>
+        <translation>Hourling</translation>
+    </message>
+</context>
+<context>
+    <name>DelRegDlg</name>
+    <message>
+        <source>?</source>
+        <translation>?</translation>
+    </message>
+    <message>
+        <source>本アプリのレジストリを削除し、設定内容を初期化します。</source>
+        <translation>This deletes the program&apos;s stored settings and starts again with the defaults.</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>Kinenbi</name>
+    <message>
+        <source>記念日設定</source>
+        <translation>Anniversaries</translation>
+    </message>
+    <message>
+        <source>記念日を設定してください</source>
+        <translation>Please set your anniversaries.</translation>
+    </message>
+    <message>
+        <source>記念日1</source>
+        <translation>Anniversary 1</translation>
+    </message>
+    <message>
+        <source>記念日2</source>
+        <translation>Anniversary 2</translation>
+    </message>
+    <message>
+        <source>記念日3</source>
+        <translation>Anniversary 3</translation>
+    </message>
+    <message>
+        <source>この記念日を使用する</source>
+        <translation>Use this anniversary</translation>
+    </message>
+    <message>
+        <source>日付</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>**</source>
+        <translation>**</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>6</source>
+        <translation>6</translation>
+    </message>
+    <message>
+        <source>7</source>
+        <translation>7</translation>
+    </message>
+    <message>
+        <source>8</source>
+        <translation>8</translation>
+    </message>
+    <message>
+        <source>9</source>
+        <translation>9</translation>
+    </message>
+    <message>
+        <source>10</source>
+        <translation>10</translation>
+    </message>
+    <message>
+        <source>11</source>
+        <translation>11</translation>
+    </message>
+    <message>
+        <source>12</source>
+        <translation>12</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>month</translation>
+    </message>
+    <message>
+        <source>13</source>
+        <translation>13</translation>
+    </message>
+    <message>
+        <source>14</source>
+        <translation>14</translation>
+    </message>
+    <message>
+        <source>15</source>
+        <translation>15</translation>
+    </message>
+    <message>
+        <source>16</source>
+        <translation>16</translation>
+    </message>
+    <message>
+        <source>17</source>
+        <translation>17</translation>
+    </message>
+    <message>
+        <source>18</source>
+        <translation>18</translation>
+    </message>
+    <message>
+        <source>19</source>
+        <translation>19</translation>
+    </message>
+    <message>
+        <source>20</source>
+        <translation>20</translation>
+    </message>
+    <message>
+        <source>21</source>
+        <translation>21</translation>
+    </message>
+    <message>
+        <source>22</source>
+        <translation>22</translation>
+    </message>
+    <message>
+        <source>23</source>
+        <translation>23</translation>
+    </message>
+    <message>
+        <source>24</source>
+        <translation>24</translation>
+    </message>
+    <message>
+        <source>25</source>
+        <translation>25</translation>
+    </message>
+    <message>
+        <source>26</source>
+        <translation>26</translation>
+    </message>
+    <message>
+        <source>27</source>
+        <translation>27</translation>
+    </message>
+    <message>
+        <source>28</source>
+        <translation>28</translation>
+    </message>
+    <message>
+        <source>29</source>
+        <translation>29</translation>
+    </message>
+    <message>
+        <source>30</source>
+        <translation>30</translation>
+    </message>
+    <message>
+        <source>31</source>
+        <translation>31</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>day</translation>
+    </message>
+    <message>
+        <source>サウンド</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>お誕生日、おめでとうございます</source>
+        <translation>Happy birthday!</translation>
+    </message>
+    <message>
+        <source>今日はお休みですね</source>
+        <translation>It&apos;s your day off today!</translation>
+    </message>
+    <message>
+        <source>今日は大切な記念日ですね</source>
+        <translation>Today is an important day!</translation>
+    </message>
+    <message>
+        <source>試聴</source>
+        <translation>Listen</translation>
+    </message>
+    <message>
+        <source>メッセージ</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Snd_Kinenbi1</source>
+        <translation>Snd_Kinenbi1</translation>
+    </message>
+    <message>
+        <source>Snd_Kinenbi2</source>
+        <translation>Snd_Kinenbi2</translation>
+    </message>
+    <message>
+        <source>Snd_Kinenbi3</source>
+        <translation>Snd_Kinenbi3</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>MainStage</name>
+    <message>
+        <source>MainStage</source>
+        <translation>MainStage</translation>
+    </message>
+    <message>
+        <source>H:mm:ss</source>
+        <translation>H:mm:ss</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>記念日です。</source>
+        <translation>It&apos;s an anniversary.</translation>
+    </message>
+    <message>
+        <source>予定の時間になりました。</source>
+        <translation>It&apos;s time for your schedule.</translation>
+    </message>
+    <message>
+        <source>起動時にレジストリが削除されています。OKを選ぶと現在の設定内容を保存します。</source>
+        <translation>The stored settings were deleted at start-up. Choose OK to save the current settings.</translation>
+    </message>
+    <message>
+        <source>Face</source>
+        <translation>Face</translation>
+    </message>
+    <message>
+        <source>泣く</source>
+        <translation>Cry</translation>
+    </message>
+    <message>
+        <source>笑顔</source>
+        <translation>Smile</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>MessageBalloon</name>
+    <message>
+        <source>MessageBalloon</source>
+        <translation>MessageBalloon</translation>
+    </message>
+    <message>
+        <source>記念日です</source>
+        <translation>It&apos;s an anniversary</translation>
+    </message>
+    <message>
+        <source>[00.00 00:00]</source>
+        <translation>[00.00 00:00]</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>StagePopupMenu</name>
+    <message>
+        <source>バージョン情報...(&amp;A)</source>
+        <translation>&amp;About...</translation>
+    </message>
+    <message>
+        <source>デバッグモード</source>
+        <translation>Debug Mode</translation>
+    </message>
+    <message>
+        <source>スレッドの使用頻度</source>
+        <translation>Clock Thread Priority</translation>
+    </message>
+    <message>
+        <source>アイドル時のみ</source>
+        <translation>Only When Idle</translation>
+    </message>
+    <message>
+        <source>最低</source>
+        <translation>Lowest</translation>
+    </message>
+    <message>
+        <source>低</source>
+        <translation>Low</translation>
+    </message>
+    <message>
+        <source>通常</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>高</source>
+        <translation>High</translation>
+    </message>
+    <message>
+        <source>最高</source>
+        <translation>Highest</translation>
+    </message>
+    <message>
+        <source>常に一番手前に表示(&amp;S)</source>
+        <translation>&amp;Stay on Top</translation>
+    </message>
+    <message>
+        <source>デジタル表示(&amp;D)</source>
+        <translation>&amp;Digital Display</translation>
+    </message>
+    <message>
+        <source>12時間制[デジタル表示時](&amp;H)</source>
+        <translation>12-&amp;Hour Clock [Digital Display]</translation>
+    </message>
+    <message>
+        <source>記念日設定...</source>
+        <translation>Anniversaries...</translation>
+    </message>
+    <message>
+        <source>予定設定...</source>
+        <translation>Schedules...</translation>
+    </message>
+    <message>
+        <source>寂しくても我慢</source>
+        <translation>Patient When Lonely</translation>
+    </message>
+    <message>
+        <source>とても寂しいです</source>
+        <translation>I&apos;m Very Lonely</translation>
+    </message>
+    <message>
+        <source>ちょっと寂しいです</source>
+        <translation>I&apos;m a Little Lonely</translation>
+    </message>
+    <message>
+        <source>お待ちしております</source>
+        <translation>I&apos;ll Be Waiting</translation>
+    </message>
+    <message>
+        <source>我慢いたします</source>
+        <translation>I&apos;ll Bear It</translation>
+    </message>
+    <message>
+        <source>辛抱いたします</source>
+        <translation>I&apos;ll Endure It</translation>
+    </message>
+    <message>
+        <source>平気です[オフ]</source>
+        <translation>I&apos;m Fine [Off]</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+</context>
+<context>
+    <name>TitleSentences</name>
+    <message>
+        <source>ミオラ 「%1です」</source>
+        <extracomment>The character&apos;s words in the taskbar title; %1 is the date or the time.</extracomment>
+        <translation>Miora: “It&apos;s %1”</translation>
+    </message>
+    <message>
+        <source>M&apos;月&apos;d&apos;日&apos;</source>
+        <extracomment>The date in her words, as a QLocale date format: M the month&apos;s number, MMMM its name, d the day; text in single quotes stays as it is.</extracomment>
+        <translation>MMMM d</translation>
+    </message>
+    <message>
+        <source>APh&apos;時&apos;m&apos;分&apos;</source>
+        <extracomment>The time in her words, as a QLocale time format: h the hour, mm the minute with a leading zero, m without; AP the morning or afternoon word, which puts h on the 12-hour clock; text in single quotes stays as it is.</extracomment>
+        <translation>h:mm AP</translation>
+    </message>
+</context>
+<context>
+    <name>Yotei</name>
+    <message>
+        <source>予定設定</source>
+        <translation>Schedules</translation>
+    </message>
+    <message>
+        <source>予定を設定してください</source>
+        <translation>Please set your schedules.</translation>
+    </message>
+    <message>
+        <source>予定1</source>
+        <translation>Schedule 1</translation>
+    </message>
+    <message>
+        <source>予定2</source>
+        <translation>Schedule 2</translation>
+    </message>
+    <message>
+        <source>予定3</source>
+        <translation>Schedule 3</translation>
+    </message>
+    <message>
+        <source>この予定を使用する</source>
+        <translation>Use this schedule</translation>
+    </message>
+    <message>
+        <source>日付</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>**</source>
+        <translation>**</translation>
+    </message>
+    <message>
+        <source>1</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>2</source>
+        <translation>2</translation>
+    </message>
+    <message>
+        <source>3</source>
+        <translation>3</translation>
+    </message>
+    <message>
+        <source>4</source>
+        <translation>4</translation>
+    </message>
+    <message>
+        <source>5</source>
+        <translation>5</translation>
+    </message>
+    <message>
+        <source>6</source>
+        <translation>6</translation>
+    </message>
+    <message>
+        <source>7</source>
+        <translation>7</translation>
+    </message>
+    <message>
+        <source>8</source>
+        <translation>8</translation>
+    </message>
+    <message>
+        <source>9</source>
+        <translation>9</translation>
+    </message>
+    <message>
+        <source>10</source>
+        <translation>10</translation>
+    </message>
+    <message>
+        <source>11</source>
+        <translation>11</translation>
+    </message>
+    <message>
+        <source>12</source>
+        <translation>12</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>month</translation>
+    </message>
+    <message>
+        <source>13</source>
+        <translation>13</translation>
+    </message>
+    <message>
+        <source>14</source>
+        <translation>14</translation>
+    </message>
+    <message>
+        <source>15</source>
+        <translation>15</translation>
+    </message>
+    <message>
+        <source>16</source>
+        <translation>16</translation>
+    </message>
+    <message>
+        <source>17</source>
+        <translation>17</translation>
+    </message>
+    <message>
+        <source>18</source>
+        <translation>18</translation>
+    </message>
+    <message>
+        <source>19</source>
+        <translation>19</translation>
+    </message>
+    <message>
+        <source>20</source>
+        <translation>20</translation>
+    </message>
+    <message>
+        <source>21</source>
+        <translation>21</translation>
+    </message>
+    <message>
+        <source>22</source>
+        <translation>22</translation>
+    </message>
+    <message>
+        <source>23</source>
+        <translation>23</translation>
+    </message>
+    <message>
+        <source>24</source>
+        <translation>24</translation>
+    </message>
+    <message>
+        <source>25</source>
+        <translation>25</translation>
+    </message>
+    <message>
+        <source>26</source>
+        <translation>26</translation>
+    </message>
+    <message>
+        <source>27</source>
+        <translation>27</translation>
+    </message>
+    <message>
+        <source>28</source>
+        <translation>28</translation>
+    </message>
+    <message>
+        <source>29</source>
+        <translation>29</translation>
+    </message>
+    <message>
+        <source>30</source>
+        <translation>30</translation>
+    </message>
+    <message>
+        <source>31</source>
+        <translation>31</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>day</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <source>時</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>35</source>
+        <translation>35</translation>
+    </message>
+    <message>
+        <source>40</source>
+        <translation>40</translation>
+    </message>
+    <message>
+        <source>45</source>
+        <translation>45</translation>
+    </message>
+    <message>
+        <source>50</source>
+        <translation>50</translation>
+    </message>
+    <message>
+        <source>55</source>
+        <translation>55</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>min</translation>
+    </message>
+    <message>
+        <source>サウンド</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>なし</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>お時間ですよ</source>
+        <translation>It&apos;s time!</translation>
+    </message>
+    <message>
+        <source>おはようございます</source>
+        <translation>Good morning!</translation>
+    </message>
+    <message>
+        <source>大好きです</source>
+        <translation>I love you!</translation>
+    </message>
+    <message>
+        <source>１０分前です</source>
+        <translation>Ten minutes to go!</translation>
+    </message>
+    <message>
+        <source>試聴</source>
+        <translation>Listen</translation>
+    </message>
+    <message>
+        <source>メッセージ</source>
+        <translation>Message</translation>
+    </message>
+    <message>
+        <source>Snd_Jikan1</source>
+        <translation>Snd_Jikan1</translation>
+    </message>
+    <message>
+        <source>Snd_Jikan2</source>
+        <translation>Snd_Jikan2</translation>
+    </message>
+    <message>
+        <source>Snd_Jikan3</source>
+        <translation>Snd_Jikan3</translation>
+    </message>
+    <message>
+        <source>Snd_Jikan4</source>
+        <translation>Snd_Jikan4</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+</TS>
