@@ -5,8 +5,8 @@
 #include "platform/HiveRegistry.h"
 #include "platform/ThreadPriority.h"
 #include "stage/AssetCatalogue.h"
-#include "support/harness/ProcThreadStat.h"
 #include "support/fixtures/SettingsFile.h"
+#include "support/harness/ProcThreadStat.h"
 #include "support/harness/UnprivilegedUser.h"
 #include "support/harness/XSession.h"
 #include "support/harness/XShape.h"
@@ -305,6 +305,9 @@ TEST_F(StageWindow, StayOnTopTwiceLeavesHerWhereSheStandsWithHerShape) {
             << onTop << ")";
         EXPECT_EQ(session.windowGeometry(window), QRect(250, 70, 208, 452));
         EXPECT_EQ(boundingShapeOf(session, window), shape);
+        // A new native window, shown again: still on every workspace.
+        EXPECT_TRUE(session.run("xprop", {"-id", number(window), "_NET_WM_DESKTOP"})
+                        .out.contains("= 4294967295"));
     }
     keepScreenshot(QStringLiteral("stage-after-stacking.png"));
     closeAndWait();
