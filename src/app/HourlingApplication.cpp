@@ -7,7 +7,7 @@
 
 HourlingApplication::HourlingApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("hourling"));
-    setApplicationVersion(QStringLiteral("1.00"));
+    setApplicationVersion(QStringLiteral(HOURLING_VERSION));
 }
 
 bool HourlingApplication::notify(QObject* receiver, QEvent* event) {

@@ -9,6 +9,7 @@
 #include "events/StageEvents.h"
 #include "platform/KeyState.h"
 #include "platform/RandomSource.h"
+#include "platform/TaskbarEntry.h"
 #include "platform/UiPoster.h"
 #include "shared/UiFont.h"
 #include "stage/AboutBox.h"
@@ -36,6 +37,7 @@ MainStage::MainStage(StageServices services, QWidget* parent)
     ui_->setupUi(this);
     setFont(uiFont());
     setAttribute(Qt::WA_NoSystemBackground);
+    setWindowRole(QStringLiteral("stage"));
     dressStage(*this, *ui_->Image1);
     PopupMenu1 = new StagePopupMenu(this);
     debugControls_ = std::make_unique<DebugControls>(
@@ -90,6 +92,7 @@ bool MainStage::askResetAtStart() {
 
 void MainStage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    keepOnEveryWorkspace(*this);
     // Restoring from the taskbar is not a show of the window's own.
     if (!event->spontaneous())
         FormShow();

@@ -1,3 +1,4 @@
+#include "app/CommandLine.h"
 #include "app/DisplayCheck.h"
 #include "app/HourlingApplication.h"
 #include "app/MainStage.h"
@@ -41,9 +42,29 @@ struct RunningStage {
 } // namespace
 
 int main(int argc, char** argv) {
-    const QString displayProblem = prepareDisplay();
-    if (!displayProblem.isEmpty()) {
-        std::fprintf(stderr, "%s\n", displayProblem.toLocal8Bit().constData());
+    // Read before the toolkit starts, which needs a display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const CommandLine line = readCommandLine(arguments);
+    switch (line.action) {
+    case CommandLine::Action::Help:
+        std::fputs(helpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Version:
+        std::fputs(versionText().toLocal8Bit().constData(), stdout);
+        return 0;
+    case CommandLine::Action::Refuse:
+        std::fprintf(stderr, "%s\n", line.refusal.toLocal8Bit().constData());
+        return 2;
+    case CommandLine::Action::Run:
+        break;
+    }
+    const DisplayChoice display = prepareDisplay(line.display, line.platform);
+    if (!display.notice.isEmpty())
+        std::fprintf(stderr, "%s\n", display.notice.toLocal8Bit().constData());
+    if (!display.problem.isEmpty()) {
+        std::fprintf(stderr, "%s\n", display.problem.toLocal8Bit().constData());
         return 1;
     }
     HourlingApplication app(argc, argv);

@@ -18,12 +18,14 @@ std::optional<QRegion> composeWindowRegion(const std::optional<QRegion>& body,
 }
 
 void shapeStageWindow(QWidget& window, QSize picture, const std::optional<QRegion>& region) {
-    window.resize(picture);
+    // Fixed, so that her size hints give equal minimum and maximum: tiling window managers
+    // float her then rather than stretch her into a tile.
+    window.setFixedSize(picture);
     if (!region || region->isEmpty()) {
         window.clearMask();
         return;
     }
     window.setMask(*region);
     const QRect box = region->boundingRect();
-    window.resize(box.x() + box.width(), box.y() + box.height());
+    window.setFixedSize(box.x() + box.width(), box.y() + box.height());
 }

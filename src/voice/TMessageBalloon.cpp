@@ -27,6 +27,8 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, StageStacking& stacking, V
     ui_->setupUi(this);
     setFont(uiFont());
     setFixedSize(size());
+    // A role of its own, so that a window-manager rule can tell it from her.
+    setWindowRole(QStringLiteral("balloon"));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
@@ -109,6 +111,7 @@ void TMessageBalloon::applyStacking(bool stayOnTop) {
 void TMessageBalloon::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     keepOffTaskbar(*this);
+    keepOnEveryWorkspace(*this);
     if (!event->spontaneous() && !restyling_)
         FormShow();
 }

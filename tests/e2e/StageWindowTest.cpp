@@ -305,6 +305,9 @@ TEST_F(StageWindow, StayOnTopTwiceLeavesHerWhereSheStandsWithHerShape) {
             << onTop << ")";
         EXPECT_EQ(session.windowGeometry(window), QRect(250, 70, 208, 452));
         EXPECT_EQ(boundingShapeOf(session, window), shape);
+        // A new native window, shown again: still on every workspace.
+        EXPECT_TRUE(session.run("xprop", {"-id", number(window), "_NET_WM_DESKTOP"})
+                        .out.contains("= 4294967295"));
     }
     keepScreenshot(QStringLiteral("stage-after-stacking.png"));
     closeAndWait();

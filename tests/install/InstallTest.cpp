@@ -41,8 +41,23 @@ protected:
         prefix_ = std::make_unique<QTemporaryDir>();
         installed_ =
             run(HOURLING_CMAKE, {"--install", HOURLING_BUILD_DIR, "--prefix", prefix_->path()});
+        packages_ = std::make_unique<QTemporaryDir>();
+        packed_ =
+            run(HOURLING_CPACK, {"-G", "DEB", "--config", HOURLING_BUILD_DIR "/CPackConfig.cmake",
+                                 "-B", packages_->path()});
     }
-    static void TearDownTestSuite() { prefix_.reset(); }
+    static void TearDownTestSuite() {
+        prefix_.reset();
+        packages_.reset();
+    }
+
+    // The package's path; empty when there is not exactly one.
+    static QString deb() {
+        EXPECT_EQ(packed_.exitCode, 0) << packed_.output.toStdString();
+        const QStringList debs = QDir(packages_->path()).entryList({"hourling_*.deb"});
+        EXPECT_EQ(debs.size(), 1);
+        return debs.size() == 1 ? packages_->filePath(debs[0]) : QString();
+    }
 
     void SetUp() override { ASSERT_EQ(installed_.exitCode, 0) << installed_.output.toStdString(); }
 
@@ -63,6 +78,8 @@ protected:
 
     static inline std::unique_ptr<QTemporaryDir> prefix_;
     static inline Ran installed_;
+    static inline std::unique_ptr<QTemporaryDir> packages_;
+    static inline Ran packed_;
 };
 
 TEST_F(Install, PutsTheProgramAndHerIconInEverySize) {
@@ -90,19 +107,14 @@ TEST_F(Install, DesktopEntryValidatesAndNamesWhatWasInstalled) {
     EXPECT_FALSE(entry.value("Comment[ja]").isEmpty());
     // The menu starts what bin/ holds, shows the installed icon, and finds her window by class.
     EXPECT_EQ(entry.value("Exec"), "hourling");
+    EXPECT_EQ(entry.value("TryExec"), "hourling");
     EXPECT_EQ(entry.value("Icon"), "hourling");
     EXPECT_EQ(entry.value("StartupWMClass"), "hourling");
 }
 
 TEST_F(Install, PackageDeclaresTheQtLibrariesItLinks) {
-    QTemporaryDir out;
-    const Ran packed =
-        run(HOURLING_CPACK,
-            {"-G", "DEB", "--config", HOURLING_BUILD_DIR "/CPackConfig.cmake", "-B", out.path()});
-    ASSERT_EQ(packed.exitCode, 0) << packed.output.toStdString();
-    const QStringList debs = QDir(out.path()).entryList({"hourling_*.deb"});
-    ASSERT_EQ(debs.size(), 1);
-    const QString deb = out.filePath(debs[0]);
+    const QString deb = Install::deb();
+    ASSERT_FALSE(deb.isEmpty());
 
     const Ran depends = run("dpkg-deb", {"--field", deb, "Depends"});
     ASSERT_EQ(depends.exitCode, 0) << depends.output.toStdString();
@@ -118,6 +130,29 @@ TEST_F(Install, PackageDeclaresTheQtLibrariesItLinks) {
     for (const char* file : {"./usr/bin/hourling", "./usr/share/applications/hourling.desktop",
                              "./usr/share/icons/hicolor/48x48/apps/hourling.png"})
         EXPECT_TRUE(contents.output.contains(file)) << file;
+}
+
+// Debian's own checks of a package: policy, the copyright and changelog in their places and
+// forms, the man page, the hardening of the program.
+TEST_F(Install, LintianFindsNoErrorAndNoWarningInThePackage) {
+    const QString deb = Install::deb();
+    ASSERT_FALSE(deb.isEmpty());
+    const Ran lintian = run("lintian", {"--fail-on", "error,warning", deb});
+    EXPECT_EQ(lintian.exitCode, 0) << lintian.output.toStdString();
+}
+
+TEST_F(Install, MetainfoValidatesAndLaunchesTheInstalledDesktopEntry) {
+    const QStringList found = QDir(installed("share/metainfo")).entryList({"*.metainfo.xml"});
+    ASSERT_EQ(found.size(), 1);
+    const QString path = installed("share/metainfo/" + found[0]);
+    const Ran validated = run("appstreamcli", {"validate", "--no-net", path});
+    EXPECT_EQ(validated.exitCode, 0) << validated.output.toStdString();
+
+    QFile metainfo(path);
+    ASSERT_TRUE(metainfo.open(QIODevice::ReadOnly));
+    const QRegularExpression launchable(R"(<launchable type="desktop-id">([^<]+)</launchable>)");
+    const QString entry = launchable.match(QString::fromUtf8(metainfo.readAll())).captured(1);
+    EXPECT_TRUE(QFile::exists(installed("share/applications/" + entry))) << entry.toStdString();
 }
 
 } // namespace

@@ -274,8 +274,9 @@ TEST_F(HiveRegistryTest, ASaveKeepsTheFilesModeAndOwner) {
     const QByteArray path = QFile::encodeName(home.hivePath());
     ASSERT_EQ(::chmod(path.constData(), 0640), 0);
     const passwd* nobody = ::getpwnam("nobody");
-    if (::geteuid() == 0 && nobody)
-        ::chown(path.constData(), nobody->pw_uid, nobody->pw_gid);
+    if (::geteuid() == 0 && nobody) {
+        ASSERT_EQ(::chown(path.constData(), nobody->pw_uid, nobody->pw_gid), 0);
+    }
     struct stat before {};
     struct stat after {};
     ::stat(path.constData(), &before);

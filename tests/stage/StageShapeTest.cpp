@@ -50,6 +50,9 @@ TEST_F(ShapeStageWindow, SizesToTheRegionsRightAndBottomNotItsWidthAndHeight) {
     window.move(100, 50);
     shapeStageWindow(window, QSize(158, 452), region);
     EXPECT_EQ(window.size(), QSize(200, 452));
+    // Fixed in her size hints, so that tiling window managers float her.
+    EXPECT_EQ(window.minimumSize(), QSize(200, 452));
+    EXPECT_EQ(window.maximumSize(), QSize(200, 452));
     EXPECT_EQ(window.pos(), QPoint(100, 50));
     EXPECT_EQ(window.mask(), region);
 }

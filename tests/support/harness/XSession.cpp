@@ -247,7 +247,7 @@ void ProgramRun::runAs(const UnprivilegedUser& user) {
 
 bool ProgramRun::start() {
     QStringList command = wrapper_;
-    command << program_;
+    command << program_ << arguments_;
     process_.start(command.first(), command.mid(1));
     return process_.waitForStarted(10000);
 }

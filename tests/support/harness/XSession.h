@@ -65,6 +65,8 @@ public:
 
     // Runs it as that user rather than as the test's; before start().
     void runAs(const UnprivilegedUser& user);
+    // Her command line; before start().
+    void setArguments(const QStringList& arguments) { arguments_ = arguments; }
     bool start();
     void sendSignal(int signal);
     bool waitForExit(int timeoutMs = 30000);
@@ -82,6 +84,7 @@ private:
     QProcess process_;
     QStringList wrapper_;
     QString program_;
+    QStringList arguments_;
 };
 
 // Environment entries that start the program's wall clock at a moment ("2026-03-15 08:29:02")
