@@ -19,6 +19,7 @@
 #include "stage/StagePopupMenu.h"
 #include "stage/StageShape.h"
 #include "stage/StageStacking.h"
+#include "stage/X11Place.h"
 #include "ui_MainStage.h"
 #include "voice/MinimizeWatch.h"
 #include "voice/TMessageBalloon.h"
@@ -27,6 +28,7 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QMessageBox>
 #include <QShowEvent>
 
@@ -149,8 +151,12 @@ bool MainStage::askSaveAfterReset() {
 
 void MainStage::connectMenu() {
     setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this,
-            [this](QPoint at) { PopupMenu1->popup(mapToGlobal(at)); });
+    connect(this, &QWidget::customContextMenuRequested, this, [this](QPoint) {
+        // The toolkit's idea of her place may be stale under a window manager, and
+        // the menu belongs where the pointer is.
+        X11Place::settle(*this);
+        PopupMenu1->popup(QCursor::pos());
+    });
     connect(PopupMenu1, &QMenu::aboutToShow, this, &MainStage::PopupMenu1Popup);
     // Queued so that each command runs once the menu has closed, as the stacking change
     // re-creates the window that owns the menu.

@@ -1,0 +1,123 @@
+// Her first minutes on a desktop with a window manager that frames its windows: her menu at
+// the pointer and her balloon keeping up with a drag.
+#include "support/fixtures/BalloonControls.h"
+#include "support/harness/HerOnScreen.h"
+#include "support/harness/ProgramFixture.h"
+#include "voice/BalloonGeometry.h"
+
+#include <QThread>
+
+namespace {
+
+constexpr QPoint kDialCentre{80 + 64, 256 + 64};
+constexpr QSize kBalloonSize(240, 160);
+const QString kBalloon = QStringLiteral("MessageBalloon");
+
+// Where her balloon stands beside her mouth when she stands there.
+QRect balloonBeside(QPoint her) {
+    const int corner = balloonCorner(her, {208, 452}, QRect(0, 0, 1024, 768));
+    const QPoint at =
+        placeBalloon(corner, her, QRect(40, 108, 81, 37), kBalloonSize, QRect(35, 48, 169, 65))
+            .position;
+    return QRect(at, kBalloonSize);
+}
+
+QString number(int value) {
+    return QString::number(value);
+}
+
+class UnderWindowManager : public ProgramFixture {
+protected:
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        ASSERT_TRUE(session.startWindowManager()) << "openbox did not start";
+    }
+    // Starts her at a stored place, with a schedule at 08:30 when she is to speak.
+    void startAt(QPoint place, const QString& moment = QStringLiteral("2026-03-15 10:00:00")) {
+        StageSettings settings;
+        settings.FormLeft = place.x();
+        settings.FormTop = place.y();
+        settings.schedules[0].used = true;
+        settings.schedules[0].hour = 8;
+        settings.schedules[0].minute = 30;
+        settings.schedules[0].message = QStringLiteral("Tea at half past eight");
+        store(settings);
+        program = launch(fixedClockEnvironment(moment));
+        ASSERT_TRUE(program);
+        ASSERT_TRUE(waitForHer(*program, place).has_value());
+        ASSERT_TRUE(eventually([&] { return (her = HerWindows::stage(session)).has_value(); }));
+    }
+    QPoint herPlace() const { return session.windowGeometry(her.value_or(0)).topLeft(); }
+    void pointAt(QPoint at) const {
+        session.xdotool({"mousemove", number(at.x()), number(at.y())});
+    }
+    std::optional<QRect> balloon() const {
+        const auto id = session.waitForWindowByName(kBalloon, 100);
+        return id ? std::optional<QRect>(session.windowGeometry(*id)) : std::nullopt;
+    }
+    void keepScreenshot(const QString& name) const {
+        session.screenshot().save(artifactPath(QStringLiteral("openbox-%1.png").arg(name)));
+    }
+
+    std::unique_ptr<ProgramRun> program;
+    std::optional<qulonglong> her;
+};
+
+TEST_F(UnderWindowManager, TheMenuOpensAtThePointerFromTheFirstClick) {
+    startAt({520, 200});
+    for (const QPoint inHer : {kDialCentre, QPoint(60, 60)}) {
+        const QPoint mouse = herPlace() + inHer;
+        pointAt(mouse);
+        session.xdotool({"click", "3"});
+        std::optional<QRect> menu;
+        ASSERT_TRUE(eventually([&] { return (menu = HerWindows::openMenu(session)).has_value(); }));
+        keepScreenshot(QStringLiteral("menu"));
+        EXPECT_LE((menu->topLeft() - mouse).manhattanLength(), 4)
+            << "the menu opened at " << menu->x() << "," << menu->y() << " for a click at "
+            << mouse.x() << "," << mouse.y();
+        session.xdotool({"key", "Escape"});
+        ASSERT_TRUE(eventually([&] { return !HerWindows::openMenu(session).has_value(); }));
+        QThread::msleep(300);
+    }
+}
+
+TEST_F(UnderWindowManager, TheBalloonStandsBesideHerAndKeepsUpWithADrag) {
+    startAt({100, 100}, QStringLiteral("2026-03-15 08:29:57"));
+    ASSERT_TRUE(eventually([&] { return balloon().has_value(); }, 60000)) << program->report();
+    EXPECT_TRUE(eventually([&] { return balloon() == balloonBeside(herPlace()); }))
+        << "not beside her mouth";
+
+    // Held still between steps: each step must be followed while the button is down.
+    const QPoint from = herPlace() + kDialCentre;
+    pointAt(from);
+    session.xdotool({"mousedown", "1"});
+    for (int step = 1; step <= 4; ++step) {
+        const QPoint target = from + QPoint(60, 21) * step;
+        const QPoint expected = QPoint(100, 100) + QPoint(60, 21) * step;
+        // As a hand moves: the first motion only hands her to the window manager.
+        for (int part = 1; part <= 3; ++part) {
+            pointAt(target - QPoint(60, 21) + QPoint(20, 7) * part);
+            QThread::msleep(50);
+        }
+        EXPECT_TRUE(eventually(
+            [&] {
+                // On a busy machine the manager may take the pointer after the last motion;
+                // it moves her at the next.
+                if (herPlace() != expected) {
+                    pointAt(target + QPoint(1, 0));
+                    pointAt(target);
+                }
+                return herPlace() == expected && balloon() == balloonBeside(herPlace());
+            },
+            20000, 100))
+            << "step " << step << ": she stands at " << herPlace().x() << "," << herPlace().y()
+            << ", the balloon at " << balloon().value_or(QRect()).x() << ","
+            << balloon().value_or(QRect()).y();
+        if (step == 2)
+            keepScreenshot(QStringLiteral("balloon-during-drag"));
+    }
+    session.xdotool({"mouseup", "1"});
+    closeBalloon();
+}
+
+} // namespace
