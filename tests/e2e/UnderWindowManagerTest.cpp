@@ -1,5 +1,5 @@
 // Her first minutes on a desktop with a window manager that frames its windows: her menu at
-// the pointer and her balloon keeping up with a drag.
+// the pointer, her balloon keeping up with a drag, and quick flicks that move her.
 #include "support/fixtures/BalloonControls.h"
 #include "support/harness/HerOnScreen.h"
 #include "support/harness/ProgramFixture.h"
@@ -118,6 +118,28 @@ TEST_F(UnderWindowManager, TheBalloonStandsBesideHerAndKeepsUpWithADrag) {
     }
     session.xdotool({"mouseup", "1"});
     closeBalloon();
+}
+
+TEST_F(UnderWindowManager, EveryQuickFlickMovesHerAndLetsHerGo) {
+    startAt({100, 100});
+    QPoint expected(100, 100);
+    for (int flick = 0; flick < 10; ++flick) {
+        const QPoint by(flick % 2 ? -37 : 41, 23);
+        const QPoint from = herPlace() + kDialCentre;
+        pointAt(from);
+        session.xdotool({"mousedown", "1", "mousemove", number(from.x() + by.x()),
+                         number(from.y() + by.y()), "mouseup", "1"});
+        expected += by;
+        EXPECT_TRUE(eventually([&] { return herPlace() == expected; }, 5000))
+            << "flick " << flick << ": she stands at " << herPlace().x() << "," << herPlace().y()
+            << ", not at " << expected.x() << "," << expected.y();
+        // Once let go, she follows the pointer no more.
+        pointAt(from + by + QPoint(30, 30));
+        QThread::msleep(200);
+        EXPECT_EQ(herPlace(), expected) << "flick " << flick << ": she sticks to the pointer";
+        expected = herPlace();
+    }
+    keepScreenshot(QStringLiteral("after-flicks"));
 }
 
 } // namespace
