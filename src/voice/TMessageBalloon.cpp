@@ -10,8 +10,10 @@
 #include "voice/BalloonGeometry.h"
 #include "voice/BalloonStage.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace {
 constexpr int kCloseAfterMs = 30'000;
@@ -27,6 +29,12 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, StageStacking& stacking, V
     ui_->setupUi(this);
     setFont(uiFont());
     setFixedSize(size());
+    // The form's place suits a face whose brackets end well above the body's edge; a
+    // stand-in face that reaches lower would have them cut by the outline.
+    QLabel& timeLine = *ui_->TimeLabel;
+    const int lineHeight = int(std::ceil(QFontMetricsF(timeLine.font()).height()));
+    timeLine.move(timeLine.x(),
+                  lineTopInsideBody(timeLine.y(), lineHeight, ui_->AreaBounds->geometry()));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);

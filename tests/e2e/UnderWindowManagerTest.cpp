@@ -33,7 +33,8 @@ protected:
         ASSERT_TRUE(session.startWindowManager()) << "openbox did not start";
     }
     // Starts her at a stored place, with a schedule at 08:30 when she is to speak.
-    void startAt(QPoint place, const QString& moment = QStringLiteral("2026-03-15 10:00:00")) {
+    void startAt(QPoint place, const QString& moment = QStringLiteral("2026-03-15 10:00:00"),
+                 int scale = 1) {
         StageSettings settings;
         settings.FormLeft = place.x();
         settings.FormTop = place.y();
@@ -42,10 +43,11 @@ protected:
         settings.schedules[0].minute = 30;
         settings.schedules[0].message = QStringLiteral("Tea at half past eight");
         store(settings);
-        program = launch(fixedClockEnvironment(moment));
+        program = launch(fixedClockEnvironment(moment) +
+                         QStringList{QStringLiteral("QT_SCALE_FACTOR=%1").arg(scale)});
         ASSERT_TRUE(program);
-        ASSERT_TRUE(waitForHer(*program, place).has_value());
-        ASSERT_TRUE(eventually([&] { return (her = HerWindows::stage(session)).has_value(); }));
+        her = waitForHer(*program, place * scale);
+        ASSERT_TRUE(her.has_value());
     }
     QPoint herPlace() const { return session.windowGeometry(her.value_or(0)).topLeft(); }
     void pointAt(QPoint at) const {
@@ -118,6 +120,35 @@ TEST_F(UnderWindowManager, TheBalloonStandsBesideHerAndKeepsUpWithADrag) {
     }
     session.xdotool({"mouseup", "1"});
     closeBalloon();
+}
+
+TEST_F(UnderWindowManager, TheTimeLineStandsWholeInsideTheBalloonAtBothScales) {
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        startAt({100, 100}, QStringLiteral("2026-03-15 08:29:58"), scale);
+        ASSERT_TRUE(eventually([&] { return balloon().has_value(); }, 60000)) << program->report();
+        // The time line's columns, from the top of its label to the row inside the outline,
+        // which stays white.
+        const QRect line(QPoint(8, 110) * scale, QPoint(136, 129) * scale - QPoint(1, 1));
+        QImage seen;
+        EXPECT_TRUE(eventually([&] {
+            const QImage screen = session.screenshot();
+            seen = screen.copy(line.translated(balloon()->topLeft()));
+            return seen.pixel(0, 0) == qRgb(255, 255, 255);
+        }));
+        keepScreenshot(QStringLiteral("time-line-scale-%1").arg(scale));
+        int ink = 0;
+        int inkOnTheLastRow = 0;
+        for (int y = 0; y < seen.height(); ++y)
+            for (int x = 0; x < seen.width(); ++x)
+                if (seen.pixel(x, y) != qRgb(255, 255, 255)) {
+                    ++ink;
+                    inkOnTheLastRow += y >= seen.height() - scale;
+                }
+        EXPECT_GT(ink, 0) << "no time line";
+        EXPECT_EQ(inkOnTheLastRow, 0) << "the time line reaches the balloon's outline";
+        closeBySignal(*program);
+    }
 }
 
 TEST_F(UnderWindowManager, EveryQuickFlickMovesHerAndLetsHerGo) {
