@@ -1,11 +1,14 @@
 // Her first minutes on a desktop with a window manager that frames its windows: her menu at
-// the pointer, her balloon keeping up with a drag, and quick flicks that move her.
+// the pointer, her balloon keeping up with a drag, a whole time line, clean edges on a dark
+// desktop, and quick flicks that move her.
+#include "stage/AssetCatalogue.h"
 #include "support/fixtures/BalloonControls.h"
 #include "support/harness/HerOnScreen.h"
 #include "support/harness/ProgramFixture.h"
 #include "voice/BalloonGeometry.h"
 
 #include <QThread>
+#include <algorithm>
 
 namespace {
 
@@ -149,6 +152,28 @@ TEST_F(UnderWindowManager, TheTimeLineStandsWholeInsideTheBalloonAtBothScales) {
         EXPECT_EQ(inkOnTheLastRow, 0) << "the time line reaches the balloon's outline";
         closeBySignal(*program);
     }
+}
+
+TEST_F(UnderWindowManager, HerOutlineShowsNoLightFringeOnTheBlackDesktop) {
+    const auto body = AssetCatalogue::region(1);
+    const auto dial = AssetCatalogue::region(2);
+    ASSERT_TRUE(body && dial);
+    // Where the dial stands over her, its own face shows.
+    const QRegion edge = *body -
+                         (*body & body->translated(1, 0) & body->translated(-1, 0) &
+                          body->translated(0, 1) & body->translated(0, -1)) -
+                         dial->translated(80, 256);
+    startAt({100, 100});
+    const QImage screen = session.screenshot();
+    keepScreenshot(QStringLiteral("outline-on-black"));
+    int light = 0;
+    for (const QRect& band : edge)
+        for (int y = band.top(); y <= band.bottom(); ++y)
+            for (int x = band.left(); x <= band.right(); ++x) {
+                const QRgb pixel = screen.pixel(herPlace() + QPoint(x, y));
+                light += std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)}) >= 160;
+            }
+    EXPECT_EQ(light, 0) << "light pixels along her outline";
 }
 
 TEST_F(UnderWindowManager, EveryQuickFlickMovesHerAndLetsHerGo) {
