@@ -9,6 +9,7 @@
 #include "ui_MessageBalloon.h"
 #include "voice/BalloonGeometry.h"
 #include "voice/BalloonStage.h"
+#include "voice/FittedText.h"
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -31,6 +32,10 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, StageStacking& stacking, V
     setFixedSize(size());
     // The form's place suits a face whose brackets end well above the body's edge; a
     // stand-in face that reaches lower would have them cut by the outline.
+    // Emoji in a message come from a colour face; the Japanese faces have none.
+    QFont messageFont = font();
+    messageFont.setFamilies(messageFont.families() << QStringLiteral("Noto Color Emoji"));
+    ui_->MessageArea->setFont(messageFont);
     QLabel& timeLine = *ui_->TimeLabel;
     const int lineHeight = int(std::ceil(QFontMetricsF(timeLine.font()).height()));
     timeLine.move(timeLine.x(),
@@ -49,7 +54,10 @@ TMessageBalloon::~TMessageBalloon() = default;
 
 void TMessageBalloon::say(const QString& message, const QString& timeLine, const QString& clip) {
     applyStacking(stacking_.stayOnTop());
-    ui_->MessageArea->setText(message);
+    // The label keeps its size: what it cannot show is marked, and the message is left
+    // as it is.
+    QLabel& area = *ui_->MessageArea;
+    area.setText(fittedText(message, area.font(), area.contentsRect().size()));
     voice_.playVoice(clip);
     ui_->TimeLabel->setText(timeLine);
     placeBalloon(true);

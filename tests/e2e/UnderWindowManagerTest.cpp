@@ -1,6 +1,6 @@
 // Her first minutes on a desktop with a window manager that frames its windows: her menu at
-// the pointer, her balloon keeping up with a drag, a whole time line, clean edges on a dark
-// desktop, and quick flicks that move her.
+// the pointer, her balloon keeping up with a drag, its whole time line, a long message marked
+// as cut, emoji in colour, clean edges on a dark desktop, and quick flicks that move her.
 #include "stage/AssetCatalogue.h"
 #include "support/fixtures/BalloonControls.h"
 #include "support/harness/HerOnScreen.h"
@@ -37,14 +37,14 @@ protected:
     }
     // Starts her at a stored place, with a schedule at 08:30 when she is to speak.
     void startAt(QPoint place, const QString& moment = QStringLiteral("2026-03-15 10:00:00"),
-                 int scale = 1) {
+                 int scale = 1, const QString& message = QStringLiteral("Tea at half past eight")) {
         StageSettings settings;
         settings.FormLeft = place.x();
         settings.FormTop = place.y();
         settings.schedules[0].used = true;
         settings.schedules[0].hour = 8;
         settings.schedules[0].minute = 30;
-        settings.schedules[0].message = QStringLiteral("Tea at half past eight");
+        settings.schedules[0].message = message;
         store(settings);
         program = launch(fixedClockEnvironment(moment) +
                          QStringList{QStringLiteral("QT_SCALE_FACTOR=%1").arg(scale)});
@@ -174,6 +174,32 @@ TEST_F(UnderWindowManager, HerOutlineShowsNoLightFringeOnTheBlackDesktop) {
                 light += std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)}) >= 160;
             }
     EXPECT_EQ(light, 0) << "light pixels along her outline";
+}
+
+TEST_F(UnderWindowManager, ALongMessageIsMarkedAsCutAndItsEmojiShowInColour) {
+    const QString message = QStringLiteral("🎂🎉 お誕生日おめでとう!\n") +
+                            QStringLiteral("今日は一日中ずっと楽しみにしていました。").repeated(6);
+    for (const int scale : {1, 2}) {
+        SCOPED_TRACE(scale);
+        startAt({100, 100}, QStringLiteral("2026-03-15 08:29:58"), scale, message);
+        ASSERT_TRUE(eventually([&] { return balloon().has_value(); }, 60000)) << program->report();
+        // The message's label, on the screen.
+        const QRect area(QPoint(7, 40) * scale, QSize(226, 64) * scale);
+        int coloured = 0;
+        EXPECT_TRUE(eventually([&] {
+            const QImage seen = session.screenshot().copy(area.translated(balloon()->topLeft()));
+            coloured = 0;
+            for (int y = 0; y < seen.height(); ++y)
+                for (int x = 0; x < seen.width(); ++x) {
+                    const QColor pixel = seen.pixelColor(x, y);
+                    coloured += pixel.hsvSaturation() > 100 && pixel.value() > 100;
+                }
+            return coloured > 20 * scale * scale;
+        })) << coloured
+            << " coloured pixels: the emoji show no colour";
+        keepScreenshot(QStringLiteral("long-message-scale-%1").arg(scale));
+        closeBySignal(*program);
+    }
 }
 
 TEST_F(UnderWindowManager, EveryQuickFlickMovesHerAndLetsHerGo) {
