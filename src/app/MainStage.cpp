@@ -29,7 +29,9 @@
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QShowEvent>
 
 MainStage::MainStage(StageServices services, QWidget* parent)
@@ -140,12 +142,24 @@ void MainStage::storeSettings() {
                  "held before");
 }
 
+namespace {
+// The reset question's buttons, from its form.
+constexpr QSize kQuestionButtonSize(88, 21);
+} // namespace
+
 bool MainStage::askSaveAfterReset() {
     QMessageBox box(QMessageBox::Question, QStringLiteral("?"), ui_->DialogStrList->item(1)->text(),
                     QMessageBox::Ok | QMessageBox::Cancel, this);
     box.setFont(uiFont());
     // The interface is Japanese whatever the locale, like the reset dialog.
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    // Its buttons as the reset question has them, and a size of its own that no window
+    // manager offers to maximise.
+    for (QAbstractButton* button : box.buttons()) {
+        button->setFixedSize(kQuestionButtonSize);
+        button->setIcon(QIcon());
+    }
+    box.layout()->setSizeConstraint(QLayout::SetFixedSize);
     return box.exec() == QMessageBox::Ok;
 }
 

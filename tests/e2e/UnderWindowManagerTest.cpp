@@ -7,6 +7,7 @@
 #include "support/harness/ProgramFixture.h"
 #include "voice/BalloonGeometry.h"
 
+#include <QRegularExpression>
 #include <QThread>
 #include <algorithm>
 
@@ -200,6 +201,85 @@ TEST_F(UnderWindowManager, ALongMessageIsMarkedAsCutAndItsEmojiShowInColour) {
         keepScreenshot(QStringLiteral("long-message-scale-%1").arg(scale));
         closeBySignal(*program);
     }
+}
+
+// Fixed in size, as its hints tell the window manager, which then offers no maximising.
+void expectFixedInSize(const XSession& session, const QString& title) {
+    // The questions are found by their older name, the same in every locale.
+    const std::optional<qulonglong> dialog = title == QStringLiteral("?")
+                                                 ? session.waitForWindowByName(title)
+                                                 : HerWindows::named(session, title);
+    ASSERT_TRUE(dialog.has_value()) << "no dialog " << title.toStdString();
+    const auto hints = [&] {
+        return QString::fromUtf8(
+            session
+                .run(QStringLiteral("xprop"),
+                     {QStringLiteral("-id"), QString::number(*dialog),
+                      QStringLiteral("WM_NORMAL_HINTS"), QStringLiteral("_NET_WM_ALLOWED_ACTIONS")})
+                .out);
+    };
+    const QRegularExpression sizes(
+        QStringLiteral("minimum size: (\\d+ by \\d+).*\\n.*maximum size: (\\d+ by \\d+)"));
+    QString seen;
+    EXPECT_TRUE(eventually([&] {
+        seen = hints();
+        const auto match = sizes.match(seen);
+        return match.hasMatch() && match.captured(1) == match.captured(2) &&
+               seen.contains(QStringLiteral("_NET_WM_ACTION_MOVE")) &&
+               !seen.contains(QStringLiteral("MAXIMIZE"));
+    })) << title.toStdString()
+        << ": " << seen.toStdString();
+}
+
+TEST_F(UnderWindowManager, HerDialogsAndQuestionsAreFixedInSize) {
+    // The reset question at a start with Shift and Ctrl held, the save question at the exit.
+    store(StageSettings{});
+    session.xdotool({"keydown", "Shift_L", "Control_L"});
+    program = launch();
+    expectFixedInSize(session, QStringLiteral("?"));
+    session.xdotool({"keyup", "Shift_L", "Control_L"});
+    keepScreenshot(QStringLiteral("reset-question"));
+    const auto reset = session.waitForWindowByName(QStringLiteral("?"));
+    ASSERT_TRUE(reset.has_value());
+    pointAt(session.windowGeometry(*reset).topLeft() + QPoint(145 + 44, 52 + 10));
+    session.xdotool({"click", "1"});
+    ASSERT_TRUE(eventually([&] { return (her = HerWindows::stage(session)).has_value(); }));
+
+    struct Dialog {
+        QStringList keys;
+        QString title;
+        QString screenshot;
+    } dialogs[] = {
+        {{"Down", "Down", "Down", "Down", "Down", "Down", "Return"},
+         QStringLiteral("予定設定"),
+         QStringLiteral("schedule-dialog")},
+        {{"Down", "Down", "Down", "Down", "Down", "Return"},
+         QStringLiteral("記念日設定"),
+         QStringLiteral("anniversary-dialog")},
+        {{"a"}, QStringLiteral("バージョン情報"), QStringLiteral("about-box")},
+    };
+    for (const Dialog& d : dialogs) {
+        pointAt(herPlace() + kDialCentre);
+        session.xdotool({"click", "3"});
+        ASSERT_TRUE(eventually([&] { return HerWindows::openMenu(session).has_value(); }));
+        session.xdotool(QStringList{"key"} + d.keys);
+        expectFixedInSize(session, d.title);
+        keepScreenshot(d.screenshot);
+        session.xdotool({"key", "Escape"});
+        ASSERT_TRUE(eventually([&] { return !HerWindows::named(session, d.title).has_value(); }));
+        QThread::msleep(300);
+    }
+
+    pointAt(herPlace() + kDialCentre);
+    session.xdotool({"click", "3"});
+    ASSERT_TRUE(eventually([&] { return HerWindows::openMenu(session).has_value(); }));
+    session.xdotool({"key", "x"});
+    expectFixedInSize(session, QStringLiteral("?"));
+    keepScreenshot(QStringLiteral("save-question"));
+    const auto save = session.waitForWindowByName(QStringLiteral("?"));
+    ASSERT_TRUE(save.has_value());
+    session.xdotool({"key", "--window", QString::number(*save), "Return"});
+    EXPECT_TRUE(program->waitForExit()) << program->report();
 }
 
 TEST_F(UnderWindowManager, EveryQuickFlickMovesHerAndLetsHerGo) {
