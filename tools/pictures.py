@@ -13,8 +13,10 @@ NEAR_WHITE = 200
 FACE_NAMES = {'laughing': 'Face1', 'neartears': 'Face2', 'crying': 'Face3'}
 
 
-def _clean_background(image):
-    """Pure white outside her, and no pure white inside her."""
+def _clean_background(image, own):
+    """Pure white outside her, and no pure white inside her. Which pixels are hers is read
+    from the drawing on white; their colours come from the drawing on nothing (own), so that
+    her edge pixels carry no white into a dark desktop."""
     w, h = image.width, image.height
     background = bytearray(w * h)
     stack = [(x, y) for x in range(w) for y in (0, h - 1)] + \
@@ -36,13 +38,24 @@ def _clean_background(image):
     for i in range(len(image.pixels)):
         if background[i]:
             image.pixels[i] = WHITE
+        else:
+            image.pixels[i] = _opaque(own.pixels[i])
     return image
+
+
+def _opaque(pixel):
+    """A pixel of hers at full strength; pure white would read as background."""
+    colour = tuple(pixel[:3])
+    if colour == WHITE[:3]:
+        colour = (254, 254, 254)
+    return colour + (255,)
 
 
 def stage(expression='normal'):
     svg = render.document(character.WIDTH, character.HEIGHT, character.drawing(expression))
     picture = render.svg_to_image(svg, character.WIDTH, character.HEIGHT, background='white')
-    return _clean_background(picture)
+    own = render.svg_to_image(svg, character.WIDTH, character.HEIGHT)
+    return _clean_background(picture, own)
 
 
 def face(expression):

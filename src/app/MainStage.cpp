@@ -20,6 +20,7 @@
 #include "stage/StagePopupMenu.h"
 #include "stage/StageShape.h"
 #include "stage/StageStacking.h"
+#include "stage/X11Place.h"
 #include "ui_MainStage.h"
 #include "voice/MinimizeWatch.h"
 #include "voice/TMessageBalloon.h"
@@ -28,7 +29,10 @@
 
 #include <QActionGroup>
 #include <QCloseEvent>
+#include <QCursor>
+#include <QLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QShowEvent>
 
 MainStage::MainStage(StageServices services, QWidget* parent)
@@ -141,19 +145,35 @@ void MainStage::storeSettings() {
                  "held before");
 }
 
+namespace {
+// The reset question's buttons, from its form.
+constexpr QSize kQuestionButtonSize(88, 21);
+} // namespace
+
 bool MainStage::askSaveAfterReset() {
     QMessageBox box(QMessageBox::Question, QStringLiteral("?"), ui_->DialogStrList->item(1)->text(),
                     QMessageBox::Ok | QMessageBox::Cancel, this);
     box.setFont(uiFont());
     // In the words of the reset dialog, which asked the question before.
     box.button(QMessageBox::Cancel)->setText(tr("キャンセル"));
+    // Its buttons as the reset question has them, and a size of its own that no window
+    // manager offers to maximise.
+    for (QAbstractButton* button : box.buttons()) {
+        button->setFixedSize(kQuestionButtonSize);
+        button->setIcon(QIcon());
+    }
+    box.layout()->setSizeConstraint(QLayout::SetFixedSize);
     return box.exec() == QMessageBox::Ok;
 }
 
 void MainStage::connectMenu() {
     setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this,
-            [this](QPoint at) { PopupMenu1->popup(mapToGlobal(at)); });
+    connect(this, &QWidget::customContextMenuRequested, this, [this](QPoint) {
+        // The toolkit's idea of her place may be stale under a window manager, and
+        // the menu belongs where the pointer is.
+        X11Place::settle(*this);
+        PopupMenu1->popup(QCursor::pos());
+    });
     connect(PopupMenu1, &QMenu::aboutToShow, this, &MainStage::PopupMenu1Popup);
     // Queued so that each command runs once the menu has closed, as the stacking change
     // re-creates the window that owns the menu.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QStringList>
 
 // The Japanese Gothic face every window uses, 12 pixels high, with metric-compatible
 // stand-ins where the original face is not installed.

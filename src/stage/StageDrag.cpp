@@ -10,7 +10,8 @@ StageDrag::Pointer StageDrag::x11Pointer(QWidget& window) {
                 [&window](QPoint pressedAt) {
                     return X11Pointer::startWindowManagerMove(window, pressedAt);
                 },
-            .primaryHeld = X11Pointer::primaryButtonHeld};
+            .primaryHeld = X11Pointer::primaryButtonHeld,
+            .cancelSystemMove = [&window] { X11Pointer::cancelWindowManagerMove(window); }};
 }
 
 StageDrag::StageDrag(QWidget& window, std::function<void()> touched, Pointer pointer)
@@ -44,9 +45,10 @@ bool StageDrag::eventFilter(QObject* watched, QEvent* event) {
         }
         // Handed over only once the pointer moves with the button held: a manager asked at
         // the press of a quick click takes the pointer after its release, and then holds
-        // her to the pointer until the next click.
+        // her to the pointer until the next click. A quick flick's release may already
+        // wait behind this move: the button is then up at the server, and the move ours.
         if (mode_ == Mode::Pressed) {
-            if (pointer_.startSystemMove(pressedAt_)) {
+            if (pointer_.primaryHeld() && pointer_.startSystemMove(pressedAt_)) {
                 mode_ = Mode::WindowManagers;
                 return true;
             }
@@ -60,6 +62,12 @@ bool StageDrag::eventFilter(QObject* watched, QEvent* event) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() != Qt::LeftButton || mode_ == Mode::Idle)
             return false;
+        // Let go before the manager took the pointer: it would hold her to the pointer
+        // until the next click, so the move is taken back and made here.
+        if (mode_ == Mode::WindowManagers) {
+            pointer_.cancelSystemMove();
+            window_.move(mouse->globalPosition().toPoint() - grabOffset_);
+        }
         mode_ = Mode::Idle;
         return true;
     }

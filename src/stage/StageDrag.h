@@ -20,6 +20,8 @@ public:
         // Whether the primary button is down at this moment, for the moves that a window
         // manager makes while it holds the pointer.
         std::function<bool()> primaryHeld;
+        // Takes back a move handed over whose release came to the window instead.
+        std::function<void()> cancelSystemMove;
     };
     // The X server's pointer.
     static Pointer x11Pointer(QWidget& window);

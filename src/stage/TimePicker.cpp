@@ -24,6 +24,9 @@ void TimePicker::showEvent(QShowEvent* event) {
         return;
     editor_ = new QTimeEdit(this);
     editor_->setDisplayFormat(format_);
+    // The arrows would take half of its 65 pixels and cut the time; the keys and the wheel
+    // still step it.
+    editor_->setButtonSymbols(QAbstractSpinBox::NoButtons);
     editor_->setTime(time_);
     editor_->setGeometry(rect());
     connect(editor_, &QTimeEdit::timeChanged, this, [this](QTime time) {

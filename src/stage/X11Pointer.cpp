@@ -42,7 +42,11 @@ bool primaryButtonHeld() {
     return reply && (reply->mask & XCB_KEY_BUT_MASK_BUTTON_1);
 }
 
-bool startWindowManagerMove(QWidget& window, QPoint pressedAt) {
+namespace {
+constexpr quint32 kMove = 8;
+constexpr quint32 kCancel = 11;
+
+bool askWindowManager(QWidget& window, quint32 action, QPoint at) {
     xcb_connection_t* connection = x11Connection();
     if (!connection)
         return false;
@@ -50,26 +54,35 @@ bool startWindowManagerMove(QWidget& window, QPoint pressedAt) {
     const xcb_atom_t moveResize = x11Atom(connection, "_NET_WM_MOVERESIZE");
     if (moveResize == XCB_ATOM_NONE || !windowManagerSupports(connection, root, moveResize))
         return false;
-    constexpr quint32 kMove = 8;
     constexpr quint32 kFromAnApplication = 1;
-    const QPoint at = pressedAt * window.devicePixelRatioF();
+    const QPoint native = at * window.devicePixelRatioF();
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = xcb_window_t(window.winId());
     message.type = moveResize;
-    message.data.data32[0] = quint32(at.x());
-    message.data.data32[1] = quint32(at.y());
-    message.data.data32[2] = kMove;
+    message.data.data32[0] = quint32(native.x());
+    message.data.data32[1] = quint32(native.y());
+    message.data.data32[2] = action;
     message.data.data32[3] = XCB_BUTTON_INDEX_1;
     message.data.data32[4] = kFromAnApplication;
     // The manager can only take the pointer once the press's own grab has been let go.
-    xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
+    if (action == kMove)
+        xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
     xcb_send_event(connection, false, root,
                    XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&message));
     xcb_flush(connection);
     return true;
+}
+} // namespace
+
+bool startWindowManagerMove(QWidget& window, QPoint pressedAt) {
+    return askWindowManager(window, kMove, pressedAt);
+}
+
+void cancelWindowManagerMove(QWidget& window) {
+    askWindowManager(window, kCancel, {});
 }
 
 } // namespace X11Pointer

@@ -15,5 +15,8 @@ bool primaryButtonHeld();
 // given screen position, until the button is let go. False when no window manager that
 // moves windows runs.
 bool startWindowManagerMove(QWidget& window, QPoint pressedAt);
+// Takes back a move handed over whose release the manager never saw; it puts the window
+// back where the move began.
+void cancelWindowManagerMove(QWidget& window);
 
 } // namespace X11Pointer

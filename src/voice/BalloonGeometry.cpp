@@ -78,6 +78,12 @@ std::optional<QRegion> balloonShape(const QRect& bodyArea, const std::optional<T
     return shape;
 }
 
+int lineTopInsideBody(int formTop, int lineHeight, const QRect& bodyArea) {
+    // A row of white between the line and the outline, as the brackets' feet need.
+    const int lastRow = bodyArea.y() + bodyArea.height() - 3;
+    return std::min(formTop, lastRow + 1 - lineHeight);
+}
+
 QRegion regionFrame(const QRegion& region) {
     const QRegion inner = region & region.translated(1, 0) & region.translated(-1, 0) &
                           region.translated(0, 1) & region.translated(0, -1);

@@ -39,5 +39,9 @@ BalloonPlacement placeBalloon(int corner, QPoint stageTopLeft, const QRect& mout
 // None when the body area is empty.
 std::optional<QRegion> balloonShape(const QRect& bodyArea, const std::optional<TailPoints>& tail);
 
+// The top of a line of text lineHeight high that the form puts at formTop, lifted when it
+// would come near the body's outline: the line then ends a row of white above it.
+int lineTopInsideBody(int formTop, int lineHeight, const QRect& bodyArea);
+
 // The one-pixel band along the inside of a region's edges, where its outline is drawn.
 QRegion regionFrame(const QRegion& region);

@@ -9,9 +9,12 @@
 #include "ui_MessageBalloon.h"
 #include "voice/BalloonGeometry.h"
 #include "voice/BalloonStage.h"
+#include "voice/FittedText.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
+#include <cmath>
 
 namespace {
 constexpr int kCloseAfterMs = 30'000;
@@ -29,6 +32,16 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, StageStacking& stacking, V
     setFixedSize(size());
     // A role of its own, so that a window-manager rule can tell it from her.
     setWindowRole(QStringLiteral("balloon"));
+    // The form's place suits a face whose brackets end well above the body's edge; a
+    // stand-in face that reaches lower would have them cut by the outline.
+    // Emoji in a message come from a colour face; the Japanese faces have none.
+    QFont messageFont = font();
+    messageFont.setFamilies(messageFont.families() << QStringLiteral("Noto Color Emoji"));
+    ui_->MessageArea->setFont(messageFont);
+    QLabel& timeLine = *ui_->TimeLabel;
+    const int lineHeight = int(std::ceil(QFontMetricsF(timeLine.font()).height()));
+    timeLine.move(timeLine.x(),
+                  lineTopInsideBody(timeLine.y(), lineHeight, ui_->AreaBounds->geometry()));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
@@ -43,7 +56,10 @@ TMessageBalloon::~TMessageBalloon() = default;
 
 void TMessageBalloon::say(const QString& message, const QString& timeLine, const QString& clip) {
     applyStacking(stacking_.stayOnTop());
-    ui_->MessageArea->setText(message);
+    // The label keeps its size: what it cannot show is marked, and the message is left
+    // as it is.
+    QLabel& area = *ui_->MessageArea;
+    area.setText(fittedText(message, area.font(), area.contentsRect().size()));
     voice_.playVoice(clip);
     ui_->TimeLabel->setText(timeLine);
     placeBalloon(true);

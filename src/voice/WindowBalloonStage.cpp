@@ -1,5 +1,6 @@
 #include "voice/WindowBalloonStage.h"
 
+#include "stage/X11Place.h"
 #include "voice/MinimizeWatch.h"
 
 #include <QGuiApplication>
@@ -10,7 +11,8 @@ WindowBalloonStage::WindowBalloonStage(QWidget& window, QRect mouthArea, Minimiz
     : window_(window), mouthArea_(mouthArea), minimize_(minimize) {}
 
 QPoint WindowBalloonStage::stagePosition() const {
-    return window_.pos();
+    // Asked of the X server: the toolkit hears nothing while a window manager moves her.
+    return X11Place::windowPosition(window_).value_or(window_.pos());
 }
 
 QSize WindowBalloonStage::stageClientSize() const {

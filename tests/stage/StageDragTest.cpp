@@ -39,6 +39,7 @@ protected:
     bool windowManager = false;
     std::vector<QPoint> movesHandedOver;
     bool held = false;
+    int cancels = 0;
     StageDrag* drag = new StageDrag(window, [this] { ++touches; },
                                     {.startSystemMove =
                                          [this](QPoint pressedAt) {
@@ -46,7 +47,8 @@ protected:
                                                  movesHandedOver.push_back(pressedAt);
                                              return windowManager;
                                          },
-                                     .primaryHeld = [this] { return held; }});
+                                     .primaryHeld = [this] { return held; },
+                                     .cancelSystemMove = [this] { ++cancels; }});
 };
 
 TEST_F(StageDragTest, ThePrimaryButtonMovesHerByTheDragAndEveryMoveIsATouch) {
@@ -116,5 +118,29 @@ TEST_F(StageDragTest, AWindowManagerTakesTheMoveAndEachOfItsMovesWhileHeldIsATou
     QCoreApplication::processEvents();
     EXPECT_EQ(touches, 3);
     EXPECT_FALSE(drag->dragging());
+}
+// A flick's release can come before the manager takes the pointer, or wait behind its move.
+TEST_F(StageDragTest, AQuickFlickIsMovedHereWhenTheManagerCannotHaveItsRelease) {
+    windowManager = true;
+    struct Case {
+        const char* name;
+        bool heldAtTheMove;
+        int handedOver;
+    } cases[] = {{"released before the move was read", false, 0},
+                 {"released before the manager took the pointer", true, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        window.move(100, 200);
+        movesHandedOver.clear();
+        cancels = 0;
+        held = c.heldAtTheMove;
+        press({150, 300});
+        moveTo({190, 340});
+        release({190, 340});
+        EXPECT_EQ(int(movesHandedOver.size()), c.handedOver);
+        EXPECT_EQ(cancels, c.handedOver);
+        EXPECT_EQ(window.pos(), QPoint(140, 240));
+        EXPECT_FALSE(drag->dragging());
+    }
 }
 } // namespace

@@ -143,6 +143,15 @@ TEST(BalloonShape, WithoutABodyThereIsNoShape) {
     EXPECT_EQ(balloonShape(kBody, std::nullopt)->boundingRect(), kBody);
 }
 
+TEST(LineTopInsideBody, LiftsOnlyALineThatWouldReachTheOutline) {
+    const QRect body(0, 30, 240, 100);
+    struct Case {
+        int formTop, lineHeight, top;
+    } cases[] = {{116, 11, 116}, {116, 12, 116}, {116, 13, 115}, {116, 17, 111}};
+    for (const Case& c : cases)
+        EXPECT_EQ(lineTopInsideBody(c.formTop, c.lineHeight, body), c.top) << c.lineHeight;
+}
+
 TEST(RegionFrame, IsTheInnerEdgeOnePixelWide) {
     EXPECT_EQ(regionFrame(QRegion(0, 0, 10, 10)), QRegion(0, 0, 10, 10) - QRegion(1, 1, 8, 8));
     const QRegion shape =
