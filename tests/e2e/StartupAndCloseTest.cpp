@@ -241,6 +241,7 @@ TEST_F(ResetAtStart, CancelIsAnOrdinaryStart) {
 // does, and leaves the file as it was while the reset question is still open.
 enum class Open { Nothing, SaveQuestion, ResetQuestion };
 struct SignalCase {
+    const char* name;
     int signal;
     Open open;
 };
@@ -272,12 +273,14 @@ TEST_P(SignalAtAReset, EndsHerWithoutAQuestionAndWithoutSaving) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, SignalAtAReset,
-                         ::testing::Values(SignalCase{SIGTERM, Open::Nothing},
-                                           SignalCase{SIGINT, Open::Nothing},
-                                           SignalCase{SIGHUP, Open::Nothing},
-                                           SignalCase{SIGTERM, Open::SaveQuestion},
-                                           SignalCase{SIGTERM, Open::ResetQuestion}));
+INSTANTIATE_TEST_SUITE_P(
+    Signals, SignalAtAReset,
+    ::testing::Values(SignalCase{"TermAfterIt", SIGTERM, Open::Nothing},
+                      SignalCase{"IntAfterIt", SIGINT, Open::Nothing},
+                      SignalCase{"HupAfterIt", SIGHUP, Open::Nothing},
+                      SignalCase{"TermAtTheSaveQuestion", SIGTERM, Open::SaveQuestion},
+                      SignalCase{"TermAtTheResetQuestion", SIGTERM, Open::ResetQuestion}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NoDisplay, ExitsWithOneClearLine) {
     QProcess process;
