@@ -65,5 +65,5 @@ thread_rates() {
 # Resident memory in kilobytes.
 rss_kb() { awk '/^VmRSS/ { print $2 }' "/proc/$1/status"; }
 
-# The median of numbers, one a line.
-median() { sort -n | awk '{ v[NR] = $1 } END { if (NR) print (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+# The median of numbers, one a line; empty lines (a here-string adds one) do not count.
+median() { sort -n | awk 'NF { v[++n] = $1 } END { if (n) print (n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2) }'; }

@@ -14,7 +14,9 @@
 #include "shared/UiFont.h"
 #include "stage/AboutBox.h"
 #include "stage/DebugControls.h"
+#include "stage/ScreenPlacement.h"
 #include "stage/ScreenSaverHook.h"
+#include "stage/ScreenWatch.h"
 #include "stage/StageDrag.h"
 #include "stage/StagePicture.h"
 #include "stage/StagePopupMenu.h"
@@ -28,6 +30,7 @@
 #include "voice/WindowBalloonStage.h"
 
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QLayout>
@@ -53,6 +56,7 @@ MainStage::MainStage(StageServices services, QWidget* parent)
     new StageDrag(
         *this, [this] { loneliness_->userTouched(); }, StageDrag::x11Pointer(*this));
     screenSaverHook_ = ScreenSaverHook::install([this](bool on) { screenSaverChanged(on); });
+    screenWatch_ = std::make_unique<ScreenWatch>([this] { screensChanged(); });
     makeBalloon();
     services_.random.seedFromClock();
     makeCharacter();
@@ -103,12 +107,13 @@ void MainStage::showEvent(QShowEvent* event) {
 }
 
 void MainStage::FormShow() {
-    if (!placed_)
-        move(settings_.FormLeft, settings_.FormTop);
-    placed_ = true;
     // A re-created native window has lost its outline, so it is cut again at every show.
     windowRegion_ = composeWindowRegion(loadRegion(1), loadRegion(2));
     shapeStageWindow(*this, ui_->Image1->pixmap().size(), windowRegion_);
+    // Once her size is known.
+    if (!placed_)
+        standWhereSheIsSeen({settings_.FormLeft, settings_.FormTop});
+    placed_ = true;
     // The clock starts once settings, pictures and shape are in place, and only once.
     clock_->resumeOnce();
 }
@@ -125,9 +130,35 @@ void MainStage::FormCloseQuery() {
     if (closeQueryDone_)
         return;
     closeQueryDone_ = true;
-    if (registryDeleted_ && !askSaveAfterReset())
-        return;
+    if (registryDeleted_) {
+        const bool save = askSaveAfterReset();
+        // A signal while the question was open ends her without saving, as Cancel does.
+        if (!save || endingWithoutQuestions_)
+            return;
+    }
     storeSettings();
+}
+
+void MainStage::endWithoutQuestions() {
+    endingWithoutQuestions_ = true;
+    if (closeQueryDone_)
+        return;
+    closeQueryDone_ = true;
+    if (!registryDeleted_)
+        storeSettings();
+}
+
+void MainStage::comeForward() {
+    minimizeWatch_->restoreApp();
+    raise();
+    activateWindow();
+    // A question or a settings dialog of hers stays in front of her.
+    if (QWidget* dialog = QApplication::activeModalWidget(); dialog && dialog != this) {
+        dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
+        dialog->show();
+        dialog->raise();
+        dialog->activateWindow();
+    }
 }
 
 void MainStage::closeAtExit() {
@@ -140,7 +171,7 @@ void MainStage::closeAtExit() {
 
 void MainStage::storeSettings() {
     // The clock thread may still be writing lastYotei.
-    if (!saveSettings(services_.registry, events_->settingsCopy(), pos()))
+    if (!saveSettings(services_.registry, events_->settingsCopy(), storedPlace()))
         qWarning("hourling: her settings could not be saved; the settings file keeps what it "
                  "held before");
 }
@@ -149,6 +180,25 @@ namespace {
 // The reset question's buttons, from its form.
 constexpr QSize kQuestionButtonSize(88, 21);
 } // namespace
+
+QPoint MainStage::storedPlace() const {
+    return shownElsewhere_ && pos() == shownElsewhere_->shownAt ? shownElsewhere_->wanted : pos();
+}
+
+void MainStage::standWhereSheIsSeen(QPoint wanted) {
+    const QPoint at = visiblePlace(QRect(wanted, size()), ScreenWatch::availableAreas());
+    if (at == wanted)
+        shownElsewhere_.reset();
+    else
+        shownElsewhere_ = ShownElsewhere{wanted, at};
+    move(at);
+}
+
+void MainStage::screensChanged() {
+    // From the place she is stored at, so that she goes back there when its screen does.
+    if (placed_)
+        standWhereSheIsSeen(storedPlace());
+}
 
 bool MainStage::askSaveAfterReset() {
     QMessageBox box(QMessageBox::Question, QStringLiteral("?"), ui_->DialogStrList->item(1)->text(),

@@ -18,6 +18,7 @@ class Loneliness;
 class MinimizeWatch;
 class QtUiPoster;
 class ScreenSaverHook;
+class ScreenWatch;
 class StageClock;
 class StageEvents;
 class StagePopupMenu;
@@ -55,6 +56,19 @@ public:
     // clock stops, and the settings are saved as a close saves them, unless only the question
     // that follows a reset, which needs the display, could allow that.
     void closeAtExit();
+    // A signal or the session's end: the settings are saved as a close saves them, unless
+    // they were reset, and from now on no question is asked, not even one already open. The
+    // caller ends the event loops, the open question's among them.
+    void endWithoutQuestions();
+    bool endingWithoutQuestions() const { return endingWithoutQuestions_; }
+
+    // A later start asks for her: she is shown, restored if minimised and raised, and so is
+    // a dialog of hers that is open over her.
+    void comeForward();
+
+    // Where the close stores her: where she stands, unless she stands elsewhere only because
+    // her place could not be seen (see standWhereSheIsSeen) and has not been moved since.
+    QPoint storedPlace() const;
 
 signals:
     // After the close query has run and the window has closed.
@@ -71,6 +85,10 @@ private:
     bool askResetAtStart();
     bool askSaveAfterReset();
     void storeSettings();
+    // Puts her at the place wanted, brought wholly onto the nearest screen when she could
+    // not be seen whole there, and remembers the wanted place for the save.
+    void standWhereSheIsSeen(QPoint wanted);
+    void screensChanged();
 
     void PopupMenu1Popup();
     void About1Click();
@@ -92,6 +110,14 @@ private:
     // The outline last cut; none when her shape could not be loaded.
     std::optional<QRegion> windowRegion_;
     bool closeQueryDone_ = false;
+    bool endingWithoutQuestions_ = false;
+    // The place she was wanted at and the place she was shown at instead, while her place
+    // could not be seen.
+    struct ShownElsewhere {
+        QPoint wanted;
+        QPoint shownAt;
+    };
+    std::optional<ShownElsewhere> shownElsewhere_;
 
     // In the order they are made; each may use those above it.
     std::unique_ptr<DebugControls> debugControls_;
@@ -107,4 +133,5 @@ private:
     std::unique_ptr<DialBox> dial_;
     std::unique_ptr<StageClock> clock_;
     std::unique_ptr<ScreenSaverHook> screenSaverHook_;
+    std::unique_ptr<ScreenWatch> screenWatch_;
 };

@@ -8,6 +8,7 @@
 #include "platform/KeyState.h"
 #include "platform/PulseSoundOutput.h"
 #include "platform/RandomSource.h"
+#include "platform/SingleInstance.h"
 #include "platform/StageTimer.h"
 #include "platform/WallClock.h"
 #include "shared/ApplicationTitle.h"
@@ -16,6 +17,7 @@
 
 #include <QSessionManager>
 #include <QThread>
+#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -70,28 +72,77 @@ int main(int argc, char** argv) {
     HourlingApplication app(argc, argv);
     const UiLanguage language;
     try {
+        // A signal ends her at once, whatever is open: the settings are saved unless they
+        // were reset, and every event loop ends, a question's or a dialog's among them.
+        // Installed first, so that the reset question at start is covered too.
+        ShutdownSignals shutdownSignals;
+        bool ending = false;
+        MainStage* stage = nullptr;
+        const auto endNow = [&] {
+            ending = true;
+            if (stage)
+                stage->endWithoutQuestions();
+            QCoreApplication::exit(0);
+        };
+        QObject::connect(&shutdownSignals, &ShutdownSignals::requested, &shutdownSignals, endNow);
+
+        const QString settingsPath = HiveRegistry::defaultPath();
+        SingleInstance instance(settingsPath);
+        switch (instance.claim()) {
+        case SingleInstance::Outcome::First:
+            if (!instance.problem().isEmpty())
+                std::fprintf(stderr, "hourling: %s\n",
+                             instance.problem().toLocal8Bit().constData());
+            break;
+        case SingleInstance::Outcome::AskedForward:
+            std::fprintf(stderr,
+                         "hourling: she is already running; her window was brought forward\n");
+            return 0;
+        case SingleInstance::Outcome::NoAnswer:
+            std::fprintf(stderr, "hourling: %s; no second one is started\n",
+                         instance.problem().toLocal8Bit().constData());
+            return 1;
+        case SingleInstance::Outcome::Unguarded:
+            std::fprintf(stderr, "hourling: %s; a second start would not find this one\n",
+                         instance.problem().toLocal8Bit().constData());
+            break;
+        }
+
         app.setFont(uiFont());
         app.setQuitOnLastWindowClosed(false);
 
-        HiveRegistry registry(HiveRegistry::defaultPath());
+        HiveRegistry registry(settingsPath);
         X11KeyState keys;
         SystemWallClock clock;
         PulseSoundOutput sound;
         QtTimerFactory timers;
         SeededRandomSource random;
         QtBeeper beeper;
-        MainStage stage({registry, keys, clock, sound, timers, random, beeper});
-        stage.setWindowTitle(applicationTitle());
+        // Before her window is made: a later start during the reset question brings the
+        // question forward.
+        QObject::connect(&instance, &SingleInstance::comeForwardRequested, &instance, [&stage] {
+            if (stage) {
+                stage->comeForward();
+            } else if (QWidget* question = QApplication::activeModalWidget()) {
+                question->raise();
+                question->activateWindow();
+            }
+        });
+        MainStage herWindow({registry, keys, clock, sound, timers, random, beeper});
+        // A signal during the reset question at start ended it unanswered.
+        if (ending)
+            return 0;
+        stage = &herWindow;
+        herWindow.setWindowTitle(applicationTitle());
 
-        ShutdownSignals shutdownSignals;
-        QObject::connect(&shutdownSignals, &ShutdownSignals::requested, &stage, &QWidget::close);
-        QObject::connect(&app, &QGuiApplication::commitDataRequest, &stage,
-                         [&stage](QSessionManager&) { stage.close(); });
-        QObject::connect(&stage, &MainStage::closed, &app, &QCoreApplication::quit);
+        QObject::connect(&app, &QGuiApplication::commitDataRequest, &shutdownSignals,
+                         [&endNow](QSessionManager&) { endNow(); });
+        QObject::connect(&herWindow, &MainStage::closed, &app, &QCoreApplication::quit);
 
-        stage.show();
-        const RunningStage running(stage);
+        herWindow.show();
+        const RunningStage running(herWindow);
         app.exec();
+        stage = nullptr;
     } catch (const std::exception& error) {
         HourlingApplication::showException(error.what());
     }

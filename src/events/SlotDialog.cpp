@@ -31,6 +31,19 @@ QString editorText(const QPlainTextEdit& edit) {
     return text;
 }
 
+// As much of a message as the edit is given: its layout of one long line without a place
+// to break grows with the square of its length, and a message of a mebibyte would hold the
+// dialog for minutes. The balloon shows a few hundred characters at most.
+QString shownPart(const QString& message) {
+    if (message.size() <= SlotDialog::kShownMessageLimit)
+        return message;
+    qsizetype length = SlotDialog::kShownMessageLimit;
+    // Never half of a surrogate pair.
+    if (message.at(length - 1).isHighSurrogate())
+        --length;
+    return message.left(length);
+}
+
 // The selected position; the first one when nothing is selected.
 int positionOrFirst(const QComboBox& list) {
     return std::max(list.currentIndex(), 0);
@@ -114,7 +127,16 @@ void SlotDialog::loadTab() {
         }
     }
     c_.SoundList->setCurrentIndex(clip);
-    c_.Message->setPlainText(slot.message);
+    const QString shown = shownPart(slot.message);
+    c_.Message->setPlainText(shown);
+    c_.Message->setToolTip(
+        shown.size() == slot.message.size()
+            ? QString()
+            : QStringLiteral("長いメッセージ（%1文字）の先頭%2文字だけを表示しています。"
+                             "編集しなければメッセージはそのまま残り、編集すると表示されている"
+                             "ところだけになります。")
+                  .arg(slot.message.size())
+                  .arg(shown.size()));
     shownMessage_ = editorText(*c_.Message);
     c_.SndSamplePlay->setEnabled(c_.SoundList->currentIndex() > 0);
     enableGroup(*c_.GroupBox1, slot.used);
@@ -132,7 +154,8 @@ void SlotDialog::storeTab() {
         slot.minute = c_.Hun->currentIndex() < 0 ? 0 : c_.Hun->currentText().toInt();
     slot.clip = clipAt(c_.SoundList->currentIndex());
     // A message left as it was keeps its characters exactly, "\r\n" included, which the
-    // edit would otherwise give back as "\n".
+    // edit would otherwise give back as "\n", and the part of a long one the edit was not
+    // given.
     const QString message = editorText(*c_.Message);
     if (message != shownMessage_)
         slot.message = message;

@@ -36,6 +36,10 @@ struct SlotDialogLink {
 class SlotDialog : public QDialog {
     Q_OBJECT
 public:
+    // The characters of a message the edit shows: a longer one shows its beginning, and is
+    // kept whole unless it is edited (see loadTab).
+    static constexpr qsizetype kShownMessageLimit = 4096;
+
     // Hour and minute are missing in the anniversary dialog.
     struct Controls {
         TabControl* TabControl1 = nullptr;

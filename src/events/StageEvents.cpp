@@ -77,8 +77,10 @@ void StageEvents::checkYotei(int month, int day, int hour, int minute) {
         if (!keys[i])
             continue;
         const qint32 key = *keys[i];
-        // Due now, or passed since the last announcement while nothing was announced.
-        if (key != now && !(last < key && key < now))
+        // Due now, or passed since the last announcement while nothing was announced; never
+        // the minute last announced, which comes again when the clocks go back an hour and
+        // at a start within it.
+        if (key == last || (key != now && !(last < key && key < now)))
             continue;
         if (!queueAnnouncement(EventKind::Schedule, i)) {
             // lastYotei stays, so that a later check catches up what was refused.

@@ -139,14 +139,19 @@ TEST_P(ClosedBySignal, SavesWhereTheWindowWasMovedTo) {
     EXPECT_EQ(stored(QStringLiteral("FormLeft")), std::optional<quint32>(quint32(-30)));
     EXPECT_EQ(stored(QStringLiteral("FormTop")), std::optional<quint32>(200));
 
-    // The next start places her where she was left.
+    // The next start places her where she was left, brought wholly onto the screen; the
+    // stored place changes only when she is moved.
     auto again = launch();
     const auto second = session.waitForWindowByClass(QStringLiteral("hourling"));
     ASSERT_TRUE(second.has_value()) << again->report();
-    EXPECT_TRUE(
-        eventually([&] { return session.windowGeometry(*second).topLeft() == QPoint(-30, 200); }));
+    EXPECT_TRUE(eventually([&] {
+        return session.windowGeometry(*second).topLeft() == QPoint(0, 200);
+    })) << "at "
+        << session.windowGeometry(*second).x() << "," << session.windowGeometry(*second).y();
     again->sendSignal(SIGTERM);
     EXPECT_TRUE(again->waitForExit());
+    EXPECT_EQ(stored(QStringLiteral("FormLeft")), std::optional<quint32>(quint32(-30)));
+    EXPECT_EQ(stored(QStringLiteral("FormTop")), std::optional<quint32>(200));
 }
 
 INSTANTIATE_TEST_SUITE_P(TermIntHup, ClosedBySignal, ::testing::Values(SIGTERM, SIGINT, SIGHUP));
@@ -175,6 +180,45 @@ protected:
     // too, and stays mapped for a moment after its button is clicked, before the program
     // answers signals.
     bool waitForHerWindow() { return session.waitForWindowByName(kTitle).has_value(); }
+    // Resets her at start with OK and waits for her window.
+    void resetAtStart(std::unique_ptr<ProgramRun>& program) {
+        const qulonglong dialog = startHoldingShiftCtrl(program);
+        ASSERT_NE(dialog, 0u);
+        clickButtonOf(dialog, kOk);
+        ASSERT_TRUE(eventually([&] { return !QFile::exists(hivePath()); }))
+            << "the key was not deleted";
+        ASSERT_TRUE(waitForHerWindow());
+    }
+    // Her exit item: the secondary button on her dial opens her menu, X picks it.
+    void pickExit() {
+        const auto her = session.waitForWindowByName(kTitle);
+        ASSERT_TRUE(her.has_value());
+        const QPoint dial = session.windowGeometry(*her).topLeft() + QPoint(80 + 64, 256 + 64);
+        session.xdotool(
+            {QStringLiteral("mousemove"), QString::number(dial.x()), QString::number(dial.y())});
+        session.xdotool({QStringLiteral("click"), QStringLiteral("3")});
+        ASSERT_TRUE(eventually([&] { return menuOpen(); })) << "no menu opened";
+        session.xdotool({QStringLiteral("key"), QStringLiteral("x")});
+    }
+    bool menuOpen() const {
+        for (const QString& id :
+             session
+                 .xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                           QStringLiteral("--class"), QStringLiteral("^hourling$")})
+                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            if (session.run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), id})
+                    .out.contains("Override Redirect State: yes"))
+                return true;
+        }
+        return false;
+    }
+    // Ends by itself, well within what a desktop waits for at logout.
+    void endsCleanly(ProgramRun& program, int signal) {
+        program.sendSignal(signal);
+        ASSERT_TRUE(program.waitForExit(20000)) << "she did not end: " << program.report();
+        EXPECT_FALSE(program.crashed()) << "ended by the signal itself: " << program.report();
+        EXPECT_EQ(program.exitCode(), 0) << program.report();
+    }
     static constexpr QPoint kOk{145 + 44, 52 + 10};
     static constexpr QPoint kCancel{238 + 44, 52 + 10};
 };
@@ -191,8 +235,10 @@ TEST_F(ResetAtStart, OkDeletesTheKeyAndTheEmptiedFileAndTheCloseAsksFirst) {
         << "the key was not deleted";
     ASSERT_TRUE(waitForHerWindow());
 
-    // Closing after a reset asks before saving; Cancel leaves the key deleted.
-    program->sendSignal(SIGTERM);
+    // Closing her window after a reset asks before saving; Cancel leaves the key deleted.
+    const auto her = session.waitForWindowByName(kTitle);
+    ASSERT_TRUE(her.has_value());
+    ASSERT_TRUE(session.closeWindow(*her));
     const auto question = session.waitForWindowByName(QStringLiteral("?"));
     ASSERT_TRUE(question.has_value());
     session.screenshot().save(artifactPath(QStringLiteral("save-question.png")));
@@ -209,7 +255,7 @@ TEST_F(ResetAtStart, OkThenSavingAtCloseWritesEveryValueAgain) {
     ASSERT_NE(dialog, 0u);
     clickButtonOf(dialog, kOk);
     ASSERT_TRUE(waitForHerWindow());
-    program->sendSignal(SIGTERM);
+    pickExit();
     const auto question = session.waitForWindowByName(QStringLiteral("?"));
     ASSERT_TRUE(question.has_value());
     session.xdotool({QStringLiteral("key"), QStringLiteral("--window"), QString::number(*question),
@@ -231,6 +277,52 @@ TEST_F(ResetAtStart, CancelIsAnOrdinaryStart) {
     ASSERT_TRUE(program->waitForExit());
     EXPECT_EQ(stored(QStringLiteral("FormLeft")), std::optional<quint32>(40));
 }
+
+// Signals at logout never wait for a person: the question after a reset belongs to the exit
+// item and the window's close. A signal ends her without saving after a reset, as Cancel
+// does, and leaves the file as it was while the reset question is still open.
+enum class Open { Nothing, SaveQuestion, ResetQuestion };
+struct SignalCase {
+    const char* name;
+    int signal;
+    Open open;
+};
+
+class SignalAtAReset : public ResetAtStart, public ::testing::WithParamInterface<SignalCase> {};
+
+TEST_P(SignalAtAReset, EndsHerWithoutAQuestionAndWithoutSaving) {
+    storeSomething();
+    QFile file(hivePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    std::unique_ptr<ProgramRun> program;
+    if (GetParam().open == Open::ResetQuestion) {
+        ASSERT_NE(startHoldingShiftCtrl(program), 0u);
+    } else {
+        resetAtStart(program);
+        if (GetParam().open == Open::SaveQuestion) {
+            pickExit();
+            ASSERT_TRUE(session.waitForWindowByName(QStringLiteral("?")).has_value());
+        }
+    }
+    endsCleanly(*program, GetParam().signal);
+    if (GetParam().open == Open::ResetQuestion) {
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), before);
+    } else {
+        EXPECT_FALSE(QFile::exists(hivePath())) << "saved after a reset";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Signals, SignalAtAReset,
+    ::testing::Values(SignalCase{"TermAfterIt", SIGTERM, Open::Nothing},
+                      SignalCase{"IntAfterIt", SIGINT, Open::Nothing},
+                      SignalCase{"HupAfterIt", SIGHUP, Open::Nothing},
+                      SignalCase{"TermAtTheSaveQuestion", SIGTERM, Open::SaveQuestion},
+                      SignalCase{"TermAtTheResetQuestion", SIGTERM, Open::ResetQuestion}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(NoDisplay, ExitsWithOneClearLine) {
     QProcess process;

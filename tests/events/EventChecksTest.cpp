@@ -62,6 +62,25 @@ const ScheduleCase kScheduleCases[] = {
      {1, 5, 15, 0},
      timeKey(1, 5, 9, 0),
      true},
+    // The minute last announced comes again: the clocks went back an hour, or she started
+    // again within it.
+    {"TheAnnouncedMinuteAgainAfterTheClocksWentBack",
+     0,
+     0,
+     2,
+     30,
+     {10, 25, 2, 30},
+     timeKey(10, 25, 2, 30),
+     false},
+    {"AMonthlyOneAtARestartWithinItsMinute",
+     0,
+     15,
+     8,
+     30,
+     {4, 15, 8, 30},
+     timeKey(4, 15, 8, 30),
+     false},
+    {"AnotherDaysSameMinuteIsNotTheSame", 0, 0, 8, 30, {3, 16, 8, 30}, timeKey(3, 15, 8, 30), true},
 };
 
 class ScheduleMatching : public EventsFixture,
@@ -173,6 +192,22 @@ TEST_F(EventChecks, ALaterEntryLeavesTheCountdownOfTheFirstAndAShowingBalloonMea
     EXPECT_EQ(speaker.spoken().size(), 1u);
     pass(1);
     EXPECT_EQ(speaker.spoken().size(), 2u);
+}
+
+// The night the clocks go back at 03:00 summer time: the clock thread checks every minute
+// from 02:00 to 02:59 twice. The daily 02:30 comes once, and again the next night.
+TEST_F(EventChecks, TheHourThatRepeatsAnnouncesItsSchedulesOnce) {
+    settings.schedules[0] = eventSlot(true, 0, 0, 2, 30);
+    int announced = 0;
+    for (const int day : {25, 25, 26}) {
+        for (int minute = 0; minute < 60; ++minute) {
+            events.checkYotei(10, day, 2, minute);
+            announced += int(pending().size());
+            while (!pending().empty())
+                events.removeAnnouncement(0);
+        }
+        EXPECT_EQ(announced, day == 25 ? 1 : 2) << "by the night of the " << day << "th";
+    }
 }
 
 TEST_F(EventChecks, AFullQueueRefusesTheSeventeenthAndTheScheduleCheckCatchesUpLater) {

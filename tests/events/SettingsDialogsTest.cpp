@@ -280,4 +280,40 @@ TEST_F(SettingsDialog, MessagesOfSeveralLinesComeBackExactlyAsTheyWere) {
     EXPECT_EQ(stored[0].message, QStringLiteral("新しい\n\n二行"));
 }
 
+// A message of a mebibyte without a space, as a hand-edited or hostile file may hold: the
+// edit is given its beginning, and the message is kept whole unless it is edited. (How soon
+// the dialogs open with it: `make bench`.)
+class LongMessages : public SettingsDialog, public ::testing::WithParamInterface<Kind> {};
+
+TEST_P(LongMessages, ShowTheirBeginningAndAreKeptWholeUnlessEdited) {
+    const qsizetype limit = SlotDialog::kShownMessageLimit;
+    const QString letters(1 << 20, QLatin1Char('x'));
+    stored[0].message = letters;
+    // A surrogate pair across the limit.
+    stored[1].message =
+        QString(limit - 1, QLatin1Char('a')) + QStringLiteral("\U0001F600") + letters;
+    stored[2].message = QString(limit, QLatin1Char('y'));
+    const EventSlots before = stored;
+    open(GetParam());
+    dialog->grab();
+    EXPECT_EQ(get<QPlainTextEdit>("Message").toPlainText(), letters.left(limit));
+    EXPECT_FALSE(get<QPlainTextEdit>("Message").toolTip().isEmpty()) << "nothing says so";
+    pickTab(1);
+    EXPECT_EQ(get<QPlainTextEdit>("Message").toPlainText(), before[1].message.left(limit - 1));
+    pickTab(2);
+    EXPECT_EQ(get<QPlainTextEdit>("Message").toPlainText(), before[2].message);
+    EXPECT_TRUE(get<QPlainTextEdit>("Message").toolTip().isEmpty());
+    press("OKBtn");
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(stored[i].message, before[i].message) << "slot " << i;
+
+    open(GetParam());
+    get<QPlainTextEdit>("Message").appendPlainText(QStringLiteral("end"));
+    press("OKBtn");
+    EXPECT_EQ(stored[0].message, letters.left(limit) + QStringLiteral("\nend"));
+    EXPECT_EQ(stored[1].message, before[1].message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Both, LongMessages, ::testing::Values(Kind::Schedule, Kind::Anniversary));
+
 } // namespace

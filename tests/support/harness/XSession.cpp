@@ -9,6 +9,7 @@
 #include <QThread>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <functional>
 #include <poll.h>
@@ -164,6 +165,44 @@ QImage XSession::screenshot() const {
         return {};
     return QImage::fromData(convert.readAllStandardOutput(), "PNG")
         .convertToFormat(QImage::Format_RGB32);
+}
+
+namespace {
+xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
+    const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+    std::free(reply);
+    return atom;
+}
+} // namespace
+
+bool XSession::closeWindow(qulonglong id) const {
+    xcb_connection_t* connection = xcb_connect(display_.toLatin1().constData(), nullptr);
+    if (xcb_connection_has_error(connection)) {
+        xcb_disconnect(connection);
+        return false;
+    }
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcb_window_t(id);
+    message.type = internAtom(connection, "WM_PROTOCOLS");
+    message.data.data32[0] = internAtom(connection, "WM_DELETE_WINDOW");
+    message.data.data32[1] = XCB_CURRENT_TIME;
+    const xcb_void_cookie_t sent =
+        xcb_send_event_checked(connection, 0, xcb_window_t(id), XCB_EVENT_MASK_NO_EVENT,
+                               reinterpret_cast<const char*>(&message));
+    xcb_generic_error_t* error = xcb_request_check(connection, sent);
+    const bool ok = error == nullptr;
+    std::free(error);
+    xcb_disconnect(connection);
+    return ok;
+}
+
+bool XSession::viewable(qulonglong id) const {
+    return run(QStringLiteral("xwininfo"), {QStringLiteral("-id"), QString::number(id)})
+        .out.contains("Map State: IsViewable");
 }
 
 bool XSession::startWindowManager() {

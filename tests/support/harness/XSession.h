@@ -43,6 +43,10 @@ public:
     // Position on the root window and size, as the X server has them.
     QRect windowGeometry(qulonglong id) const;
     QImage screenshot() const;
+    // Asks the window to close, as a window manager's close box does (WM_DELETE_WINDOW).
+    bool closeWindow(qulonglong id) const;
+    // Whether the window is mapped and all its ancestors are.
+    bool viewable(qulonglong id) const;
     // Starts a small window manager for tests of stacking; it ends with the session.
     bool startWindowManager();
     // The X server goes away at once, as when it crashes.
