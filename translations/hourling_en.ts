@@ -299,10 +299,6 @@
         <source>笑顔</source>
         <translation>Smile</translation>
     </message>
-    <message>
-        <source>キャンセル</source>
-        <translation>Cancel</translation>
-    </message>
 </context>
 <context>
     <name>MessageBalloon</name>

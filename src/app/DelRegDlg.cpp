@@ -3,7 +3,10 @@
 #include "shared/UiFont.h"
 #include "ui_DelRegDlg.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QLayout>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QStyle>
@@ -26,6 +29,23 @@ DelRegDlg::DelRegDlg(QWidget* owner)
 }
 
 DelRegDlg::~DelRegDlg() = default;
+
+bool DelRegDlg::askToSave(QWidget* owner, const QString& question) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("?"), question,
+                    QMessageBox::Ok | QMessageBox::Cancel, owner);
+    box.setFont(uiFont());
+    // In the words of the reset dialog, which asked the question before.
+    box.button(QMessageBox::Cancel)->setText(tr("キャンセル"));
+    // Its buttons as the reset question has them, and a size of its own that no window
+    // manager offers to maximise.
+    constexpr QSize kQuestionButtonSize(88, 21);
+    for (QAbstractButton* button : box.buttons()) {
+        button->setFixedSize(kQuestionButtonSize);
+        button->setIcon(QIcon());
+    }
+    box.layout()->setSizeConstraint(QLayout::SetFixedSize);
+    return box.exec() == QMessageBox::Ok;
+}
 
 void DelRegDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);

@@ -14,6 +14,10 @@ public:
     explicit DelRegDlg(QWidget* owner);
     ~DelRegDlg() override;
 
+    // The question that follows a reset at the close: whether to save the settings after all.
+    // True for OK.
+    static bool askToSave(QWidget* owner, const QString& question);
+
 protected:
     void showEvent(QShowEvent* event) override;
 

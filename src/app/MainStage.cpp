@@ -14,11 +14,10 @@
 #include "shared/UiFont.h"
 #include "stage/AboutBox.h"
 #include "stage/DebugControls.h"
-#include "stage/ScreenPlacement.h"
 #include "stage/ScreenSaverHook.h"
-#include "stage/ScreenWatch.h"
 #include "stage/StageDrag.h"
 #include "stage/StagePicture.h"
+#include "stage/StagePlacement.h"
 #include "stage/StagePopupMenu.h"
 #include "stage/StageShape.h"
 #include "stage/StageStacking.h"
@@ -33,8 +32,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QLayout>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
 
@@ -56,7 +53,7 @@ MainStage::MainStage(StageServices services, QWidget* parent)
     new StageDrag(
         *this, [this] { loneliness_->userTouched(); }, StageDrag::x11Pointer(*this));
     screenSaverHook_ = ScreenSaverHook::install([this](bool on) { screenSaverChanged(on); });
-    screenWatch_ = std::make_unique<ScreenWatch>([this] { screensChanged(); });
+    placement_ = std::make_unique<StagePlacement>(*this);
     makeBalloon();
     services_.random.seedFromClock();
     makeCharacter();
@@ -112,7 +109,7 @@ void MainStage::FormShow() {
     shapeStageWindow(*this, ui_->Image1->pixmap().size(), windowRegion_);
     // Once her size is known.
     if (!placed_)
-        standWhereSheIsSeen({settings_.FormLeft, settings_.FormTop});
+        placement_->standAt({settings_.FormLeft, settings_.FormTop});
     placed_ = true;
     // The clock starts once settings, pictures and shape are in place, and only once.
     clock_->resumeOnce();
@@ -171,49 +168,13 @@ void MainStage::closeAtExit() {
 
 void MainStage::storeSettings() {
     // The clock thread may still be writing lastYotei.
-    if (!saveSettings(services_.registry, events_->settingsCopy(), storedPlace()))
+    if (!saveSettings(services_.registry, events_->settingsCopy(), placement_->storedPlace()))
         qWarning("hourling: her settings could not be saved; the settings file keeps what it "
                  "held before");
 }
 
-namespace {
-// The reset question's buttons, from its form.
-constexpr QSize kQuestionButtonSize(88, 21);
-} // namespace
-
-QPoint MainStage::storedPlace() const {
-    return shownElsewhere_ && pos() == shownElsewhere_->shownAt ? shownElsewhere_->wanted : pos();
-}
-
-void MainStage::standWhereSheIsSeen(QPoint wanted) {
-    const QPoint at = visiblePlace(QRect(wanted, size()), ScreenWatch::availableAreas());
-    if (at == wanted)
-        shownElsewhere_.reset();
-    else
-        shownElsewhere_ = ShownElsewhere{wanted, at};
-    move(at);
-}
-
-void MainStage::screensChanged() {
-    // From the place she is stored at, so that she goes back there when its screen does.
-    if (placed_)
-        standWhereSheIsSeen(storedPlace());
-}
-
 bool MainStage::askSaveAfterReset() {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("?"), ui_->DialogStrList->item(1)->text(),
-                    QMessageBox::Ok | QMessageBox::Cancel, this);
-    box.setFont(uiFont());
-    // In the words of the reset dialog, which asked the question before.
-    box.button(QMessageBox::Cancel)->setText(tr("キャンセル"));
-    // Its buttons as the reset question has them, and a size of its own that no window
-    // manager offers to maximise.
-    for (QAbstractButton* button : box.buttons()) {
-        button->setFixedSize(kQuestionButtonSize);
-        button->setIcon(QIcon());
-    }
-    box.layout()->setSizeConstraint(QLayout::SetFixedSize);
-    return box.exec() == QMessageBox::Ok;
+    return DelRegDlg::askToSave(this, ui_->DialogStrList->item(1)->text());
 }
 
 void MainStage::connectMenu() {

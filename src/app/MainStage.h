@@ -18,9 +18,9 @@ class Loneliness;
 class MinimizeWatch;
 class QtUiPoster;
 class ScreenSaverHook;
-class ScreenWatch;
 class StageClock;
 class StageEvents;
+class StagePlacement;
 class StagePopupMenu;
 class StageStacking;
 class TMessageBalloon;
@@ -65,10 +65,7 @@ public:
     // A later start asks for her: she is shown, restored if minimised and raised, and so is
     // a dialog of hers that is open over her.
     void comeForward();
-
-    // Where the close stores her: where she stands, unless she stands elsewhere only because
-    // her place could not be seen (see standWhereSheIsSeen) and has not been moved since.
-    QPoint storedPlace() const;
+    StagePlacement& placement() { return *placement_; }
 
 signals:
     // After the close query has run and the window has closed.
@@ -85,10 +82,6 @@ private:
     bool askResetAtStart();
     bool askSaveAfterReset();
     void storeSettings();
-    // Puts her at the place wanted, brought wholly onto the nearest screen when she could
-    // not be seen whole there, and remembers the wanted place for the save.
-    void standWhereSheIsSeen(QPoint wanted);
-    void screensChanged();
 
     void PopupMenu1Popup();
     void About1Click();
@@ -111,16 +104,10 @@ private:
     std::optional<QRegion> windowRegion_;
     bool closeQueryDone_ = false;
     bool endingWithoutQuestions_ = false;
-    // The place she was wanted at and the place she was shown at instead, while her place
-    // could not be seen.
-    struct ShownElsewhere {
-        QPoint wanted;
-        QPoint shownAt;
-    };
-    std::optional<ShownElsewhere> shownElsewhere_;
 
     // In the order they are made; each may use those above it.
     std::unique_ptr<DebugControls> debugControls_;
+    std::unique_ptr<StagePlacement> placement_;
     std::unique_ptr<StageStacking> stacking_;
     std::unique_ptr<MinimizeWatch> minimizeWatch_;
     std::unique_ptr<VoicePlayer> voice_;
@@ -133,5 +120,4 @@ private:
     std::unique_ptr<DialBox> dial_;
     std::unique_ptr<StageClock> clock_;
     std::unique_ptr<ScreenSaverHook> screenSaverHook_;
-    std::unique_ptr<ScreenWatch> screenWatch_;
 };
