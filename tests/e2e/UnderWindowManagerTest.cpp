@@ -18,8 +18,11 @@ constexpr QSize kBalloonSize(240, 160);
 const QString kBalloon = QStringLiteral("MessageBalloon");
 
 // Where her balloon stands beside her mouth when she stands there.
+// Room for her whole at scale 2 as well: a place she cannot be seen at would be changed.
+constexpr QSize kScreen(2048, 1536);
+
 QRect balloonBeside(QPoint her) {
-    const int corner = balloonCorner(her, {208, 452}, QRect(0, 0, 1024, 768));
+    const int corner = balloonCorner(her, {208, 452}, QRect(QPoint(0, 0), kScreen));
     const QPoint at =
         placeBalloon(corner, her, QRect(40, 108, 81, 37), kBalloonSize, QRect(35, 48, 169, 65))
             .position;
@@ -32,6 +35,7 @@ QString number(int value) {
 
 class UnderWindowManager : public ProgramFixture {
 protected:
+    UnderWindowManager() : ProgramFixture(kScreen) {}
     void SetUp() override {
         ProgramFixture::SetUp();
         ASSERT_TRUE(session.startWindowManager()) << "openbox did not start";

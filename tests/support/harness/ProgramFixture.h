@@ -5,6 +5,7 @@
 #include "support/harness/XSession.h"
 
 #include <QByteArray>
+#include <QSize>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -14,6 +15,10 @@
 // given to start with, how it is started and closed, and what it leaves in the file.
 class ProgramFixture : public ::testing::Test {
 protected:
+    ProgramFixture() = default;
+    // A screen of another size than the usual 1024 x 768.
+    explicit ProgramFixture(QSize screen) : session(screen.width(), screen.height()) {}
+
     void SetUp() override;
 
     // Where her settings go; setConfigHome() moves them elsewhere, before start.
