@@ -9,11 +9,12 @@
 // Drawn: the dialog has answered a second _NET_WM_PING sent once it answered the first. The
 // first may come back in the same pass of the event loop as the expose that draws it, before
 // the drawing; the second is handled in a later pass, after it.
+#include "platform/X11Connection.h"
+
 #include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <sys/wait.h>
@@ -31,14 +32,6 @@ xcb_window_t root = 0;
 xcb_atom_t wmProtocols = 0;
 xcb_atom_t netWmPing = 0;
 xcb_atom_t wmDeleteWindow = 0;
-
-xcb_atom_t atom(const char* name) {
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, uint16_t(std::strlen(name)), name), nullptr);
-    const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
-    return found;
-}
 
 double msSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -202,9 +195,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
-    wmProtocols = atom("WM_PROTOCOLS");
-    netWmPing = atom("_NET_WM_PING");
-    wmDeleteWindow = atom("WM_DELETE_WINDOW");
+    wmProtocols = x11Atom(connection, "WM_PROTOCOLS");
+    netWmPing = x11Atom(connection, "_NET_WM_PING");
+    wmDeleteWindow = x11Atom(connection, "WM_DELETE_WINDOW");
     // Maps and unmaps of top-level windows, and the answers to pings, which Qt sends to the
     // root for those who watch its structure.
     const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_STRUCTURE_NOTIFY;

@@ -74,7 +74,7 @@ QString SingleInstance::socketPath() const {
 }
 
 bool SingleInstance::prepareFolder() {
-    // The runtime folder the session gives; it is private to the user by its specification.
+    // The runtime folder the session gives, which only the user may enter.
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     QString problem;
     if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) &&

@@ -64,15 +64,7 @@ void addStateProperties(xcb_connection_t* connection, xcb_window_t id,
 
 void askWindowManager(xcb_connection_t* connection, xcb_window_t id, const char* message,
                       const std::array<std::uint32_t, 5>& data) {
-    xcb_client_message_event_t event = {};
-    event.response_type = XCB_CLIENT_MESSAGE;
-    event.format = 32;
-    event.window = id;
-    event.type = x11Atom(connection, message);
-    std::copy(data.begin(), data.end(), event.data.data32);
-    xcb_send_event(connection, false, firstRoot(connection),
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&event));
+    x11AskWindowManager(connection, id, x11Atom(connection, message), data);
 }
 
 void askForStates(xcb_connection_t* connection, xcb_window_t id, const char* first,

@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QtGui/qguiapplication_platform.h>
+#include <algorithm>
 #include <cstring>
 
 xcb_connection_t* x11Connection() {
@@ -30,4 +31,17 @@ std::vector<std::uint32_t> x11Property32(xcb_connection_t* connection, xcb_windo
     const auto* items = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
     return std::vector<std::uint32_t>(items,
                                       items + xcb_get_property_value_length(reply.get()) / 4);
+}
+
+void x11AskWindowManager(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t type,
+                         const std::array<std::uint32_t, 5>& data) {
+    xcb_client_message_event_t event = {};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = type;
+    std::copy(data.begin(), data.end(), event.data.data32);
+    xcb_send_event(connection, false, firstRoot(connection),
+                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&event));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
@@ -27,3 +28,8 @@ xcb_atom_t x11Atom(xcb_connection_t* connection, const char* name);
 // maxItems of them; empty when the window has no such property of that type.
 std::vector<std::uint32_t> x11Property32(xcb_connection_t* connection, xcb_window_t window,
                                          xcb_atom_t name, xcb_atom_t type, std::uint32_t maxItems);
+
+// A request about one of the program's windows to the window manager: a client message of
+// that type, with its five 32-bit items, sent to the root as window managers listen for it.
+void x11AskWindowManager(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t type,
+                         const std::array<std::uint32_t, 5>& data);

@@ -56,22 +56,12 @@ bool askWindowManager(QWidget& window, quint32 action, QPoint at) {
         return false;
     constexpr quint32 kFromAnApplication = 1;
     const QPoint native = at * window.devicePixelRatioF();
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = xcb_window_t(window.winId());
-    message.type = moveResize;
-    message.data.data32[0] = quint32(native.x());
-    message.data.data32[1] = quint32(native.y());
-    message.data.data32[2] = action;
-    message.data.data32[3] = XCB_BUTTON_INDEX_1;
-    message.data.data32[4] = kFromAnApplication;
     // The manager can only take the pointer once the press's own grab has been let go.
     if (action == kMove)
         xcb_ungrab_pointer(connection, XCB_CURRENT_TIME);
-    xcb_send_event(connection, false, root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&message));
+    x11AskWindowManager(
+        connection, xcb_window_t(window.winId()), moveResize,
+        {quint32(native.x()), quint32(native.y()), action, XCB_BUTTON_INDEX_1, kFromAnApplication});
     xcb_flush(connection);
     return true;
 }

@@ -10,7 +10,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 
 namespace {
 
@@ -221,28 +220,21 @@ TEST_F(StageMenu, TheAboutBoxIsModalWithItsTextsAndClosesWithOk) {
         QString title, product, version;
         QSize size;
         bool modal = false;
+        bool closedByOk = false;
     } seen;
-    bool answered = false;
-    QTimer poll;
-    poll.setInterval(20);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!box || answered)
-            return;
-        answered = true;
-        seen.title = box->windowTitle();
-        seen.size = box->size();
-        seen.modal = box->isModal();
-        seen.product = box->findChild<QLabel*>(QStringLiteral("ProductName"))->text();
-        seen.version = box->findChild<QLabel*>(QStringLiteral("Version"))->text();
-        QPushButton* ok = box->findChild<QPushButton*>(QStringLiteral("OKButton"));
+    openMenu();
+    pickModal(menu->About1, [&](QDialog& box) {
+        seen.title = box.windowTitle();
+        seen.size = box.size();
+        seen.modal = box.isModal();
+        seen.product = box.findChild<QLabel*>(QStringLiteral("ProductName"))->text();
+        seen.version = box.findChild<QLabel*>(QStringLiteral("Version"))->text();
+        QPushButton* ok = box.findChild<QPushButton*>(QStringLiteral("OKButton"));
         EXPECT_TRUE(ok->isDefault());
         ok->click();
+        seen.closedByOk = !box.isVisible();
     });
-    poll.start();
-    openMenu();
-    pick(menu->About1);
-    ASSERT_TRUE(answered) << "no modal box appeared";
+    EXPECT_TRUE(seen.closedByOk);
     EXPECT_EQ(seen.title, QStringLiteral("バージョン情報"));
     EXPECT_EQ(seen.size, QSize(298, 213));
     EXPECT_TRUE(seen.modal);
