@@ -25,7 +25,9 @@ QString faceName(int index) {
 Faces::Faces(PaintBox& FaceFrame, RandomSource& random, Beeper& beeper,
              std::function<void()> smileBegins, BitmapSource bitmaps)
     : faceFrame_(FaceFrame), random_(random), beeper_(beeper), smileBegins_(std::move(smileBegins)),
-      bitmaps_(bitmaps ? std::move(bitmaps) : BitmapSource(&AssetCatalogue::bitmap)) {}
+      bitmaps_(bitmaps ? std::move(bitmaps) : BitmapSource([](const QString& name) {
+          return AssetCatalogue::bitmap(name);
+      })) {}
 
 Faces::~Faces() = default;
 

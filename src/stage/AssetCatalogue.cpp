@@ -9,6 +9,8 @@
 #include <QMutex>
 #include <QPainter>
 #include <QResource>
+#include <QTransform>
+#include <map>
 
 namespace {
 
@@ -56,24 +58,73 @@ GlyphStrip stripOf(AssetCatalogue::GlyphList list) {
     return {"", QSize(), 0};
 }
 
-QImage loadStrip(AssetCatalogue::GlyphList list) {
-    return AssetCatalogue::maskedBitmap(QString::fromLatin1(stripOf(list).name));
+// Loaded once per ratio; QImage copies share the pixels, so readers on any thread see the
+// same strip.
+QImage maskedStrip(AssetCatalogue::GlyphList list, qreal ratio) {
+    static QMutex mutex;
+    static std::map<std::pair<int, qreal>, QImage> strips;
+    const QMutexLocker lock(&mutex);
+    const auto key = std::make_pair(int(list), ratio);
+    auto it = strips.find(key);
+    if (it == strips.end())
+        it = strips
+                 .emplace(key, AssetCatalogue::maskedBitmap(QString::fromLatin1(stripOf(list).name),
+                                                            ratio))
+                 .first;
+    return it->second;
 }
 
-// Loaded once; QImage copies share the pixels, so readers on any thread see the same strip.
-const QImage& maskedStrip(AssetCatalogue::GlyphList list) {
-    static const QImage digiNumber = loadStrip(AssetCatalogue::GlyphList::DigiNumber);
-    static const QImage digiNumSmall = loadStrip(AssetCatalogue::GlyphList::DigiNumSmall);
-    static const QImage amPm = loadStrip(AssetCatalogue::GlyphList::AmPm);
-    switch (list) {
-    case AssetCatalogue::GlyphList::DigiNumber:
-        return digiNumber;
-    case AssetCatalogue::GlyphList::DigiNumSmall:
-        return digiNumSmall;
-    case AssetCatalogue::GlyphList::AmPm:
-        break;
+bool aboveOne(qreal ratio) {
+    return ratio > 1 && !qFuzzyCompare(ratio, 1);
+}
+
+QSize deviceSize(QSize logical, qreal ratio) {
+    return QSize(qRound(logical.width() * ratio), qRound(logical.height() * ratio));
+}
+
+std::optional<QRegion> loadRegion(const QString& path) {
+    QResource resource(path);
+    if (!resource.isValid())
+        return std::nullopt;
+    const auto shape = RegionData::parse(resource.uncompressedData());
+    if (!shape)
+        return std::nullopt;
+    return shape->toRegion();
+}
+
+// The pixels at least half covered, one band per row.
+QRegion coveredPixels(const QImage& coverage) {
+    QList<QRect> runs;
+    for (int y = 0; y < coverage.height(); ++y) {
+        const uchar* line = coverage.constScanLine(y);
+        int start = -1;
+        for (int x = 0; x <= coverage.width(); ++x) {
+            const bool covered = x < coverage.width() && line[x] >= 128;
+            if (covered && start < 0)
+                start = x;
+            else if (!covered && start >= 0) {
+                runs.append(QRect(start, y, x - start, 1));
+                start = -1;
+            }
+        }
     }
-    return amPm;
+    QRegion region;
+    region.setRects(runs.constData(), int(runs.size()));
+    return region;
+}
+
+// A shape drawn at another scale: smoothed like the pictures it cuts, so that both agree.
+QRegion rescaled(const QRegion& shape, qreal factor) {
+    const QRect box = shape.boundingRect();
+    QImage coverage(box.right() + 1, box.bottom() + 1, QImage::Format_Grayscale8);
+    coverage.fill(0);
+    {
+        QPainter painter(&coverage);
+        painter.setClipRegion(shape);
+        painter.fillRect(coverage.rect(), Qt::white);
+    }
+    return coveredPixels(coverage.scaled(deviceSize(coverage.size(), factor), Qt::IgnoreAspectRatio,
+                                         Qt::SmoothTransformation));
 }
 
 } // namespace
@@ -87,6 +138,20 @@ QImage AssetCatalogue::bitmap(const QString& name) {
     QImageReader reader(path, "png");
     reader.setAutoDetectImageFormat(false);
     return reader.read();
+}
+
+QImage AssetCatalogue::bitmap(const QString& name, qreal ratio) {
+    QImage oneX = bitmap(name);
+    if (!aboveOne(ratio) || oneX.isNull())
+        return oneX;
+    const QSize size = deviceSize(oneX.size(), ratio);
+    QImage twoX = bitmap(name + QStringLiteral("@2x"));
+    QImage picture = twoX.isNull() ? std::move(oneX) : std::move(twoX);
+    if (picture.size() != size)
+        picture = picture.convertToFormat(QImage::Format_RGB32)
+                      .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    picture.setDevicePixelRatio(ratio);
+    return picture;
 }
 
 QImage AssetCatalogue::maskedImage(const QImage& picture, const QImage& mask) {
@@ -107,15 +172,30 @@ QImage AssetCatalogue::maskedBitmap(const QString& name) {
     return maskedImage(bitmap(name), bitmap(name + QStringLiteral("Mask")));
 }
 
+QImage AssetCatalogue::maskedBitmap(const QString& name, qreal ratio) {
+    const QImage picture = bitmap(name, ratio);
+    QImage masked = maskedImage(picture, bitmap(name + QStringLiteral("Mask"), ratio));
+    masked.setDevicePixelRatio(picture.devicePixelRatio());
+    return masked;
+}
+
 std::optional<QRegion> AssetCatalogue::region(int id) {
-    QResource resource(QStringLiteral(":/regions/%1.rgn").arg(id));
-    if (!resource.isValid())
-        return std::nullopt;
-    const QByteArray block = resource.uncompressedData();
-    const auto shape = RegionData::parse(block);
-    if (!shape)
-        return std::nullopt;
-    return shape->toRegion();
+    return loadRegion(QStringLiteral(":/regions/%1.rgn").arg(id));
+}
+
+std::optional<QRegion> AssetCatalogue::region(int id, qreal ratio) {
+    if (!aboveOne(ratio))
+        return region(id);
+    std::optional<QRegion> twoX = loadRegion(QStringLiteral(":/regions/%1@2x.rgn").arg(id));
+    if (!twoX) {
+        const std::optional<QRegion> oneX = region(id);
+        if (!oneX)
+            return std::nullopt;
+        twoX = QTransform::fromScale(2, 2).map(*oneX);
+    }
+    if (qFuzzyCompare(ratio, 2) || twoX->isEmpty())
+        return twoX;
+    return rescaled(*twoX, ratio / 2);
 }
 
 QByteArrayView AssetCatalogue::clip(const QString& name) {
@@ -145,12 +225,19 @@ int AssetCatalogue::glyphCount(GlyphList list) {
 
 void AssetCatalogue::drawGlyph(QPainter& painter, GlyphList list, int index, QPoint at) {
     const GlyphStrip strip = stripOf(list);
-    const QImage& glyphs = maskedStrip(list);
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const QImage glyphs = maskedStrip(list, aboveOne(ratio) ? ratio : 1.0);
     if (index < 0 || index >= strip.count || glyphs.isNull())
         return;
     const QRect source(QPoint(index * strip.glyph.width(), 0), strip.glyph);
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    painter.drawImage(at, glyphs, source);
+    if (aboveOne(ratio)) {
+        const qreal r = glyphs.devicePixelRatio();
+        painter.drawImage(QRectF(at, strip.glyph), glyphs,
+                          QRectF(source.x() * r, 0, source.width() * r, source.height() * r));
+    } else {
+        painter.drawImage(at, glyphs, source);
+    }
     painter.restore();
 }
