@@ -7,15 +7,18 @@
 #include "clock/DialBox.h"
 #include "clock/StageClock.h"
 #include "events/StageEvents.h"
+#include "platform/CompositorWatch.h"
 #include "platform/KeyState.h"
 #include "platform/RandomSource.h"
 #include "platform/TaskbarEntry.h"
 #include "platform/UiPoster.h"
 #include "shared/UiFont.h"
 #include "stage/AboutBox.h"
+#include "stage/AssetCatalogue.h"
 #include "stage/DebugControls.h"
 #include "stage/ScreenSaverHook.h"
 #include "stage/StageDrag.h"
+#include "stage/StageOutline.h"
 #include "stage/StagePicture.h"
 #include "stage/StagePlacement.h"
 #include "stage/StagePopupMenu.h"
@@ -40,9 +43,13 @@ MainStage::MainStage(StageServices services, QWidget* parent)
       ui_(std::make_unique<Ui::MainStage>()) {
     ui_->setupUi(this);
     setFont(uiFont());
-    setAttribute(Qt::WA_NoSystemBackground);
+    // An alpha channel, so that a compositor can blend her outline's fringe with the desktop.
+    setAttribute(Qt::WA_TranslucentBackground);
     setWindowRole(QStringLiteral("stage"));
-    dressStage(*this, *ui_->Image1);
+    compositor_ = std::make_unique<CompositorWatch>();
+    connect(compositor_.get(), &CompositorWatch::changed, this, [this] { cutOutline(); });
+    outline_ = std::make_unique<StageOutline>(devicePixelRatio());
+    dressStage(*this, *ui_->Image1, *outline_);
     PopupMenu1 = new StagePopupMenu(this);
     debugControls_ = std::make_unique<DebugControls>(
         QList<QWidget*>{ui_->DateTimePicker1, ui_->MessageTest, ui_->FaceTest, ui_->NakuTest,
@@ -105,14 +112,19 @@ void MainStage::showEvent(QShowEvent* event) {
 
 void MainStage::FormShow() {
     // A re-created native window has lost its outline, so it is cut again at every show.
-    windowRegion_ = composeWindowRegion(loadRegion(1), loadRegion(2));
-    shapeStageWindow(*this, ui_->Image1->pixmap().size(), windowRegion_);
+    shapeStageWindow(*this, ui_->Image1->pixmap().deviceIndependentSize().toSize(),
+                     outline_->paintArea());
+    cutOutline();
     // Once her size is known.
     if (!placed_)
         placement_->standAt({settings_.FormLeft, settings_.FormTop});
     placed_ = true;
     // The clock starts once settings, pictures and shape are in place, and only once.
     clock_->resumeOnce();
+}
+
+void MainStage::cutOutline() {
+    outline_->cut(*this, compositor_->running());
 }
 
 void MainStage::closeEvent(QCloseEvent* event) {
@@ -260,8 +272,9 @@ void MainStage::makeEvents() {
 
 void MainStage::makeCharacter() {
     // The smile holds the loneliness timer, and the loneliness changes her face.
-    faces_ = std::make_unique<Faces>(*ui_->FaceFrame, services_.random, services_.beeper,
-                                     [this] { loneliness_->holdSmile(); });
+    faces_ = std::make_unique<Faces>(
+        *ui_->FaceFrame, services_.random, services_.beeper, [this] { loneliness_->holdSmile(); },
+        [this](const QString& name) { return dressedFace(name); });
     ui_->FaceFrame->onPaint = [this](QPainter& painter) { faces_->FaceFramePaint(painter); };
     loneliness_ = std::make_unique<Loneliness>(
         settings_.samiLim, services_.timers, *PopupMenu1->MIGaman, *ui_->NakuTest,
@@ -271,6 +284,13 @@ void MainStage::makeCharacter() {
     connect(ui_->FaceTest, &QPushButton::clicked, this, [this] { faces_->FaceTestClick(); });
     connect(ui_->RandomFace1, &QPushButton::clicked, this, [this] { faces_->RandomFace1Click(); });
     connect(ui_->NakuTest, &QCheckBox::clicked, this, [this] { loneliness_->NakuTestClick(); });
+}
+
+QImage MainStage::dressedFace(const QString& name) const {
+    const QImage face = AssetCatalogue::bitmap(name, outline_->ratio());
+    if (face.isNull())
+        return face;
+    return outline_->dressed(face, ui_->FaceFrame->pos());
 }
 
 void MainStage::makeDial() {

@@ -11,6 +11,7 @@
 namespace Ui {
 class MainStage;
 }
+class CompositorWatch;
 class DebugControls;
 class DialBox;
 class Faces;
@@ -20,6 +21,7 @@ class QtUiPoster;
 class ScreenSaverHook;
 class StageClock;
 class StageEvents;
+class StageOutline;
 class StagePlacement;
 class StagePopupMenu;
 class StageStacking;
@@ -66,6 +68,8 @@ public:
     // a dialog of hers that is open over her.
     void comeForward();
     StagePlacement& placement() { return *placement_; }
+    // Her outline at the device pixel ratio she is drawn for.
+    const StageOutline& outline() const { return *outline_; }
 
 signals:
     // After the close query has run and the window has closed.
@@ -93,6 +97,10 @@ private:
     void makeDial();
     void makeClock();
     void connectMenu();
+    // Her outline cut again for whether a compositor shows its fringe.
+    void cutOutline();
+    // A face picture as her window shows it at the face frame.
+    QImage dressedFace(const QString& name) const;
 
     StageServices services_;
     std::unique_ptr<Ui::MainStage> ui_;
@@ -100,12 +108,12 @@ private:
     StageSettings settings_;
     bool registryDeleted_ = false;
     bool placed_ = false;
-    // The outline last cut; none when her shape could not be loaded.
-    std::optional<QRegion> windowRegion_;
     bool closeQueryDone_ = false;
     bool endingWithoutQuestions_ = false;
 
     // In the order they are made; each may use those above it.
+    std::unique_ptr<CompositorWatch> compositor_;
+    std::unique_ptr<StageOutline> outline_;
     std::unique_ptr<DebugControls> debugControls_;
     std::unique_ptr<StagePlacement> placement_;
     std::unique_ptr<StageStacking> stacking_;

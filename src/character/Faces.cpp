@@ -46,7 +46,7 @@ void Faces::setFace(int index) {
     *faceBitmap_ = bitmaps_(name);
     // An opaque frame repaints alone, without the picture beneath; a missing or smaller
     // picture lets her own face show through instead of leaving stale pixels.
-    const QSize size = faceBitmap_->size();
+    const QSizeF size = faceBitmap_->deviceIndependentSize();
     faceFrame_.setAttribute(Qt::WA_OpaquePaintEvent, size.width() >= faceFrame_.width() &&
                                                          size.height() >= faceFrame_.height());
     if (faceFrame_.isHidden())
@@ -56,8 +56,13 @@ void Faces::setFace(int index) {
 }
 
 void Faces::FaceFramePaint(QPainter& painter) {
-    if (faceBitmap_)
-        painter.drawImage(QPoint(0, 0), *faceBitmap_);
+    if (!faceBitmap_)
+        return;
+    // A picture that covers the frame brings its own pixels outside her outline, where her
+    // window is transparent, and replaces what lies beneath.
+    if (faceFrame_.testAttribute(Qt::WA_OpaquePaintEvent))
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPoint(0, 0), *faceBitmap_);
 }
 
 bool Faces::tryRandomSmile() {

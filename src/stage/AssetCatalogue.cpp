@@ -148,7 +148,10 @@ QImage AssetCatalogue::bitmap(const QString& name, qreal ratio) {
     QImage twoX = bitmap(name + QStringLiteral("@2x"));
     QImage picture = twoX.isNull() ? std::move(oneX) : std::move(twoX);
     if (picture.size() != size)
-        picture = picture.convertToFormat(QImage::Format_RGB32)
+        picture = picture
+                      .convertToFormat(picture.hasAlphaChannel()
+                                           ? QImage::Format_ARGB32_Premultiplied
+                                           : QImage::Format_RGB32)
                       .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     picture.setDevicePixelRatio(ratio);
     return picture;

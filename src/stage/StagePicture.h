@@ -2,7 +2,9 @@
 
 class QLabel;
 class QWidget;
+class StageOutline;
 
-// Her picture in the window's image and her icon on its taskbar entry, from the program's
-// own assets. The picture lets the mouse through to the window, which drags her.
-void dressStage(QWidget& window, QLabel& Image1);
+// Her picture in the window's image, made for the outline's device pixel ratio, and her icon
+// on its taskbar entry, from the program's own assets. The picture lets the mouse through
+// to the window, which drags her.
+void dressStage(QWidget& window, QLabel& Image1, const StageOutline& outline);

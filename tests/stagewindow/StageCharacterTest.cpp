@@ -4,6 +4,7 @@
 #include "character/Loneliness.h"
 #include "platform/StageTimer.h"
 #include "stage/AssetCatalogue.h"
+#include "stage/StageOutline.h"
 #include "support/fixtures/QtPrinters.h"
 #include "support/fixtures/StageFixture.h"
 #include "voice/WaveImage.h"
@@ -20,10 +21,6 @@ namespace {
 
 constexpr long long kSecond = 1000;
 const QRect kFaceFrame(15, 9, 128, 128);
-
-QImage picture(const char* name) {
-    return AssetCatalogue::bitmap(QString::fromLatin1(name)).convertToFormat(QImage::Format_RGB32);
-}
 
 // Which of her windows' widgets were painted, and where.
 class PaintWatch : public QObject {
@@ -74,7 +71,19 @@ protected:
     }
     QImage face() const {
         const QImage* bitmap = stage->faces().faceBitmap();
-        return bitmap ? bitmap->convertToFormat(QImage::Format_RGB32) : QImage();
+        return bitmap ? *bitmap : QImage();
+    }
+    // A picture at the face frame as her window shows it: transparent outside her outline.
+    QImage picture(const char* name) const {
+        QImage image = AssetCatalogue::bitmap(QString::fromLatin1(name));
+        if (image.size() != kFaceFrame.size())
+            image = image.copy(kFaceFrame);
+        return stage->outline().dressed(image, kFaceFrame.topLeft());
+    }
+    QImage grabbedFace() const {
+        return stage->grab(kFaceFrame)
+            .toImage()
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
     }
     const StageTimer& SamishiiTimer() const { return stage->loneliness().timer(); }
     void storeSamiLim(qint32 seconds) {
@@ -207,8 +216,7 @@ TEST_F(StageCharacter, AChangeOfFaceRepaintsTheFrameAloneAndAPressOnItIsATouch) 
     // All of the frame that lies inside her outline.
     EXPECT_EQ(watch.painted.begin()->second,
               stage->mask().translated(-kFaceFrame.topLeft()) & QRect(0, 0, 128, 128));
-    EXPECT_EQ(stage->grab(kFaceFrame).toImage().convertToFormat(QImage::Format_RGB32),
-              picture("Face3"));
+    EXPECT_EQ(grabbedFace(), picture("Face3"));
 
     // The frame lets the press through to her window, where it comforts her.
     const QPoint head = kFaceFrame.center();
@@ -217,8 +225,7 @@ TEST_F(StageCharacter, AChangeOfFaceRepaintsTheFrameAloneAndAPressOnItIsATouch) 
                       Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(stage.get(), &press);
     EXPECT_EQ(stage->faces().faceBitmap(), nullptr);
-    EXPECT_EQ(stage->grab(kFaceFrame).toImage().convertToFormat(QImage::Format_RGB32),
-              picture("Stage").copy(kFaceFrame));
+    EXPECT_EQ(grabbedFace(), picture("Stage"));
 }
 
 class MeaninglessPatience : public StageCharacter, public ::testing::WithParamInterface<qint32> {};

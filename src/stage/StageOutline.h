@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QRegion>
+#include <optional>
+
+class QWidget;
+
+// Her window's outline at one device pixel ratio, in device pixels: the shape that shows her
+// and takes the mouse, and the faint anti-aliased fringe around it, which only a compositor
+// can show, blended with the desktop. Without a compositor the shape alone shows, so that
+// her pixels there are exactly her pictures'.
+class StageOutline {
+public:
+    // From the program's own shapes and edge picture for that ratio.
+    explicit StageOutline(qreal ratio);
+    // edge: the fringe's picture over the whole window, transparent inside the shape.
+    StageOutline(qreal ratio, std::optional<QRegion> shape, QImage edge);
+
+    qreal ratio() const { return ratio_; }
+    // None when her silhouette is missing: her window keeps its rectangle.
+    const std::optional<QRegion>& shape() const { return shape_; }
+    const QRegion& fringe() const { return fringe_; }
+    // The logical pixels that show anything, for the toolkit's mask; none without a shape.
+    std::optional<QRegion> paintArea() const;
+
+    // A picture of hers, in device pixels, for the place `at` (logical) of her window: hers
+    // inside the shape, the fringe outside it, so that it may be painted in place of
+    // whatever lies beneath.
+    QImage dressed(const QImage& picture, QPoint at) const;
+
+    // Sets the native shapes of her window: the fringe shows only while a compositor runs.
+    void cut(QWidget& window, bool compositing) const;
+
+private:
+    qreal ratio_;
+    std::optional<QRegion> shape_;
+    QImage edge_;
+    QRegion fringe_;
+};
