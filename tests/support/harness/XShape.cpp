@@ -6,14 +6,14 @@
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
-QRegion boundingShapeOf(const XSession& session, qulonglong window) {
+namespace {
+
+QRegion shapeOf(const XSession& session, qulonglong window, xcb_shape_kind_t kind) {
     xcb_connection_t* connection = xcb_connect(session.display().toLatin1().constData(), nullptr);
     QRegion shape;
     if (!xcb_connection_has_error(connection)) {
         xcb_shape_get_rectangles_reply_t* reply = xcb_shape_get_rectangles_reply(
-            connection,
-            xcb_shape_get_rectangles(connection, xcb_window_t(window), XCB_SHAPE_SK_BOUNDING),
-            nullptr);
+            connection, xcb_shape_get_rectangles(connection, xcb_window_t(window), kind), nullptr);
         if (reply) {
             const xcb_rectangle_t* rects = xcb_shape_get_rectangles_rectangles(reply);
             for (int i = 0; i < xcb_shape_get_rectangles_rectangles_length(reply); ++i)
@@ -23,4 +23,14 @@ QRegion boundingShapeOf(const XSession& session, qulonglong window) {
     }
     xcb_disconnect(connection);
     return shape;
+}
+
+} // namespace
+
+QRegion boundingShapeOf(const XSession& session, qulonglong window) {
+    return shapeOf(session, window, XCB_SHAPE_SK_BOUNDING);
+}
+
+QRegion inputShapeOf(const XSession& session, qulonglong window) {
+    return shapeOf(session, window, XCB_SHAPE_SK_INPUT);
 }
