@@ -17,6 +17,7 @@
 #include "stage/AssetCatalogue.h"
 #include "stage/DebugControls.h"
 #include "stage/ScreenSaverHook.h"
+#include "stage/ScreenWatch.h"
 #include "stage/StageDrag.h"
 #include "stage/StageOutline.h"
 #include "stage/StagePicture.h"
@@ -37,6 +38,7 @@
 #include <QCursor>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QWindow>
 
 MainStage::MainStage(StageServices services, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), services_(services),
@@ -50,6 +52,8 @@ MainStage::MainStage(StageServices services, QWidget* parent)
     connect(compositor_.get(), &CompositorWatch::changed, this, [this] { cutOutline(); });
     outline_ = std::make_unique<StageOutline>(devicePixelRatio());
     dressStage(*this, *ui_->Image1, *outline_);
+    // A change of the desktop's scale, or a move to a screen of another, redraws her.
+    ratioWatch_ = std::make_unique<ScreenWatch>([this] { followDeviceRatio(); });
     PopupMenu1 = new StagePopupMenu(this);
     debugControls_ = std::make_unique<DebugControls>(
         QList<QWidget*>{ui_->DateTimePicker1, ui_->MessageTest, ui_->FaceTest, ui_->NakuTest,
@@ -105,6 +109,8 @@ bool MainStage::askResetAtStart() {
 void MainStage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     keepOnEveryWorkspace(*this);
+    connect(windowHandle(), &QWindow::screenChanged, this, &MainStage::followDeviceRatio,
+            Qt::UniqueConnection);
     // Restoring from the taskbar is not a show of the window's own.
     if (!event->spontaneous())
         FormShow();
@@ -125,6 +131,20 @@ void MainStage::FormShow() {
 
 void MainStage::cutOutline() {
     outline_->cut(*this, compositor_->running());
+}
+
+void MainStage::followDeviceRatio() {
+    const qreal ratio = devicePixelRatio();
+    if (qFuzzyCompare(ratio, outline_->ratio()))
+        return;
+    outline_ = std::make_unique<StageOutline>(ratio);
+    dressStage(*this, *ui_->Image1, *outline_);
+    faces_->redress();
+    if (isVisible()) {
+        shapeStageWindow(*this, ui_->Image1->pixmap().deviceIndependentSize().toSize(),
+                         outline_->paintArea());
+        cutOutline();
+    }
 }
 
 void MainStage::closeEvent(QCloseEvent* event) {

@@ -19,6 +19,7 @@ class Loneliness;
 class MinimizeWatch;
 class QtUiPoster;
 class ScreenSaverHook;
+class ScreenWatch;
 class StageClock;
 class StageEvents;
 class StageOutline;
@@ -99,6 +100,8 @@ private:
     void connectMenu();
     // Her outline cut again for whether a compositor shows its fringe.
     void cutOutline();
+    // Everything drawn for the screen's scale drawn again when it changed.
+    void followDeviceRatio();
     // A face picture as her window shows it at the face frame.
     QImage dressedFace(const QString& name) const;
 
@@ -114,6 +117,7 @@ private:
     // In the order they are made; each may use those above it.
     std::unique_ptr<CompositorWatch> compositor_;
     std::unique_ptr<StageOutline> outline_;
+    std::unique_ptr<ScreenWatch> ratioWatch_;
     std::unique_ptr<DebugControls> debugControls_;
     std::unique_ptr<StagePlacement> placement_;
     std::unique_ptr<StageStacking> stacking_;

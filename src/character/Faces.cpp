@@ -36,6 +36,7 @@ void Faces::setFace(int index) {
         // The picture beneath shows her own face again.
         faceFrame_.hide();
         faceBitmap_.reset();
+        faceIndex_ = 0;
         return;
     }
     const QString name = faceName(index);
@@ -44,6 +45,7 @@ void Faces::setFace(int index) {
     if (!faceBitmap_)
         faceBitmap_ = std::make_unique<QImage>();
     *faceBitmap_ = bitmaps_(name);
+    faceIndex_ = index;
     // An opaque frame repaints alone, without the picture beneath; a missing or smaller
     // picture lets her own face show through instead of leaving stale pixels.
     const QSizeF size = faceBitmap_->deviceIndependentSize();
@@ -53,6 +55,11 @@ void Faces::setFace(int index) {
         faceFrame_.show();
     else
         faceFrame_.repaint();
+}
+
+void Faces::redress() {
+    if (faceBitmap_)
+        setFace(faceIndex_);
 }
 
 void Faces::FaceFramePaint(QPainter& painter) {

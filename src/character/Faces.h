@@ -29,6 +29,8 @@ public:
     // Indexes above 3 change nothing.
     void setFace(int index);
     void FaceFramePaint(QPainter& painter);
+    // The expression showing, taken again from the source, as after a change of scale.
+    void redress();
     // Every third call while she shows her own face rolls the die; true when a smile began.
     bool tryRandomSmile();
     void FaceTestClick();
@@ -47,6 +49,7 @@ private:
     BitmapSource bitmaps_;
     // One picture object from the first expression to the return to her own face.
     std::unique_ptr<QImage> faceBitmap_;
+    int faceIndex_ = 0;
     int smileCount_ = 0;
     int faceTestCount_ = 1;
 };

@@ -24,6 +24,7 @@ ScreenWatch::ScreenWatch(std::function<void()> changed, QObject* parent)
 void ScreenWatch::watch(QScreen* screen) {
     connect(screen, &QScreen::geometryChanged, this, [this] { settle_.start(); });
     connect(screen, &QScreen::availableGeometryChanged, this, [this] { settle_.start(); });
+    connect(screen, &QScreen::logicalDotsPerInchChanged, this, [this] { settle_.start(); });
 }
 
 QList<QRect> ScreenWatch::availableAreas() {

@@ -8,8 +8,8 @@
 
 class QScreen;
 
-// Tells once after the screens have changed: one added or removed, or one's geometry or
-// available area changed. Such changes come in bursts (a monitor unplugged removes a
+// Tells once after the screens have changed: one added or removed, or one's geometry,
+// available area or scale changed. Such changes come in bursts (a monitor unplugged removes a
 // screen and resizes the others); the call follows the burst, once the event loop is free.
 class ScreenWatch : public QObject {
     Q_OBJECT
