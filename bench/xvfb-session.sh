@@ -136,6 +136,8 @@ idle_side_by_side() {
     idle_interval=$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')
     for name; do
         started=$(<"$workdir/$name.pid")
+        kill -0 "$started" 2>/dev/null ||
+            { echo "$name ended while idling:" >&2; cat "$workdir/$name.log" >&2; return 1; }
         echo $(($(cpu_ticks "$started") - $(<"$workdir/$name.ticks0"))) >"$workdir/$name.ticks"
         thread_counters "$started" >"$workdir/$name.1"
         thread_rates "$workdir/$name.0" "$workdir/$name.1" "$idle_interval" >"$workdir/$name.rates"
