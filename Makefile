@@ -58,9 +58,13 @@ test-sanitize: build-sanitize
 	@$(SANITIZE_ENV) ctest --test-dir $(SANITIZE_BUILD) --output-on-failure --timeout 900 -j2 \
 	  $(if $(SANITIZE_TESTS),-R '$(SANITIZE_TESTS)')
 
-# Not part of `make test`: takes a few minutes and writes docs/benchmarks.md.
+# Not part of `make test`: takes a few minutes and writes docs/benchmarks.md. SECTIONS="60 10"
+# runs only the sections under bench/sections/ whose names begin so, and prints the page, or
+# writes it to OUTPUT=file; BENCH_IDLE_SECONDS=10 shortens the idle stretches for a try.
+SECTIONS ?=
+OUTPUT ?=
 bench: build
-	@BUILD=$(BUILD) bench/run-all.sh
+	@BUILD=$(BUILD) BENCH_SECTIONS='$(SECTIONS)' bench/run-all.sh $(OUTPUT)
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)

@@ -2,13 +2,12 @@
 # Her cost with the analog and the digital dial beside xclock -update 1 and oclock on one
 # private X server: processor time, wake-ups per thread and resident memory while idling,
 # and the time from start to a mapped window. Prints one section of docs/benchmarks.md.
-#   bench/sections/10-cost.sh [seconds]   (default 60; HOURLING=path or BUILD=dir pick her)
+#   bench/sections/10-cost.sh [seconds]   (default BENCH_IDLE_SECONDS, else 60; HOURLING=path
+#   or BUILD=dir pick her)
 source "$(dirname "$0")/../xvfb-session.sh"
-seconds=${1:-60}
+seconds=${1:-${BENCH_IDLE_SECONDS:-60}}
 runs=${START_RUNS:-5}
 settle=5
-maptime=$build/bench/map-time
-[[ -x $maptime ]] || { echo "no $maptime (build first)" >&2; exit 1; }
 
 # Each dial of hers has a settings folder of its own; the digital one starts from a file
 # written as a save leaves it, with the dial digital and the window beside the analog one.
@@ -27,43 +26,18 @@ declare -A command=(
 declare -A label=([analog]="hourling, analog" [digital]="hourling, digital"
     [xclock]="xclock -update 1" [oclock]="oclock")
 
-# Start to mapped window, the programs taking turns; the first round only warms the caches.
-declare -A starts
-for round in $(seq 0 "$runs"); do
-    for name in "${names[@]}"; do
-        # shellcheck disable=SC2086
-        ms=$("$maptime" ${command[$name]} 2>/dev/null) || ms=
-        if ((round > 0)) && [[ -n $ms ]]; then starts[$name]+="$ms"$'\n'; fi
-    done
-done
+time_starts "$runs" command "${names[@]}"
 grep -q '"AnaDigi"=dword:00000000' "$workdir/digital/hourling/user.reg" ||
     { echo "her digital dial did not keep its setting" >&2; exit 1; }
 
-# Idling side by side. env execs the program, so the process id stays hers.
-declare -A pid
-for name in "${names[@]}"; do
-    # shellcheck disable=SC2086
-    ${command[$name]} >/dev/null 2>&1 &
-    pid[$name]=$!
-    pids+=($!)
-done
-sleep "$settle"
-for name in "${names[@]}"; do thread_counters "${pid[$name]}" >"$workdir/$name.0"; done
-t0=$(date +%s.%N)
-sleep "$seconds"
-t1=$(date +%s.%N)
-interval=$(awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }')
-declare -A rss
-for name in "${names[@]}"; do
-    thread_counters "${pid[$name]}" >"$workdir/$name.1"
-    thread_rates "$workdir/$name.0" "$workdir/$name.1" "$interval" >"$workdir/$name.rates"
-    rss[$name]=$(rss_kb "${pid[$name]}")
-done
+idle_side_by_side "$seconds" "$settle" command "${names[@]}"
+interval=$idle_interval
 
 # One line per program: CPU %, wake-ups/s, preemptions/s, RSS in MB, median start in ms.
 summary() {
     local name=$1
-    awk -F'\t' -v seconds="$interval" -v rss="${rss[$name]}" -v start="$(median <<<"${starts[$name]:-}")" '
+    awk -F'\t' -v seconds="$interval" -v rss="$(<"$workdir/$name.rss")" \
+        -v start="$(median <"$workdir/$name.starts")" '
         { v += $3; n += $4; ms += $5 }
         END { printf "%.3f\t%.2f\t%.2f\t%.1f\t%s\n", 100 * ms / 1000 / seconds, v, n, rss / 1024, start }' \
         "$workdir/$name.rates"
@@ -113,7 +87,7 @@ Per thread over the same stretch:
 HEAD
 for name in "${names[@]}"; do
     sort -t$'\t' -k1,1n "$workdir/$name.rates" |
-        awk -F'\t' -v main="${pid[$name]}" -v program="${label[$name]}" '{
+        awk -F'\t' -v main="$(<"$workdir/$name.pid")" -v program="${label[$name]}" '{
             printf "| %s | %s | %s | %s | %s |\n", program,
                    $1 == main ? "main (" $2 ")" : $2, $3, $4, $5 }'
 done

@@ -3,30 +3,19 @@
 #   bench/sections/20-start-up.sh [runs]   (default 11; HOURLING=path or BUILD=dir pick her)
 source "$(dirname "$0")/../xvfb-session.sh"
 runs=${1:-11}
-maptime=$build/bench/map-time
-for tool in map-time start-probe-bare; do
-    [[ -x $build/bench/$tool ]] || { echo "no $build/bench/$tool (build first)" >&2; exit 1; }
-done
+[[ -x $build/bench/start-probe-bare ]] ||
+    { echo "no $build/bench/start-probe-bare (build first)" >&2; exit 1; }
 
 names=(bare hourling)
 declare -A label=(
     [bare]="bare Qt window"
     [hourling]="hourling")
-run_one() {
-    case $1 in
-    bare) "$maptime" "$build/bench/start-probe-bare" ;;
-    hourling) "$maptime" "$program" ;;
-    esac
-}
-declare -A starts
-for round in $(seq 0 "$runs"); do
-    for name in "${names[@]}"; do
-        ms=$(run_one "$name" 2>/dev/null) || ms=
-        if ((round > 0)) && [[ -n $ms ]]; then starts[$name]+="$ms"$'\n'; fi
-    done
-done
+declare -A command=(
+    [bare]="$build/bench/start-probe-bare"
+    [hourling]="$program")
+time_starts "$runs" command "${names[@]}"
 
-bare=$(median <<<"${starts[bare]}")
+bare=$(median <"$workdir/bare.starts")
 cat <<HEAD
 ## Start-up beside a bare Qt window
 
@@ -39,8 +28,8 @@ bare window.
 |---|---|---|
 HEAD
 for name in "${names[@]}"; do
-    [[ -z ${starts[$name]:-} ]] && continue
-    ms=$(median <<<"${starts[$name]}")
+    [[ -s $workdir/$name.starts ]] || continue
+    ms=$(median <"$workdir/$name.starts")
     printf '| %s | %s ms | %s |\n' "${label[$name]}" "$ms" \
         "$(awk -v a="$ms" -v b="$bare" 'BEGIN { printf "%.2f", a / b }')"
 done
