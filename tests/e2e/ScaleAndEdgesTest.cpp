@@ -110,6 +110,15 @@ TEST_F(ScaleAndEdges, HerFringeShowsWhileACompositorRunsAndTheMouseKeepsHerExact
         *composeWindowRegion(AssetCatalogue::region(1), AssetCatalogue::region(2));
     EXPECT_EQ(boundingShapeOf(session, *her), shape);
     EXPECT_EQ(inputShapeOf(session, *her), shape);
+    // A compositor that ignores X shapes still shows her cut out: her window's own pixels
+    // are opaque inside her shape and clear away from it.
+    const QImage pixels = windowPixelsOf(session, *her);
+    ASSERT_EQ(pixels.size(), QSize(208, 452));
+    for (const QPoint inside : {QPoint(80, 60), QPoint(80 + 64, 256 + 64), QPoint(100, 440)})
+        EXPECT_EQ(qAlpha(pixels.pixel(inside)), 255) << inside.x() << "," << inside.y();
+    for (const QPoint outside :
+         {QPoint(0, 0), QPoint(207, 0), QPoint(200, 450), QPoint(2, 300), QPoint(207, 256)})
+        EXPECT_EQ(qAlpha(pixels.pixel(outside)), 0) << outside.x() << "," << outside.y();
 
     QProcess compositor;
     compositor.setProcessEnvironment(session.environment());

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QRegion>
 
 class XSession;
@@ -9,3 +10,7 @@ class XSession;
 QRegion boundingShapeOf(const XSession& session, qulonglong window);
 // Likewise the input shape: where the window takes the mouse.
 QRegion inputShapeOf(const XSession& session, qulonglong window);
+
+// The window's own pixels as the server holds them, with their alpha for a 32-bit window;
+// null when they cannot be read.
+QImage windowPixelsOf(const XSession& session, qulonglong window);
