@@ -8,6 +8,7 @@ from xml.sax.saxutils import escape
 
 from assetlib import png, render
 from assetlib.png import Image
+from assetlib.shapes import mix
 
 WIDTH = 1660
 GAP = 20
@@ -44,6 +45,26 @@ def on_desktop(stage, dial, dial_mask, window_shape):
                 image.set(x, y, dial.get(x - 80, y - 256))
             elif x < stage.width:
                 image.set(x, y, stage.get(x, y))
+    return image
+
+
+def soft_window(stage, dial, dial_mask, dial_at, shape, edge, background=(32, 32, 32, 255)):
+    """Her window under a compositor on a dark desktop: inside the window's shape (1 per pixel,
+    row by row, the window's width) the stage picture with the dial drawn, outside it the soft
+    edge (non-premultiplied RGBA) over the desktop."""
+    width, height = dial_at[0] + dial.width, stage.height
+    image = Image(width, height, background)
+    for y in range(height):
+        for x in range(width):
+            left, top = x - dial_at[0], y - dial_at[1]
+            if shape[y * width + x]:
+                if 0 <= left < dial.width and 0 <= top < dial.height and dial_mask(left, top):
+                    image.set(x, y, dial.get(left, top))
+                elif x < stage.width:
+                    image.set(x, y, stage.get(x, y))
+            elif x < edge.width:
+                pixel = edge.get(x, y)
+                image.set(x, y, mix(background, pixel, pixel[3] / 255))
     return image
 
 

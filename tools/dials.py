@@ -32,37 +32,42 @@ def _band(outer, inner, depth, edge):
     return mix(outer, inner, min(1.0, max(0.0, depth - edge + 0.5)))
 
 
-def _frame_and_field(field, field_edge_colour):
-    depth = dial_depth()
-    image = Image(DIAL_SIZE, DIAL_SIZE, PAPER)
-    for y in range(DIAL_SIZE):
-        for x in range(DIAL_SIZE):
+def _frame_and_field(field, field_edge_colour, scale=1):
+    """At a larger scale the bands are as many times as wide, each still blended over one
+    pixel."""
+    s = scale
+    size = DIAL_SIZE * s
+    outer, inner, field_edge = FRAME_OUTER * s, FRAME_INNER * s, FIELD_EDGE * s
+    depth = dial_depth(s)
+    image = Image(size, size, PAPER)
+    for y in range(size):
+        for x in range(size):
             d = depth[x, y]
             if d == 0:
                 continue
             # Lit from the upper left: the lower right half of the frame lies in shade.
-            wood = WOOD_SHADE if x + y > DIAL_SIZE - 1 else WOOD
-            if d <= FRAME_OUTER:
+            wood = WOOD_SHADE if x + y > size - 1 else WOOD
+            if d <= outer:
                 colour = OUTLINE
-            elif d < FRAME_INNER - 0.5:
-                colour = _band(OUTLINE, wood, d, FRAME_OUTER + 0.5)
-                if x + y <= DIAL_SIZE - 1 and 1.8 < d < 2.9:
+            elif d < inner - 0.5:
+                colour = _band(OUTLINE, wood, d, outer + 0.5)
+                if x + y <= size - 1 and 1.8 * s < d < 2.9 * s:
                     colour = WOOD_LIGHT
-            elif d < FIELD_EDGE - 0.5:
-                colour = _band(wood, OUTLINE, d, FRAME_INNER)
+            elif d < field_edge - 0.5:
+                colour = _band(wood, OUTLINE, d, inner)
             else:
-                colour = _band(OUTLINE, field_edge_colour, d, FIELD_EDGE)
-                if d > FIELD_EDGE + 1.5:
-                    colour = _band(field_edge_colour, field, d, FIELD_EDGE + 2)
+                colour = _band(OUTLINE, field_edge_colour, d, field_edge)
+                if d > field_edge + 1.5 * s:
+                    colour = _band(field_edge_colour, field, d, field_edge + 2 * s)
             image.set(x, y, colour)
     return image, depth
 
 
-def _paint_over(image, depth, layer):
-    for y in range(DIAL_SIZE):
-        for x in range(DIAL_SIZE):
+def _paint_over(image, depth, layer, scale=1):
+    for y in range(image.height):
+        for x in range(image.width):
             top = layer.get(x, y)
-            if top[3] and depth[x, y] > FIELD_EDGE:
+            if top[3] and depth[x, y] > FIELD_EDGE * scale:
                 image.set(x, y, over(image.get(x, y), top))
 
 
@@ -101,32 +106,39 @@ def _analog_marks():
     return ''.join(parts)
 
 
-def analog():
-    image, depth = _frame_and_field(PAPER, PAPER)
-    layer = render.svg_to_image(render.document(DIAL_SIZE, DIAL_SIZE, _analog_marks()),
-                                DIAL_SIZE, DIAL_SIZE)
-    _paint_over(image, depth, layer)
+def analog(scale=1):
+    """The analog face; at a larger scale the marks and blossoms are drawn from the same SVG."""
+    size = DIAL_SIZE * scale
+    image, depth = _frame_and_field(PAPER, PAPER, scale)
+    marks = render.document(size, size, _analog_marks(), view_box=(0, 0, DIAL_SIZE, DIAL_SIZE))
+    layer = render.svg_to_image(marks, size, size)
+    _paint_over(image, depth, layer, scale)
     return image
 
 
-def ghost_pixels():
-    """Every pixel of the dial that a glyph of the digital display can cover."""
+def ghost_pixels(scale=1):
+    """Every pixel of the dial that a glyph of the digital display can cover; at a larger scale,
+    from that scale's glyphs at the places scaled."""
+    s = scale
+    big = glyphs.BIG if s == 1 else glyphs.BIG.scaled(s)
+    small = glyphs.SMALL if s == 1 else glyphs.SMALL.scaled(s)
     pixels = set()
-    eight = glyphs.glyph_pixels(glyphs.BIG, 8)
-    colon = glyphs.glyph_pixels(glyphs.BIG, glyphs.COLON)
+    eight = glyphs.glyph_pixels(big, 8)
+    colon = glyphs.glyph_pixels(big, glyphs.COLON)
     for left, kind in HOUR_ROW:
         for x, y in eight if kind == 'digit' else colon:
-            pixels.add((left + x, HOUR_ROW_TOP + y))
-    small_eight = glyphs.glyph_pixels(glyphs.SMALL, 8)
+            pixels.add((left * s + x, HOUR_ROW_TOP * s + y))
+    small_eight = glyphs.glyph_pixels(small, 8)
     for left, top in SECONDS:
-        pixels.update((left + x, top + y) for x, y in small_eight)
+        pixels.update((left * s + x, top * s + y) for x, y in small_eight)
     for index in (0, 1):
-        pixels.update((SIGN_AT[0] + x, SIGN_AT[1] + y) for x, y in glyphs.sign_pixels(index))
+        pixels.update((SIGN_AT[0] * s + x, SIGN_AT[1] * s + y)
+                      for x, y in glyphs.sign_pixels(index, s))
     return pixels
 
 
-def digital():
-    image, depth = _frame_and_field(LCD, LCD_EDGE)
-    for x, y in ghost_pixels():
+def digital(scale=1):
+    image, depth = _frame_and_field(LCD, LCD_EDGE, scale)
+    for x, y in ghost_pixels(scale):
         image.set(x, y, GHOST)
     return image

@@ -18,12 +18,21 @@ class SegmentStyle:
     """Where the segments of one glyph size lie: centre lines and half thickness."""
 
     def __init__(self, size, left, right, top, middle, bottom, half, gap, colon_columns,
-                 colon_rows):
+                 colon_rows, scale=1):
         self.size = size
+        self.scale = scale
         self.left, self.right = left, right
         self.top, self.middle, self.bottom = top, middle, bottom
         self.half, self.gap = half, gap
         self.colon_columns, self.colon_rows = colon_columns, colon_rows
+
+    def scaled(self, factor):
+        """The same glyphs factor times as large: the segments' outlines scaled (and sampled on
+        the finer grid), the colon's squares (on the 1x grid) drawn as factor x factor blocks."""
+        k = factor
+        return SegmentStyle((self.size[0] * k, self.size[1] * k), self.left * k, self.right * k,
+                            self.top * k, self.middle * k, self.bottom * k, self.half * k,
+                            self.gap * k, self.colon_columns, self.colon_rows, self.scale * k)
 
     def polygon(self, segment):
         h, g = self.half, self.gap
@@ -71,7 +80,15 @@ def _colon_pixels(style):
                 corner = x in (columns[0], columns[-1]) and y in (rows[0], rows[-1])
                 if not corner:
                     pixels.add((x, y))
-    return pixels
+    return _blocks(pixels, style.scale)
+
+
+def _blocks(pixels, scale):
+    """Each pixel as a scale x scale block."""
+    if scale == 1:
+        return pixels
+    return {(x * scale + dx, y * scale + dy) for x, y in pixels
+            for dy in range(scale) for dx in range(scale)}
 
 
 def glyph_pixels(style, index):
@@ -94,8 +111,9 @@ SIGN_SIZE = (64, 16)
 SIGN_TEXT = ['AM', 'PM']
 
 
-def sign_pixels(index):
-    """AM drawn at the left of its cell, PM at the right."""
+def sign_pixels(index, scale=1):
+    """AM drawn at the left of its cell, PM at the right; at a larger scale, each pixel a
+    scale x scale block."""
     text = SIGN_TEXT[index]
     letter_width, spacing = 12, 2
     width = len(text) * letter_width + (len(text) - 1) * spacing
@@ -109,4 +127,4 @@ def sign_pixels(index):
                     for dy in (0, 1):
                         for dx in (0, 1):
                             pixels.add((x0 + column * 2 + dx, 1 + row * 2 + dy))
-    return pixels
+    return _blocks(pixels, scale)

@@ -13,10 +13,13 @@ NEAR_WHITE = 200
 FACE_NAMES = {'laughing': 'Face1', 'neartears': 'Face2', 'crying': 'Face3'}
 
 
-def _clean_background(image, own):
+def _clean_background(image, own, coarse=None):
     """Pure white outside her, and no pure white inside her. Which pixels are hers is read
     from the drawing on white; their colours come from the drawing on nothing (own), so that
-    her edge pixels carry no white into a dark desktop."""
+    her edge pixels carry no white into a dark desktop.
+
+    coarse is the same picture at half the size, for a picture at 2x: a gap between two of her
+    shapes too narrow to show at 1x, where 1x has her colour, takes that colour at 2x."""
     w, h = image.width, image.height
     background = bytearray(w * h)
     stack = [(x, y) for x in range(w) for y in (0, h - 1)] + \
@@ -32,14 +35,21 @@ def _clean_background(image, own):
                 stack.append((nx, ny))
     # She has no white fills of her own, so white cut off from the edges is a hole in the
     # drawing: the silhouette would keep it and show a white patch on the desktop.
-    holes = sum(1 for i, p in enumerate(image.pixels) if not background[i] and p[:3] == WHITE[:3])
-    if holes:
-        raise RuntimeError(f'{holes} background pixels are enclosed by the figure')
+    holes = [i for i, p in enumerate(image.pixels) if not background[i] and p[:3] == WHITE[:3]]
+    filled = {}
+    if coarse:
+        for i in holes:
+            parent = coarse.get(i % w // 2, i // w // 2)
+            if parent[:3] != WHITE[:3]:
+                filled[i] = parent
+    if len(filled) < len(holes):
+        raise RuntimeError(f'{len(holes) - len(filled)} background pixels are enclosed by the '
+                           'figure')
     for i in range(len(image.pixels)):
         if background[i]:
             image.pixels[i] = WHITE
         else:
-            image.pixels[i] = _opaque(own.pixels[i])
+            image.pixels[i] = filled.get(i) or _opaque(own.pixels[i])
     return image
 
 
@@ -51,16 +61,25 @@ def _opaque(pixel):
     return colour + (255,)
 
 
-def stage(expression='normal'):
-    svg = render.document(character.WIDTH, character.HEIGHT, character.drawing(expression))
-    picture = render.svg_to_image(svg, character.WIDTH, character.HEIGHT, background='white')
-    own = render.svg_to_image(svg, character.WIDTH, character.HEIGHT)
-    return _clean_background(picture, own)
+def renders(expression='normal', scale=1):
+    """The stage picture, cleaned, and her drawing on nothing (RGBA) that its colours come from,
+    both scale times the drawing's size (1 or 2)."""
+    coarse = renders(expression)[0] if scale == 2 else None
+    width, height = character.WIDTH * scale, character.HEIGHT * scale
+    box = (0, 0, character.WIDTH, character.HEIGHT)
+    svg = render.document(width, height, character.drawing(expression), view_box=box)
+    picture = render.svg_to_image(svg, width, height, background='white')
+    own = render.svg_to_image(svg, width, height)
+    return _clean_background(picture, own, coarse), own
 
 
-def face(expression):
-    left, top, width, height = character.FACE_FRAME
-    return stage(expression).crop(left, top, width, height)
+def stage(expression='normal', scale=1):
+    return renders(expression, scale)[0]
+
+
+def face(expression, scale=1):
+    left, top, width, height = (v * scale for v in character.FACE_FRAME)
+    return stage(expression, scale).crop(left, top, width, height)
 
 
 def program_icon():

@@ -3,7 +3,7 @@ rectangle count, rectangle bytes, bounding rectangle) and the rectangles, in ban
 """
 import struct
 
-from assetlib.shapes import DIAL_OUTLINE
+from assetlib.shapes import dial_outline
 
 
 def block(rectangles):
@@ -40,5 +40,6 @@ def silhouette(image):
     return [(left, top, right, bottom) for top, bottom, runs in bands for left, right in runs]
 
 
-def dial():
-    return list(DIAL_OUTLINE)
+def dial(scale=1):
+    """The dial's outline: drawn by hand at 1x, from its ideal rounded square at 2x."""
+    return dial_outline(scale)
