@@ -27,23 +27,26 @@ def window_shape(width, height, body, scale=1):
 
 
 def stage_edge(own, body, outline_colour, scale=1):
-    """The fringe as non-premultiplied RGBA, the size of the stage picture.
+    """The fringe as non-premultiplied RGBA over the whole window, which the dial widens
+    beyond the stage picture.
 
     own is her drawing on nothing at this scale, body her silhouette's rectangles; where her
     edge and the dial's both reach a pixel, the stronger one is kept."""
-    width, height = own.width, own.height
-    shape = window_shape(width, height, body, scale)
     left0, top0, size = DIAL_AT[0] * scale, DIAL_AT[1] * scale, DIAL_SIZE * scale
+    width, height = max(own.width, left0 + size), own.height
+    shape = window_shape(width, height, body, scale)
     colour = tuple(outline_colour[:3])
     image = Image(width, height, CLEAR)
-    for i, pixel in enumerate(own.pixels):
-        if shape[i]:
-            continue
-        best = tuple(pixel) if pixel[3] else CLEAR
-        x, y = i % width, i // width
-        if left0 <= x < left0 + size and top0 <= y < top0 + size:
-            alpha = round(dial_coverage(x - left0, y - top0, scale) * 255)
-            if alpha > best[3]:
-                best = colour + (alpha,)
-        image.pixels[i] = best
+    for y in range(height):
+        for x in range(width):
+            i = y * width + x
+            if shape[i]:
+                continue
+            pixel = own.get(x, y) if x < own.width else CLEAR
+            best = tuple(pixel) if pixel[3] else CLEAR
+            if left0 <= x < left0 + size and top0 <= y < top0 + size:
+                alpha = round(dial_coverage(x - left0, y - top0, scale) * 255)
+                if alpha > best[3]:
+                    best = colour + (alpha,)
+            image.pixels[i] = best
     return image
