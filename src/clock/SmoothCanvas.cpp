@@ -1,0 +1,80 @@
+#include "clock/SmoothCanvas.h"
+
+#include <QPainterPath>
+#include <QPolygonF>
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+QPolygonF polygonOf(std::span<const QPoint> points) {
+    QPolygonF polygon;
+    polygon.reserve(qsizetype(points.size()));
+    for (const QPoint p : points)
+        polygon.append(p);
+    return polygon;
+}
+
+QPen penOf(QRgb colour, Qt::PenCapStyle cap = Qt::SquareCap) {
+    // Round joins end a tip where its outline pixel ends at 1x, not beyond.
+    return QPen(QColor::fromRgb(colour), 1.0, Qt::SolidLine, cap, Qt::RoundJoin);
+}
+
+} // namespace
+
+SmoothCanvas::SmoothCanvas(QImage& image) : painter_(&image) {
+    painter_.setRenderHint(QPainter::Antialiasing);
+    // A pixel point at 1x is the pixel's whole square, whose centre lies half a pixel on.
+    painter_.translate(0.5, 0.5);
+}
+
+void SmoothCanvas::use(PenMode mode, const QPen& pen, const QBrush& brush) {
+    painter_.setCompositionMode(mode == PenMode::Copy ? QPainter::CompositionMode_SourceOver
+                                                      : QPainter::CompositionMode_Multiply);
+    painter_.setPen(pen);
+    painter_.setBrush(brush);
+}
+
+void SmoothCanvas::line(QPoint a, QPoint b, QRgb colour, PenMode mode) {
+    const int steps = std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y()));
+    if (steps == 0)
+        return;
+    // Up to the last point RasterCanvas draws, b itself left out as there.
+    const QPointF last = QPointF(a) + QPointF(b - a) * (steps - 1) / steps;
+    use(mode, penOf(colour), Qt::NoBrush);
+    painter_.drawLine(QPointF(a), last);
+}
+
+void SmoothCanvas::fillPolygon(std::span<const QPoint> points, QRgb colour, PenMode mode) {
+    if (points.size() < 3)
+        return;
+    use(mode, Qt::NoPen, QColor::fromRgb(colour));
+    painter_.drawPolygon(polygonOf(points), Qt::OddEvenFill);
+}
+
+void SmoothCanvas::outlinePolygon(std::span<const QPoint> points, QRgb colour, PenMode mode) {
+    use(mode, penOf(colour), Qt::NoBrush);
+    painter_.drawPolygon(polygonOf(points));
+}
+
+void SmoothCanvas::ellipse(EdgeBox box, QRgb brush, QRgb pen, PenMode mode) {
+    if (box.right <= box.left || box.bottom <= box.top)
+        return;
+    // The box's edges are pixel edges, half a pixel off the pixel points.
+    const QRectF outer = QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top)
+                             .translated(-0.5, -0.5);
+    const QRectF inner = outer.adjusted(1, 1, -1, -1);
+    if (pen == brush || inner.isEmpty()) {
+        use(mode, Qt::NoPen, QColor::fromRgb(pen));
+        painter_.drawEllipse(outer);
+        return;
+    }
+    // The rim a ring of its own, so that no pixel is masked twice.
+    QPainterPath rim;
+    rim.addEllipse(outer);
+    rim.addEllipse(inner);
+    use(mode, Qt::NoPen, QColor::fromRgb(pen));
+    painter_.drawPath(rim);
+    use(mode, Qt::NoPen, QColor::fromRgb(brush));
+    painter_.drawEllipse(inner);
+}
