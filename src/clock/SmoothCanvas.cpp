@@ -3,6 +3,7 @@
 #include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace {
@@ -15,14 +16,14 @@ QPolygonF polygonOf(std::span<const QPoint> points) {
     return polygon;
 }
 
-QPen penOf(QRgb colour, Qt::PenCapStyle cap = Qt::SquareCap) {
+QPen penOf(QRgb colour) {
     // Round joins end a tip where its outline pixel ends at 1x, not beyond.
-    return QPen(QColor::fromRgb(colour), 1.0, Qt::SolidLine, cap, Qt::RoundJoin);
+    return QPen(QColor::fromRgb(colour), 1.0, Qt::SolidLine, Qt::SquareCap, Qt::RoundJoin);
 }
 
 } // namespace
 
-SmoothCanvas::SmoothCanvas(QImage& image) : painter_(&image) {
+SmoothCanvas::SmoothCanvas(QImage& image) : ratio_(image.devicePixelRatio()), painter_(&image) {
     painter_.setRenderHint(QPainter::Antialiasing);
     // A pixel point at 1x is the pixel's whole square, whose centre lies half a pixel on.
     painter_.translate(0.5, 0.5);
@@ -39,10 +40,25 @@ void SmoothCanvas::line(QPoint a, QPoint b, QRgb colour, PenMode mode) {
     const int steps = std::max(std::abs(b.x() - a.x()), std::abs(b.y() - a.y()));
     if (steps == 0)
         return;
-    // Up to the last point RasterCanvas draws, b itself left out as there.
-    const QPointF last = QPointF(a) + QPointF(b - a) * (steps - 1) / steps;
-    use(mode, penOf(colour), Qt::NoBrush);
-    painter_.drawLine(QPointF(a), last);
+    // RasterCanvas's points from a up to the last before b, each a whole pixel: a band one
+    // pixel wide through them, reaching half a pixel past the first and the last.
+    const QPointF from(a);
+    const QPointF to = from + QPointF(b - a) * (steps - 1) / steps;
+    const qreal length = std::hypot(to.x() - from.x(), to.y() - from.y());
+    const QPointF along = length > 0 ? (to - from) / length : QPointF(1, 0);
+    const QPointF across(-along.y() / 2, along.x() / 2);
+    const QPointF start = from - along / 2;
+    const QPointF end = to + along / 2;
+    // In short pieces: the raster engine gives a blend of many spans, which a long soft edge
+    // makes, to helper threads, and the second hand would wake them every second.
+    constexpr qreal kPieceLength = 16; // device pixels
+    const int pieces = int(std::ceil((length + 1) * ratio_ / kPieceLength));
+    use(mode, Qt::NoPen, QColor::fromRgb(colour));
+    for (int k = 0; k < pieces; ++k) {
+        const QPointF p = start + (end - start) * k / pieces;
+        const QPointF q = start + (end - start) * (k + 1) / pieces;
+        painter_.drawPolygon(QPolygonF{p + across, q + across, q - across, p - across});
+    }
 }
 
 void SmoothCanvas::fillPolygon(std::span<const QPoint> points, QRgb colour, PenMode mode) {

@@ -24,5 +24,6 @@ public:
 private:
     void use(PenMode mode, const QPen& pen, const QBrush& brush);
 
+    qreal ratio_;
     QPainter painter_;
 };
