@@ -5,13 +5,14 @@
 #include "clock/StageClock.h"
 #include "clock/TClocker.h"
 #include "stage/StagePopupMenu.h"
+#include "support/fixtures/StageFixture.h"
 #include "support/harness/Polling.h"
 #include "support/harness/ProcThreadStat.h"
-#include "support/fixtures/StageFixture.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QCoreApplication>
+#include <QPainter>
 
 namespace {
 
@@ -135,4 +136,37 @@ TEST_F(StageDial, ClosingWhileTheClockWaitsForTheWindowDoesNotHang) {
         destroy();
     }
     SUCCEED();
+}
+
+TEST_F(StageDial, AnotherScreenScaleRemakesTheDialAtTheSameTime) {
+    create();
+    stage->dial().DateTimePicker1Change(QTime(3, 0));
+    const QImage oneX = stage->dial().screen();
+    stage->dial().setDeviceRatio(2);
+    const QImage twoX = stage->dial().screen();
+    EXPECT_EQ(twoX.size(), QSize(256, 256));
+    EXPECT_EQ(at(twoX, 125, 61), DialColours::kAqua);  // the minute hand, (62, 30) at 1x
+    EXPECT_EQ(at(twoX, 181, 129), DialColours::kAqua); // the hour hand, (90, 64)
+    stage->dial().setDeviceRatio(1);
+    EXPECT_EQ(stage->dial().screen(), oneX);
+}
+
+// Her window with an alpha channel: the backdrop's transparency replaces what the box had.
+TEST_F(StageDial, TheBoxPaintsItsFrameDevicePixelForDevicePixel) {
+    create();
+    for (const qreal ratio : {2.0, 1.5}) {
+        QImage backdrop(stage->size() * ratio, QImage::Format_ARGB32_Premultiplied);
+        backdrop.setDevicePixelRatio(ratio);
+        backdrop.fill(Qt::transparent);
+        stage->dial().setDeviceRatio(ratio, backdrop);
+        QImage window(QSize(128, 128) * ratio, QImage::Format_ARGB32_Premultiplied);
+        window.setDevicePixelRatio(ratio);
+        window.fill(Qt::red);
+        {
+            QPainter painter(&window);
+            stage->dial().MojibanBoxPaint(painter);
+        }
+        EXPECT_EQ(window.pixel(0, 0), 0u) << ratio; // outside the dial's outline
+        EXPECT_TRUE(window == stage->dial().screen()) << ratio;
+    }
 }
