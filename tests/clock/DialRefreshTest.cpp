@@ -37,6 +37,7 @@ TEST(DialRefresh, SecondsAreaHoldsEverythingTheSecondsChange) {
             dial.compose(10, 10, mode);
             for (int second = 0; second < 60; ++second) {
                 const QImage frame = dial.frameAt(second, mode);
+                ASSERT_EQ(frame.size(), QSize(128, 128) * ratio); // 192 x 192 at 1.5
                 const QRect area = dial.secondsArea(second, mode);
                 for (int y = 0; y < frame.height(); ++y)
                     for (int x = 0; x < frame.width(); ++x)
