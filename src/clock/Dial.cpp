@@ -49,11 +49,20 @@ template <class Draw> void onCanvas(QImage& image, Draw draw) {
 } // namespace
 
 Dial::Dial(QRect box, Pictures pictures, GlyphDrawer drawGlyph, DigitLayout layout, qreal ratio)
-    : dialImage(deviceImage(box.size(), usable(ratio))), boxPosition_(box.topLeft()),
-      stage_(std::move(pictures.stage)), geometry_(box.size()),
+    : backdrop_(deviceImage(box.size(), usable(ratio))), geometry_(box.size()),
       digits_(layout, std::move(drawGlyph)) {
-    dialImage.fill(Qt::transparent);
-    const qreal r = dialImage.devicePixelRatio();
+    const qreal r = backdrop_.devicePixelRatio();
+    // Whatever of the character lies behind the dial, its own alpha kept as it is; anything
+    // outside the picture stays transparent, for a window with an alpha channel. A picture
+    // made for another ratio is scaled here once rather than at each rebuild.
+    backdrop_.fill(Qt::transparent);
+    if (!pictures.stage.isNull()) {
+        QPainter painter(&backdrop_);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(-box.topLeft(), pictures.stage);
+    }
+    dialImage = backdrop_;
     ImageList1[0] = pictures.analogFace.isNull() ? blankFace(box.size(), r, Qt::white)
                                                  : std::move(pictures.analogFace);
     ImageList1[1] = pictures.digitalFace.isNull()
@@ -62,19 +71,11 @@ Dial::Dial(QRect box, Pictures pictures, GlyphDrawer drawGlyph, DigitLayout layo
 }
 
 void Dial::compose(int hour, int minute, DialMode mode) {
-    // Whatever lies outside both the stage picture and the face stays transparent, for a
-    // window with an alpha channel.
-    dialImage.fill(Qt::transparent);
+    dialImage = backdrop_.copy();
     {
         QPainter painter(&dialImage);
-        // Only pictures made for another ratio are scaled.
+        // Only faces made for another ratio are scaled.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, !atOne(ratio()));
-        // Whatever of the character lies behind the dial, its own alpha kept as it is.
-        if (!stage_.isNull()) {
-            painter.setCompositionMode(QPainter::CompositionMode_Source);
-            painter.drawImage(-boxPosition_, stage_);
-            painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        }
         painter.drawImage(QPoint(0, 0), ImageList1[mode.analog ? 0 : 1]);
         if (hour != -1 && !mode.analog)
             digits_.drawHourAndMinute(painter, hour, minute, mode.twelveHour);

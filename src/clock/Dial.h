@@ -49,8 +49,8 @@ public:
     std::array<QImage, 2> ImageList1;
 
 private:
-    QPoint boxPosition_;
-    QImage stage_;
+    // The part of the stage picture under the box, at the dial's ratio.
+    QImage backdrop_;
     DialGeometry geometry_;
     DigitalDigits digits_;
 };

@@ -65,7 +65,23 @@ void SmoothCanvas::fillPolygon(std::span<const QPoint> points, QRgb colour, PenM
     if (points.size() < 3)
         return;
     use(mode, Qt::NoPen, QColor::fromRgb(colour));
-    painter_.drawPolygon(polygonOf(points), Qt::OddEvenFill);
+    const QPolygonF polygon = polygonOf(points);
+    if (mode == PenMode::Copy) {
+        painter_.drawPolygon(polygon, Qt::OddEvenFill);
+        return;
+    }
+    // A multiply is no plain fill: the raster engine gives a blend of many spans to helper
+    // threads. In bands of a few device rows it keeps it here.
+    constexpr int kBandRows = 8;
+    const QRectF bounds = polygon.boundingRect().adjusted(-1, -1, 1, 1);
+    const int first = int(std::floor((bounds.top() + 0.5) * ratio_));
+    const int last = int(std::ceil((bounds.bottom() + 0.5) * ratio_));
+    for (int top = first; top < last; top += kBandRows) {
+        painter_.setClipRect(
+            QRectF(bounds.left(), top / ratio_ - 0.5, bounds.width(), kBandRows / ratio_));
+        painter_.drawPolygon(polygon, Qt::OddEvenFill);
+    }
+    painter_.setClipping(false);
 }
 
 void SmoothCanvas::outlinePolygon(std::span<const QPoint> points, QRgb colour, PenMode mode) {
