@@ -64,22 +64,27 @@ void SmoothCanvas::line(QPoint a, QPoint b, QRgb colour, PenMode mode) {
 void SmoothCanvas::fillPolygon(std::span<const QPoint> points, QRgb colour, PenMode mode) {
     if (points.size() < 3)
         return;
+    QPainterPath path;
+    path.addPolygon(polygonOf(points));
+    fill(path, colour, mode);
+}
+
+void SmoothCanvas::fill(const QPainterPath& path, QRgb colour, PenMode mode) {
     use(mode, Qt::NoPen, QColor::fromRgb(colour));
-    const QPolygonF polygon = polygonOf(points);
     if (mode == PenMode::Copy) {
-        painter_.drawPolygon(polygon, Qt::OddEvenFill);
+        painter_.drawPath(path);
         return;
     }
     // A multiply is no plain fill: the raster engine gives a blend of many spans to helper
     // threads. In bands of a few device rows it keeps it here.
     constexpr int kBandRows = 8;
-    const QRectF bounds = polygon.boundingRect().adjusted(-1, -1, 1, 1);
+    const QRectF bounds = path.boundingRect().adjusted(-1, -1, 1, 1);
     const int first = int(std::floor((bounds.top() + 0.5) * ratio_));
     const int last = int(std::ceil((bounds.bottom() + 0.5) * ratio_));
     for (int top = first; top < last; top += kBandRows) {
         painter_.setClipRect(
             QRectF(bounds.left(), top / ratio_ - 0.5, bounds.width(), kBandRows / ratio_));
-        painter_.drawPolygon(polygon, Qt::OddEvenFill);
+        painter_.drawPath(path);
     }
     painter_.setClipping(false);
 }
@@ -96,17 +101,16 @@ void SmoothCanvas::ellipse(EdgeBox box, QRgb brush, QRgb pen, PenMode mode) {
     const QRectF outer = QRectF(box.left, box.top, box.right - box.left, box.bottom - box.top)
                              .translated(-0.5, -0.5);
     const QRectF inner = outer.adjusted(1, 1, -1, -1);
+    QPainterPath rim;
+    rim.addEllipse(outer);
     if (pen == brush || inner.isEmpty()) {
-        use(mode, Qt::NoPen, QColor::fromRgb(pen));
-        painter_.drawEllipse(outer);
+        fill(rim, pen, mode);
         return;
     }
     // The rim a ring of its own, so that no pixel is masked twice.
-    QPainterPath rim;
-    rim.addEllipse(outer);
     rim.addEllipse(inner);
-    use(mode, Qt::NoPen, QColor::fromRgb(pen));
-    painter_.drawPath(rim);
-    use(mode, Qt::NoPen, QColor::fromRgb(brush));
-    painter_.drawEllipse(inner);
+    fill(rim, pen, mode);
+    QPainterPath middle;
+    middle.addEllipse(inner);
+    fill(middle, brush, mode);
 }

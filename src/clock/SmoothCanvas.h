@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <span>
 
 // RasterCanvas's drawing in the same pixel coordinates on an image of a higher device pixel
@@ -23,6 +24,7 @@ public:
 
 private:
     void use(PenMode mode, const QPen& pen, const QBrush& brush);
+    void fill(const QPainterPath& path, QRgb colour, PenMode mode);
 
     qreal ratio_;
     QPainter painter_;

@@ -29,27 +29,31 @@ void paint(QImage& screen, const QImage& frame, const QRegion& region) {
 
 } // namespace
 
-// Above 1x a changed device pixel must lie wholly inside, smooth edges and all.
+// Above 1x each changed device pixel wholly inside, its smooth edges and all.
+static void secondsAreaHoldsWhatTheSecondsChange(qreal ratio) {
+    Dial dial = makeDial(ratio);
+    for (const DialMode mode : {DialMode{true, false}, DialMode{false, false}}) {
+        dial.compose(10, 10, mode);
+        for (int second = 0; second < 60; ++second) {
+            const QImage frame = dial.frameAt(second, mode);
+            const QRect area = dial.secondsArea(second, mode);
+            ASSERT_EQ(frame.size(), QSize(128, 128) * ratio); // 192 x 192 at 1.5
+            for (int y = 0; y < frame.height(); ++y)
+                for (int x = 0; x < frame.width(); ++x)
+                    if (frame.pixel(x, y) != dial.dialImage.pixel(x, y)) {
+                        const QRect touched(
+                            QPoint(x / ratio, y / ratio),
+                            QPoint(std::ceil((x + 1) / ratio) - 1, std::ceil((y + 1) / ratio) - 1));
+                        ASSERT_TRUE(area.contains(touched)) << second << " at " << x << "," << y;
+                    }
+        }
+    }
+}
+
 TEST(DialRefresh, SecondsAreaHoldsEverythingTheSecondsChange) {
     for (const qreal ratio : {1.0, 2.0, 1.5}) {
-        Dial dial = makeDial(ratio);
-        for (const DialMode mode : {DialMode{true, false}, DialMode{false, false}}) {
-            dial.compose(10, 10, mode);
-            for (int second = 0; second < 60; ++second) {
-                const QImage frame = dial.frameAt(second, mode);
-                ASSERT_EQ(frame.size(), QSize(128, 128) * ratio); // 192 x 192 at 1.5
-                const QRect area = dial.secondsArea(second, mode);
-                for (int y = 0; y < frame.height(); ++y)
-                    for (int x = 0; x < frame.width(); ++x)
-                        if (frame.pixel(x, y) != dial.dialImage.pixel(x, y)) {
-                            const QRect touched(QPoint(int(x / ratio), int(y / ratio)),
-                                                QPoint(int(std::ceil((x + 1) / ratio)) - 1,
-                                                       int(std::ceil((y + 1) / ratio)) - 1));
-                            ASSERT_TRUE(area.contains(touched))
-                                << ratio << " " << second << " at " << x << "," << y;
-                        }
-            }
-        }
+        SCOPED_TRACE(ratio);
+        secondsAreaHoldsWhatTheSecondsChange(ratio);
     }
 }
 
