@@ -1,12 +1,15 @@
 #include "clock/AnalogHands.h"
 
 #include "clock/DialColours.h"
+#include "clock/RasterCanvas.h"
+#include "clock/SmoothCanvas.h"
 
 #include <span>
 
 using PenMode = RasterCanvas::PenMode;
 
-void AnalogHands::drawHand(RasterCanvas& canvas, const QPoint* points, int count, int shadow) {
+template <class Canvas>
+void AnalogHands::drawHand(Canvas& canvas, const QPoint* points, int count, int shadow) {
     std::array<QPoint, 6> moved;
     const int n = std::min<int>(count, moved.size());
     for (int k = 0; k < n; ++k)
@@ -18,7 +21,8 @@ void AnalogHands::drawHand(RasterCanvas& canvas, const QPoint* points, int count
     canvas.outlinePolygon(body, DialColours::kBlack, PenMode::Copy);
 }
 
-void AnalogHands::drawHourAndMinute(RasterCanvas& canvas, const DialGeometry& geometry, int hour,
+template <class Canvas>
+void AnalogHands::drawHourAndMinute(Canvas& canvas, const DialGeometry& geometry, int hour,
                                     int minute) {
     // The hour hand moves on by one position every 12 minutes.
     const int hourPosition = minute / 12 + (hour % 12) * 5;
@@ -28,7 +32,8 @@ void AnalogHands::drawHourAndMinute(RasterCanvas& canvas, const DialGeometry& ge
     drawHand(canvas, minuteHand.data(), geometry.minuteHandShape.count, 2);
 }
 
-void AnalogHands::drawSeconds(RasterCanvas& canvas, const DialGeometry& geometry, int second) {
+template <class Canvas>
+void AnalogHands::drawSeconds(Canvas& canvas, const DialGeometry& geometry, int second) {
     const QPoint tip = geometry.dialPoint(second, geometry.secondHandLength);
     const QPoint tail = geometry.dialPoint(second, -geometry.tailLength);
     const QPoint shadow(2, 2);
@@ -42,3 +47,10 @@ void AnalogHands::drawSeconds(RasterCanvas& canvas, const DialGeometry& geometry
     canvas.ellipse({cx - 4, cy - 4, cx + 4, cy + 4}, DialColours::kRed, DialColours::kRed,
                    PenMode::Copy);
 }
+
+template void AnalogHands::drawHand(RasterCanvas&, const QPoint*, int, int);
+template void AnalogHands::drawHourAndMinute(RasterCanvas&, const DialGeometry&, int, int);
+template void AnalogHands::drawSeconds(RasterCanvas&, const DialGeometry&, int);
+template void AnalogHands::drawHand(SmoothCanvas&, const QPoint*, int, int);
+template void AnalogHands::drawHourAndMinute(SmoothCanvas&, const DialGeometry&, int, int);
+template void AnalogHands::drawSeconds(SmoothCanvas&, const DialGeometry&, int);

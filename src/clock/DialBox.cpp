@@ -10,11 +10,22 @@
 
 #include <QAction>
 #include <QPainter>
+#include <algorithm>
 
-DialBox::DialBox(PaintBox& MojibanBox, const QImage& stagePicture, StageSettings& settings,
+DialBox::DialBox(PaintBox& MojibanBox, const QImage& backdrop, StageSettings& settings,
                  const WallClock& clock, MenuItems items, Hooks hooks)
-    : box_(MojibanBox), settings_(settings), clock_(clock), items_(items),
-      hooks_(std::move(hooks)) {
+    : box_(MojibanBox), settings_(settings), clock_(clock), items_(items), hooks_(std::move(hooks)),
+      backdrop_(backdrop) {
+    makeDial(box_.devicePixelRatio());
+    // Each paint covers the whole box, so the stage picture beneath is not painted again
+    // every second.
+    box_.setAttribute(Qt::WA_OpaquePaintEvent);
+    stale_ = std::make_unique<StaleDialArea>(QRect(QPoint(0, 0), box_.size()));
+    paintRegion_ = new PaintRegionRecorder(&box_);
+    box_.installEventFilter(paintRegion_);
+}
+
+void DialBox::makeDial(qreal ratio) {
     using GlyphList = AssetCatalogue::GlyphList;
     const QSize size = box_.size();
     const DigitLayout layout = DigitLayout::compute(
@@ -23,16 +34,23 @@ DialBox::DialBox(PaintBox& MojibanBox, const QImage& stagePicture, StageSettings
         AssetCatalogue::glyphSize(GlyphList::AmPm), QPoint(size.width() / 2, size.height() / 2));
     dial_ = std::make_unique<Dial>(
         box_.geometry(),
-        Dial::Pictures{.stage = stagePicture,
-                       .analogFace = AssetCatalogue::maskedBitmap(QStringLiteral("Mojiban")),
-                       .digitalFace = AssetCatalogue::maskedBitmap(QStringLiteral("MojibanDigi"))},
-        AssetCatalogue::drawGlyph, layout);
-    // Each paint covers the whole box, so the stage picture beneath is not painted again
-    // every second.
-    box_.setAttribute(Qt::WA_OpaquePaintEvent);
-    stale_ = std::make_unique<StaleDialArea>(QRect(QPoint(0, 0), size));
-    paintRegion_ = new PaintRegionRecorder(&box_);
-    box_.installEventFilter(paintRegion_);
+        Dial::Pictures{.stage = backdrop_,
+                       .analogFace = AssetCatalogue::maskedBitmap(QStringLiteral("Mojiban"), ratio),
+                       .digitalFace =
+                           AssetCatalogue::maskedBitmap(QStringLiteral("MojibanDigi"), ratio)},
+        AssetCatalogue::drawGlyph, layout, ratio);
+}
+
+void DialBox::setDeviceRatio(qreal ratio, const QImage& backdrop) {
+    if (!backdrop.isNull())
+        backdrop_ = backdrop;
+    else if (qFuzzyCompare(ratio, dial_->ratio()))
+        return;
+    makeDial(ratio);
+    // The same time anew: nothing the rebuilt hook should answer.
+    dial_->compose(hour_, minute_, mode());
+    stale_->imageRebuilt();
+    box_.update();
 }
 
 DialBox::~DialBox() = default;
@@ -42,6 +60,8 @@ DialMode DialBox::mode() const {
 }
 
 void DialBox::composeDial(int hour, int minute) {
+    hour_ = hour;
+    minute_ = minute;
     dial_->compose(hour, minute, mode());
     stale_->imageRebuilt();
     if (hooks_.rebuilt)
@@ -59,11 +79,15 @@ void DialBox::MojibanBoxPaint(QPainter& painter) {
     const int second = perSecond ? showingSecond_ : clock_.now().second;
     const DialMode dialMode = mode();
     const QImage shown = dial_->frameAt(second, dialMode);
+    const qreal ratio = shown.devicePixelRatio();
+    // Transparent pixels too replace what was there, for a window with an alpha channel.
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
     // In bands: a larger piece under the window's shaped clip would have the raster
     // engine wake its helper threads, every second, for a 128 x 128 copy.
-    constexpr int kBand = 16;
-    for (int top = 0; top < shown.height(); top += kBand)
-        painter.drawImage(QPoint(0, top), shown, QRect(0, top, shown.width(), kBand));
+    constexpr int kBandRows = 16; // device rows
+    for (int top = 0; top < shown.height(); top += kBandRows)
+        painter.drawImage(QPointF(0, top / ratio), shown,
+                          QRect(0, top, shown.width(), std::min(kBandRows, shown.height() - top)));
     stale_->painted(paintRegion_->region(), dial_->secondsArea(second, dialMode));
     if (perSecond)
         RepaintTrace::mark();

@@ -31,8 +31,10 @@ public:
         std::function<void()> painted;
     };
 
-    // The stage picture is what lies behind the dial.
-    DialBox(PaintBox& MojibanBox, const QImage& stagePicture, StageSettings& settings,
+    // The backdrop is what lies behind the dial: her stage picture as her window shows it,
+    // opaque, or at the box's device pixel ratio and transparent outside her shape for a
+    // window with an alpha channel. The dial is made at the box's ratio.
+    DialBox(PaintBox& MojibanBox, const QImage& backdrop, StageSettings& settings,
             const WallClock& clock, MenuItems items, Hooks hooks);
     ~DialBox();
     DialBox(const DialBox&) = delete;
@@ -53,10 +55,15 @@ public:
     // paint afterwards is the sign that she is seen again.
     void setScreenSaved(bool saved);
 
-    // What the box shows now.
+    // After a move to a screen of another scale: the dial made anew at that ratio, showing
+    // what it showed, over the backdrop given (a null one keeps the one it has).
+    void setDeviceRatio(qreal ratio, const QImage& backdrop = QImage());
+
+    // What the box shows now, at the dial's device pixel ratio.
     QImage screen() const;
 
 private:
+    void makeDial(qreal ratio);
     // Flips one of the two rendering settings and shows the result at once.
     void switchRendering(bool& setting, QAction* item, bool checkedWhenSet);
     DialMode mode() const;
@@ -66,7 +73,11 @@ private:
     const WallClock& clock_;
     MenuItems items_;
     Hooks hooks_;
+    QImage backdrop_;
     std::unique_ptr<Dial> dial_;
+    // What the dial image shows, for a dial made anew.
+    int hour_ = -1;
+    int minute_ = -1;
     std::unique_ptr<StaleDialArea> stale_;
     PaintRegionRecorder* paintRegion_ = nullptr;
     // The second that showDial paints; -1 when a paint comes from elsewhere.

@@ -25,7 +25,8 @@ bool insideEllipse(int x, int y, EdgeBox box) {
 } // namespace
 
 RasterCanvas::RasterCanvas(QImage& image) : image_(image) {
-    Q_ASSERT(image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32);
+    Q_ASSERT(image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32 ||
+             image.format() == QImage::Format_ARGB32_Premultiplied);
 }
 
 void RasterCanvas::plot(int x, int y, QRgb colour, PenMode mode) {

@@ -22,7 +22,8 @@ public:
         Mask  // the pixel becomes pixel AND colour: it can only darken
     };
 
-    // The image must be Format_RGB32 or Format_ARGB32.
+    // The image must be Format_RGB32, Format_ARGB32 or Format_ARGB32_Premultiplied; the
+    // colours are opaque, so a copy or an AND keeps a premultiplied pixel valid.
     explicit RasterCanvas(QImage& image);
 
     // From a up to b, without b itself, so that joined lines never paint a point twice.

@@ -2,20 +2,22 @@
 #include "clock/StaleDialArea.h"
 
 #include <QPainter>
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
 
 const QRect kBox(0, 0, 128, 128);
 
-Dial makeDial() {
+Dial makeDial(qreal ratio = 1) {
     QImage face(kBox.size(), QImage::Format_ARGB32_Premultiplied);
     face.fill(0xFF808080u);
     auto drawCell = [](QPainter& painter, AssetCatalogue::GlyphList, int index, QPoint at) {
         painter.fillRect(QRect(at, QSize(16, 32)), QColor(index * 20, 0, 0));
     };
     return Dial(QRect(QPoint(80, 256), kBox.size()), {QImage(), face, face}, drawCell,
-                DigitLayout::compute(QSize(24, 48), QSize(16, 32), QSize(64, 16), QPoint(64, 64)));
+                DigitLayout::compute(QSize(24, 48), QSize(16, 32), QSize(64, 16), QPoint(64, 64)),
+                ratio);
 }
 
 // Plays the screen: only the repainted region takes the new frame.
@@ -27,19 +29,31 @@ void paint(QImage& screen, const QImage& frame, const QRegion& region) {
 
 } // namespace
 
-TEST(DialRefresh, SecondsAreaHoldsEverythingTheSecondsChange) {
-    Dial dial = makeDial();
+// Above 1x each changed device pixel wholly inside, its smooth edges and all.
+static void secondsAreaHoldsWhatTheSecondsChange(qreal ratio) {
+    Dial dial = makeDial(ratio);
     for (const DialMode mode : {DialMode{true, false}, DialMode{false, false}}) {
         dial.compose(10, 10, mode);
         for (int second = 0; second < 60; ++second) {
             const QImage frame = dial.frameAt(second, mode);
             const QRect area = dial.secondsArea(second, mode);
-            for (int y = 0; y < 128; ++y)
-                for (int x = 0; x < 128; ++x)
+            ASSERT_EQ(frame.size(), QSize(128, 128) * ratio); // 192 x 192 at 1.5
+            for (int y = 0; y < frame.height(); ++y)
+                for (int x = 0; x < frame.width(); ++x)
                     if (frame.pixel(x, y) != dial.dialImage.pixel(x, y)) {
-                        ASSERT_TRUE(area.contains(x, y)) << second << " at " << x << "," << y;
+                        const QRect touched(
+                            QPoint(x / ratio, y / ratio),
+                            QPoint(std::ceil((x + 1) / ratio) - 1, std::ceil((y + 1) / ratio) - 1));
+                        ASSERT_TRUE(area.contains(touched)) << second << " at " << x << "," << y;
                     }
         }
+    }
+}
+
+TEST(DialRefresh, SecondsAreaHoldsEverythingTheSecondsChange) {
+    for (const qreal ratio : {1.0, 2.0, 1.5}) {
+        SCOPED_TRACE(ratio);
+        secondsAreaHoldsWhatTheSecondsChange(ratio);
     }
 }
 
