@@ -138,24 +138,21 @@ TEST_F(StageDial, ClosingWhileTheClockWaitsForTheWindowDoesNotHang) {
     SUCCEED();
 }
 
-// On a screen of another scale, her window with an alpha channel: the same time, and the
-// box painted device pixel for device pixel, the backdrop's transparency included.
+// On a screen of another scale, her window with an alpha channel: the box painted device
+// pixel for device pixel, the backdrop's transparency included.
 TEST_F(StageDial, AnotherScreenScaleRemakesTheDial) {
     create();
-    stage->dial().DateTimePicker1Change(QTime(3, 0));
     for (const qreal ratio : {2.0, 1.5}) {
         QImage backdrop(stage->size() * ratio, QImage::Format_ARGB32_Premultiplied);
         backdrop.setDevicePixelRatio(ratio);
         backdrop.fill(Qt::transparent);
         stage->dial().setDeviceRatio(ratio, backdrop);
-        QImage window(QSize(128, 128) * ratio, QImage::Format_ARGB32_Premultiplied);
-        window.setDevicePixelRatio(ratio);
+        QImage window = backdrop.copy(0, 0, 128 * ratio, 128 * ratio);
         window.fill(Qt::red);
         QPainter painter(&window);
         stage->dial().MojibanBoxPaint(painter);
         painter.end();
         EXPECT_EQ(window.pixel(0, 0), 0u) << ratio; // outside the dial's outline
-        EXPECT_EQ(at(window, int(62 * ratio), int(30 * ratio)), DialColours::kAqua) << ratio;
         EXPECT_TRUE(window == stage->dial().screen()) << ratio;
     }
 }
