@@ -139,6 +139,7 @@ void MainStage::followDeviceRatio() {
         return;
     outline_ = std::make_unique<StageOutline>(ratio);
     dressStage(*this, *ui_->Image1, *outline_);
+    dial_->setDeviceRatio(ratio, ui_->Image1->pixmap().toImage());
     faces_->redress();
     if (isVisible()) {
         shapeStageWindow(*this, ui_->Image1->pixmap().deviceIndependentSize().toSize(),
