@@ -61,6 +61,8 @@ MainStage::MainStage(StageServices services, QWidget* parent)
         QList<QWidget*>{ui_->DefaultStrings, ui_->DialogStrList}, *PopupMenu1->MIDebugMode);
     stacking_ =
         std::make_unique<StageStacking>(settings_.StayOnTop, *this, *PopupMenu1->StayOnTop1);
+    // The new native window of another stacking style is made late in its show.
+    connect(stacking_.get(), &StageStacking::changed, this, [this] { cutOutline(); });
     new StageDrag(
         *this, [this] { loneliness_->userTouched(); }, StageDrag::x11Pointer(*this));
     screenSaverHook_ = ScreenSaverHook::install([this](bool on) { screenSaverChanged(on); });

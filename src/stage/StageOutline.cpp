@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <QWidget>
+#include <QWindow>
 #include <cmath>
 
 namespace {
@@ -108,8 +109,10 @@ QImage StageOutline::dressed(const QImage& picture, QPoint at) const {
 }
 
 void StageOutline::cut(QWidget& window, bool compositing) const {
-    if (!shape_ || !window.testAttribute(Qt::WA_WState_Created))
+    if (!shape_ || !window.windowHandle())
         return;
-    x11ShapeWindow(xcb_window_t(window.winId()), compositing ? *shape_ | fringe_ : *shape_,
-                   *shape_);
+    // A change of stacking style gives her a new native window, made during the show that
+    // follows; the widget's own id still names the old one until then.
+    x11ShapeWindow(xcb_window_t(window.windowHandle()->winId()),
+                   compositing ? *shape_ | fringe_ : *shape_, *shape_);
 }
