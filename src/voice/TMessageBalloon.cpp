@@ -1,7 +1,9 @@
 #include "voice/TMessageBalloon.h"
 
+#include "platform/CompositorWatch.h"
 #include "platform/StageTimer.h"
 #include "platform/TaskbarEntry.h"
+#include "platform/X11Shape.h"
 #include "shared/UiFont.h"
 #include "shared/Voice.h"
 #include "stage/StackingStyle.h"
@@ -27,6 +29,9 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, StageStacking& stacking, V
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), stage_(stage), stacking_(stacking),
       voice_(voice), ui_(std::make_unique<Ui::MessageBalloon>()),
       Timer1(timers.makeTimer(kCloseAfterMs)), Timer2(timers.makeTimer(kFollowEveryMs)) {
+    // Its pixels outside the outline blend with the desktop under a compositing manager; the
+    // native window takes a visual with alpha only when it is made after this.
+    setAttribute(Qt::WA_TranslucentBackground);
     ui_->setupUi(this);
     setFont(uiFont());
     setFixedSize(size());
@@ -45,11 +50,12 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, StageStacking& stacking, V
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
-    setAutoFillBackground(true);
     Timer1->setTimeoutHandler([this] { Timer1Timer(); });
     Timer2->setTimeoutHandler([this] { Timer2Timer(); });
     connect(ui_->Button1, &QPushButton::clicked, this, &TMessageBalloon::Button1Click);
     connect(&stacking_, &StageStacking::changed, this, &TMessageBalloon::applyStacking);
+    if (CompositorWatch* compositor = stage_.compositor())
+        connect(compositor, &CompositorWatch::changed, this, &TMessageBalloon::applyShape);
 }
 
 TMessageBalloon::~TMessageBalloon() = default;
@@ -94,18 +100,19 @@ bool TMessageBalloon::calcTail(QPoint& position, std::array<QPoint, 3>& tail) co
 }
 
 void TMessageBalloon::makeShape() {
-    outlineRgn_.reset();
     QPoint position;
     std::array<QPoint, 3> tail;
     const bool hasTail = calcTail(position, tail);
-    const auto shape = balloonShape(ui_->AreaBounds->geometry(),
-                                    hasTail ? std::optional<TailPoints>(tail) : std::nullopt);
+    const std::optional<TailPoints> tailPoints =
+        hasTail ? std::optional<TailPoints>(tail) : std::nullopt;
+    const auto shape = balloonShape(ui_->AreaBounds->geometry(), tailPoints);
     move(position);
-    // Without a body the balloon keeps the shape it had, and no outline.
+    // Without a body the balloon keeps the shape and the picture it had.
     if (shape) {
         balloonRgn_ = shape;
-        outlineRgn_ = shape;
-        setMask(*balloonRgn_);
+        tail_ = tailPoints;
+        drawOutline();
+        applyShape();
         update();
     }
     const QPoint stageAt = stage_.stagePosition();
@@ -118,14 +125,31 @@ void TMessageBalloon::applyStacking(bool stayOnTop) {
         return;
     restyling_ = true;
     applyStackingStyle(*this, stayOnTop);
-    // The new native window starts without a shape.
-    if (isVisible() && balloonRgn_)
-        setMask(*balloonRgn_);
     restyling_ = false;
+}
+
+void TMessageBalloon::drawOutline() {
+    outline_ = balloonOutline(ui_->AreaBounds->geometry(), tail_, size(), devicePixelRatio());
+}
+
+void TMessageBalloon::applyShape() {
+    if (!outline_)
+        return;
+    const CompositorWatch* compositor = stage_.compositor();
+    inputShape_ = outline_->shape;
+    boundingShape_ =
+        compositor && compositor->running() ? outline_->shape | outline_->fringe : outline_->shape;
+    // A window not yet made takes its shape as it shows.
+    if (const WId window = internalWinId())
+        x11ShapeWindow(xcb_window_t(window), boundingShape_, inputShape_);
 }
 
 void TMessageBalloon::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    // The native window a new stacking style made starts without a shape; it is not mapped
+    // yet.
+    if (restyling_)
+        applyShape();
     keepOffTaskbar(*this);
     keepOnEveryWorkspace(*this);
     if (!event->spontaneous() && !restyling_)
@@ -169,10 +193,14 @@ void TMessageBalloon::paintEvent(QPaintEvent*) {
 }
 
 void TMessageBalloon::FormPaint(QPainter& painter) {
-    if (!outlineRgn_)
+    if (!outline_)
         return;
-    painter.setClipRegion(regionFrame(*outlineRgn_));
-    painter.fillRect(rect(), Qt::black);
+    // Moved to a screen of another pixel ratio: drawn again for its pixels.
+    if (!qFuzzyCompare(outline_->ratio, devicePixelRatio())) {
+        drawOutline();
+        applyShape();
+    }
+    painter.drawImage(QPoint(0, 0), outline_->picture);
 }
 
 void TMessageBalloon::keyPressEvent(QKeyEvent* event) {
