@@ -16,6 +16,7 @@
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QWindow>
 #include <cmath>
 
 namespace {
@@ -125,6 +126,13 @@ void TMessageBalloon::applyStacking(bool stayOnTop) {
         return;
     restyling_ = true;
     applyStackingStyle(*this, stayOnTop);
+    // The toolkit makes the new style's native window as the balloon shows, after its show
+    // event, and without a shape: one that shows takes its shape at once; a hidden one drops
+    // its native window, so that its next showing makes the new one before the show event.
+    if (isVisible())
+        applyShape();
+    else if (QWindow* window = windowHandle())
+        window->destroy();
     restyling_ = false;
 }
 
@@ -139,17 +147,15 @@ void TMessageBalloon::applyShape() {
     inputShape_ = outline_->shape;
     boundingShape_ =
         compositor && compositor->running() ? outline_->shape | outline_->fringe : outline_->shape;
-    // A window not yet made takes its shape as it shows.
-    if (const WId window = internalWinId())
-        x11ShapeWindow(xcb_window_t(window), boundingShape_, inputShape_);
+    // A window not yet made takes its shape as it shows. Asked of the window handle: the
+    // widget's own id still names the old native window after a new stacking style.
+    const QWindow* window = windowHandle();
+    if (window && window->handle())
+        x11ShapeWindow(xcb_window_t(window->winId()), boundingShape_, inputShape_);
 }
 
 void TMessageBalloon::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    // The native window a new stacking style made starts without a shape; it is not mapped
-    // yet.
-    if (restyling_)
-        applyShape();
     keepOffTaskbar(*this);
     keepOnEveryWorkspace(*this);
     if (!event->spontaneous() && !restyling_)
