@@ -5,6 +5,7 @@
 #include <QSize>
 
 class CompositorWatch;
+
 // What the speech balloon needs of the stage window it speaks for.
 class BalloonStage {
 public:

@@ -111,8 +111,11 @@ void TMessageBalloon::makeShape() {
     // Without a body the balloon keeps the shape and the picture it had.
     if (shape) {
         balloonRgn_ = shape;
-        tail_ = tailPoints;
-        drawOutline();
+        // Drawn again only for another corner: she is followed four times a second.
+        if (!outline_ || tail_ != tailPoints) {
+            tail_ = tailPoints;
+            drawOutline();
+        }
         applyShape();
         update();
     }

@@ -20,9 +20,9 @@ class Voice;
 
 // Her speech balloon: a borderless white window with a black outline, shaped as a rounded
 // body with a tail whose tip touches a corner of her mouth. Its shape and outline are drawn
-// in device pixels; under a compositing manager its edge is anti-aliased. It follows her, stays in
-// front of her, takes her stacking style, and closes after 30 seconds or at its button. It is made
-// once, hidden, and only shown and hidden after that.
+// in device pixels; under a compositing manager its edge is anti-aliased. It follows her,
+// stays in front of her, takes her stacking style, and closes after 30 seconds or at its
+// button. It is made once, hidden, and only shown and hidden after that.
 class TMessageBalloon : public QWidget, public Speaker {
     Q_OBJECT
 public:
