@@ -1,10 +1,43 @@
 #include "voice/BalloonGeometry.h"
 
+#include <QPainter>
 #include <QPolygon>
+#include <cmath>
 
 namespace {
 constexpr int kTailBase = 48;
 constexpr int kCornerEllipse = 8;
+// Coverage at or above which a device pixel belongs to the shape: half of 255.
+constexpr int kHalfCovered = 128;
+
+// How much of each device pixel the path covers, 0 to 255.
+QImage coverage(const QPainterPath& path, QSize deviceSize, qreal ratio) {
+    QImage image(deviceSize, QImage::Format_Alpha8);
+    image.fill(0);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(ratio, ratio);
+    painter.fillPath(path, Qt::black);
+    return image;
+}
+
+QRegion pixelsCovered(const QImage& coverage, int atLeast) {
+    QRegion pixels;
+    for (int y = 0; y < coverage.height(); ++y) {
+        const uchar* row = coverage.constScanLine(y);
+        for (int x = 0; x < coverage.width();) {
+            if (row[x] < atLeast) {
+                ++x;
+                continue;
+            }
+            const int start = x;
+            while (x < coverage.width() && row[x] >= atLeast)
+                ++x;
+            pixels += QRect(start, y, x - start, 1);
+        }
+    }
+    return pixels;
+}
 } // namespace
 
 int balloonCorner(QPoint stageTopLeft, QSize stageClient, const QRect& screen) {
@@ -78,14 +111,72 @@ std::optional<QRegion> balloonShape(const QRect& bodyArea, const std::optional<T
     return shape;
 }
 
+QPainterPath balloonPath(const QRect& bodyArea, const std::optional<TailPoints>& tail) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(bodyArea), std::min(kCornerEllipse, bodyArea.width()) / 2.0,
+                        std::min(kCornerEllipse, bodyArea.height()) / 2.0);
+    if (!tail)
+        return path;
+    // The region's polygon takes the pixels whose top-left point lies inside it; that is the
+    // ideal triangle through their middles.
+    QPolygonF triangle;
+    for (const QPoint point : *tail)
+        triangle << QPointF(point) + QPointF(0.5, 0.5);
+    triangle << triangle.first();
+    QPainterPath tailPath;
+    tailPath.addPolygon(triangle);
+    return path.united(tailPath);
+}
+
+std::optional<BalloonOutline> balloonOutline(const QRect& bodyArea,
+                                             const std::optional<TailPoints>& tail,
+                                             QSize clientSize, qreal ratio) {
+    const std::optional<QRegion> logical = balloonShape(bodyArea, tail);
+    if (!logical)
+        return std::nullopt;
+    if (!(ratio > 0))
+        ratio = 1;
+    const QSize deviceSize(int(std::ceil(clientSize.width() * ratio)),
+                           int(std::ceil(clientSize.height() * ratio)));
+    const QImage covered = coverage(balloonPath(bodyArea, tail), deviceSize, ratio);
+    BalloonOutline outline;
+    outline.ratio = ratio;
+    // At 1 the shape stays the one the balloon always had, pixel for pixel.
+    outline.shape = qFuzzyCompare(ratio, 1.0) ? *logical : pixelsCovered(covered, kHalfCovered);
+    outline.fringe = pixelsCovered(covered, 1) - outline.shape;
+
+    QImage picture(deviceSize, QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    // Black at the coverage, so that a compositing manager blends the edge with the desktop.
+    for (const QRect& band : outline.fringe)
+        for (int y = band.top(); y <= band.bottom(); ++y) {
+            const uchar* alpha = covered.constScanLine(y);
+            auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+            for (int x = band.left(); x <= band.right(); ++x)
+                row[x] = qRgba(0, 0, 0, alpha[x]);
+        }
+    {
+        QPainter painter(&picture);
+        for (const QRect& band : outline.shape)
+            painter.fillRect(band, Qt::white);
+        for (const QRect& band : regionFrame(outline.shape, std::max(1, qRound(ratio))))
+            painter.fillRect(band, Qt::black);
+    }
+    picture.setDevicePixelRatio(ratio);
+    outline.picture = picture;
+    return outline;
+}
+
 int lineTopInsideBody(int formTop, int lineHeight, const QRect& bodyArea) {
     // A row of white between the line and the outline, as the brackets' feet need.
     const int lastRow = bodyArea.y() + bodyArea.height() - 3;
     return std::min(formTop, lastRow + 1 - lineHeight);
 }
 
-QRegion regionFrame(const QRegion& region) {
-    const QRegion inner = region & region.translated(1, 0) & region.translated(-1, 0) &
-                          region.translated(0, 1) & region.translated(0, -1);
+QRegion regionFrame(const QRegion& region, int width) {
+    QRegion inner = region;
+    for (int step = 0; step < width; ++step)
+        inner = inner & inner.translated(1, 0) & inner.translated(-1, 0) & inner.translated(0, 1) &
+                inner.translated(0, -1);
     return region - inner;
 }

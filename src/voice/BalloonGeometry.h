@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QImage>
+#include <QPainterPath>
 #include <QPoint>
 #include <QRect>
 #include <QRegion>
@@ -39,9 +41,32 @@ BalloonPlacement placeBalloon(int corner, QPoint stageTopLeft, const QRect& mout
 // None when the body area is empty.
 std::optional<QRegion> balloonShape(const QRect& bodyArea, const std::optional<TailPoints>& tail);
 
+// The ideal outline that balloonShape follows, in logical coordinates where whole numbers are
+// the pixels' edges: the body with corners of 4-pixel radius, and the tail through the middles
+// of the pixels at its points.
+QPainterPath balloonPath(const QRect& bodyArea, const std::optional<TailPoints>& tail);
+
+// The balloon drawn in device pixels, for a window of clientSize logical pixels.
+struct BalloonOutline {
+    qreal ratio = 1;
+    // The device pixels the balloon covers: balloonShape at a ratio of 1, else the pixels
+    // that the ideal outline scaled by the ratio covers at least half.
+    QRegion shape;
+    // The device pixels outside the shape that the ideal outline partly covers.
+    QRegion fringe;
+    // The window's picture: white inside the shape, a black outline one logical pixel wide
+    // along its inner edge, the fringe black at its coverage, transparent elsewhere.
+    QImage picture;
+};
+
+// None when the body area is empty. A ratio that is not above 0 counts as 1.
+std::optional<BalloonOutline> balloonOutline(const QRect& bodyArea,
+                                             const std::optional<TailPoints>& tail,
+                                             QSize clientSize, qreal ratio);
+
 // The top of a line of text lineHeight high that the form puts at formTop, lifted when it
 // would come near the body's outline: the line then ends a row of white above it.
 int lineTopInsideBody(int formTop, int lineHeight, const QRect& bodyArea);
 
-// The one-pixel band along the inside of a region's edges, where its outline is drawn.
-QRegion regionFrame(const QRegion& region);
+// The band along the inside of a region's edges, width pixels wide, where its outline is drawn.
+QRegion regionFrame(const QRegion& region, int width = 1);

@@ -4,6 +4,8 @@
 #include <QRect>
 #include <QSize>
 
+class CompositorWatch;
+
 // What the speech balloon needs of the stage window it speaks for.
 class BalloonStage {
 public:
@@ -26,4 +28,7 @@ public:
 
     // The geometry of the screen that holds a point of the desktop.
     virtual QRect screenHolding(QPoint point) const = 0;
+
+    // The program's one watch on the compositing manager; null counts as none running.
+    virtual CompositorWatch* compositor() const = 0;
 };

@@ -1,7 +1,9 @@
 #include "voice/TMessageBalloon.h"
 
+#include "platform/CompositorWatch.h"
 #include "platform/StageTimer.h"
 #include "platform/TaskbarEntry.h"
+#include "platform/X11Shape.h"
 #include "shared/UiFont.h"
 #include "shared/Voice.h"
 #include "stage/StackingStyle.h"
@@ -14,6 +16,7 @@
 #include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QWindow>
 #include <cmath>
 
 namespace {
@@ -27,6 +30,9 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, StageStacking& stacking, V
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), stage_(stage), stacking_(stacking),
       voice_(voice), ui_(std::make_unique<Ui::MessageBalloon>()),
       Timer1(timers.makeTimer(kCloseAfterMs)), Timer2(timers.makeTimer(kFollowEveryMs)) {
+    // Its pixels outside the outline blend with the desktop under a compositing manager; the
+    // native window takes a visual with alpha only when it is made after this.
+    setAttribute(Qt::WA_TranslucentBackground);
     ui_->setupUi(this);
     setFont(uiFont());
     setFixedSize(size());
@@ -45,11 +51,12 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, StageStacking& stacking, V
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
-    setAutoFillBackground(true);
     Timer1->setTimeoutHandler([this] { Timer1Timer(); });
     Timer2->setTimeoutHandler([this] { Timer2Timer(); });
     connect(ui_->Button1, &QPushButton::clicked, this, &TMessageBalloon::Button1Click);
     connect(&stacking_, &StageStacking::changed, this, &TMessageBalloon::applyStacking);
+    if (CompositorWatch* compositor = stage_.compositor())
+        connect(compositor, &CompositorWatch::changed, this, &TMessageBalloon::applyShape);
 }
 
 TMessageBalloon::~TMessageBalloon() = default;
@@ -94,18 +101,22 @@ bool TMessageBalloon::calcTail(QPoint& position, std::array<QPoint, 3>& tail) co
 }
 
 void TMessageBalloon::makeShape() {
-    outlineRgn_.reset();
     QPoint position;
     std::array<QPoint, 3> tail;
     const bool hasTail = calcTail(position, tail);
-    const auto shape = balloonShape(ui_->AreaBounds->geometry(),
-                                    hasTail ? std::optional<TailPoints>(tail) : std::nullopt);
+    const std::optional<TailPoints> tailPoints =
+        hasTail ? std::optional<TailPoints>(tail) : std::nullopt;
+    const auto shape = balloonShape(ui_->AreaBounds->geometry(), tailPoints);
     move(position);
-    // Without a body the balloon keeps the shape it had, and no outline.
+    // Without a body the balloon keeps the shape and the picture it had.
     if (shape) {
         balloonRgn_ = shape;
-        outlineRgn_ = shape;
-        setMask(*balloonRgn_);
+        // Drawn again only for another corner: she is followed four times a second.
+        if (!outline_ || tail_ != tailPoints) {
+            tail_ = tailPoints;
+            drawOutline();
+        }
+        applyShape();
         update();
     }
     const QPoint stageAt = stage_.stagePosition();
@@ -118,10 +129,32 @@ void TMessageBalloon::applyStacking(bool stayOnTop) {
         return;
     restyling_ = true;
     applyStackingStyle(*this, stayOnTop);
-    // The new native window starts without a shape.
-    if (isVisible() && balloonRgn_)
-        setMask(*balloonRgn_);
+    // The toolkit makes the new style's native window as the balloon shows, after its show
+    // event, and without a shape: one that shows takes its shape at once; a hidden one drops
+    // its native window, so that its next showing makes the new one before the show event.
+    if (isVisible())
+        applyShape();
+    else if (QWindow* window = windowHandle())
+        window->destroy();
     restyling_ = false;
+}
+
+void TMessageBalloon::drawOutline() {
+    outline_ = balloonOutline(ui_->AreaBounds->geometry(), tail_, size(), devicePixelRatio());
+}
+
+void TMessageBalloon::applyShape() {
+    if (!outline_)
+        return;
+    const CompositorWatch* compositor = stage_.compositor();
+    inputShape_ = outline_->shape;
+    boundingShape_ =
+        compositor && compositor->running() ? outline_->shape | outline_->fringe : outline_->shape;
+    // A window not yet made takes its shape as it shows. Asked of the window handle: the
+    // widget's own id still names the old native window after a new stacking style.
+    const QWindow* window = windowHandle();
+    if (window && window->handle())
+        x11ShapeWindow(xcb_window_t(window->winId()), boundingShape_, inputShape_);
 }
 
 void TMessageBalloon::showEvent(QShowEvent* event) {
@@ -169,10 +202,14 @@ void TMessageBalloon::paintEvent(QPaintEvent*) {
 }
 
 void TMessageBalloon::FormPaint(QPainter& painter) {
-    if (!outlineRgn_)
+    if (!outline_)
         return;
-    painter.setClipRegion(regionFrame(*outlineRgn_));
-    painter.fillRect(rect(), Qt::black);
+    // Moved to a screen of another pixel ratio: drawn again for its pixels.
+    if (!qFuzzyCompare(outline_->ratio, devicePixelRatio())) {
+        drawOutline();
+        applyShape();
+    }
+    painter.drawImage(QPoint(0, 0), outline_->picture);
 }
 
 void TMessageBalloon::keyPressEvent(QKeyEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shared/Speaker.h"
+#include "voice/BalloonGeometry.h"
 
 #include <QRegion>
 #include <QWidget>
@@ -18,9 +19,10 @@ class TimerFactory;
 class Voice;
 
 // Her speech balloon: a borderless white window with a black outline, shaped as a rounded
-// body with a tail whose tip touches a corner of her mouth. It follows her, stays in front
-// of her, takes her stacking style, and closes after 30 seconds or at its button. It is made
-// once, hidden, and only shown and hidden after that.
+// body with a tail whose tip touches a corner of her mouth. Its shape and outline are drawn
+// in device pixels; under a compositing manager its edge is anti-aliased. It follows her,
+// stays in front of her, takes her stacking style, and closes after 30 seconds or at its
+// button. It is made once, hidden, and only shown and hidden after that.
 class TMessageBalloon : public QWidget, public Speaker {
     Q_OBJECT
 public:
@@ -46,6 +48,10 @@ public:
     // Her position when the shape was last made.
     QPoint shapedForStageAt() const { return {stageLeft_, stageTop_}; }
     const std::optional<QRegion>& balloonRegion() const { return balloonRgn_; }
+    // The shapes last handed to the X server, in device pixels: the bounding shape takes the
+    // anti-aliased fringe while a compositing manager runs, the input shape never does.
+    const QRegion& boundingShape() const { return boundingShape_; }
+    const QRegion& inputShape() const { return inputShape_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -61,6 +67,8 @@ private:
     void Timer1Timer();
     void Timer2Timer();
     void bringToFront();
+    void drawOutline();
+    void applyShape();
     // The stacking style of the balloon itself; a balloon that shows stays where it is.
     void applyStacking(bool stayOnTop);
 
@@ -74,10 +82,13 @@ private:
     int stageTop_ = 0;
     bool restoredApp_ = false;
     int corner_ = -1;
-    // The shape handed to the window, and the copy whose edge is painted; none until the
-    // first shape is made.
+    // The shape in logical pixels and its tail, and the same drawn in device pixels; none
+    // until the first shape is made.
     std::optional<QRegion> balloonRgn_;
-    std::optional<QRegion> outlineRgn_;
+    std::optional<TailPoints> tail_;
+    std::optional<BalloonOutline> outline_;
+    QRegion boundingShape_;
+    QRegion inputShape_;
     // While the window is re-created for a new stacking style: its hide and show then are
     // neither a closing nor a showing.
     bool restyling_ = false;

@@ -7,8 +7,9 @@
 #include <QScreen>
 #include <QWidget>
 
-WindowBalloonStage::WindowBalloonStage(QWidget& window, QRect mouthArea, MinimizeWatch& minimize)
-    : window_(window), mouthArea_(mouthArea), minimize_(minimize) {}
+WindowBalloonStage::WindowBalloonStage(QWidget& window, QRect mouthArea, MinimizeWatch& minimize,
+                                       CompositorWatch* compositor)
+    : window_(window), mouthArea_(mouthArea), minimize_(minimize), compositor_(compositor) {}
 
 QPoint WindowBalloonStage::stagePosition() const {
     // Asked of the X server: the toolkit hears nothing while a window manager moves her.

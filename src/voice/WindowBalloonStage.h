@@ -9,7 +9,8 @@ class QWidget;
 // standing in for it.
 class WindowBalloonStage : public BalloonStage {
 public:
-    WindowBalloonStage(QWidget& window, QRect mouthArea, MinimizeWatch& minimize);
+    WindowBalloonStage(QWidget& window, QRect mouthArea, MinimizeWatch& minimize,
+                       CompositorWatch* compositor = nullptr);
 
     QPoint stagePosition() const override;
     QSize stageClientSize() const override;
@@ -22,9 +23,11 @@ public:
     void restoreApp() override;
     // The primary screen's when no screen holds the point.
     QRect screenHolding(QPoint point) const override;
+    CompositorWatch* compositor() const override { return compositor_; }
 
 private:
     QWidget& window_;
     QRect mouthArea_;
     MinimizeWatch& minimize_;
+    CompositorWatch* compositor_;
 };

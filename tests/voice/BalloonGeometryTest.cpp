@@ -143,6 +143,40 @@ TEST(BalloonShape, WithoutABodyThereIsNoShape) {
     EXPECT_EQ(balloonShape(kBody, std::nullopt)->boundingRect(), kBody);
 }
 
+// The region and the pixels up to `by` from it, diagonals included.
+QRegion grown(const QRegion& region, int by) {
+    QRegion result;
+    for (int dx = -by; dx <= by; ++dx)
+        for (int dy = -by; dy <= by; ++dy)
+            result |= region.translated(dx, dy);
+    return result;
+}
+
+TEST(BalloonOutline, AtOneIsTheShapeItAlwaysHadForEveryCorner) {
+    for (int corner = 0; corner < 4; ++corner) {
+        const auto tail = placeBalloon(corner, {}, kMouth, kBalloonClient, kTailGuide).tail;
+        EXPECT_EQ(balloonOutline(kBody, tail, kBalloonClient, 1.0)->shape,
+                  *balloonShape(kBody, tail));
+    }
+}
+
+TEST(BalloonOutline, AtTwoFollowsTheOutlineInDevicePixelsWithItsFringeOutside) {
+    const TailPoints tail{QPoint(0, 0), QPoint(35, 48), QPoint(83, 48)};
+    const QRegion doubled = QTransform::fromScale(2, 2).map(*balloonShape(kBody, tail));
+    const auto outline = balloonOutline(kBody, tail, kBalloonClient, 2.0);
+    ASSERT_TRUE(outline);
+    EXPECT_NE(outline->shape, doubled);
+    // Within a logical pixel: the rounding at 1 left its bottom corners a little fuller.
+    EXPECT_TRUE((outline->shape - grown(doubled, 1)).isEmpty());
+    EXPECT_TRUE((doubled - grown(outline->shape, 2)).isEmpty());
+    EXPECT_EQ(outline->picture.pixel(1, 160), qRgb(0, 0, 0));
+    EXPECT_EQ(outline->picture.pixel(2, 160), qRgb(255, 255, 255));
+    ASSERT_FALSE(outline->fringe.isEmpty());
+    EXPECT_TRUE((outline->fringe - (grown(outline->shape, 1) - outline->shape)).isEmpty());
+    const QRgb edge = outline->picture.pixel(outline->fringe.begin()->topLeft());
+    EXPECT_TRUE(qAlpha(edge) > 0 && qAlpha(edge) < 255 && qRed(edge) == 0);
+}
+
 TEST(LineTopInsideBody, LiftsOnlyALineThatWouldReachTheOutline) {
     const QRect body(0, 30, 240, 100);
     struct Case {

@@ -67,7 +67,7 @@ TEST_F(MessageBalloon, ShowsBesideHerMouthShapedAsBodyAndTail) {
     ASSERT_TRUE(balloon.isVisible());
     EXPECT_EQ(balloon.corner(), 0);
     EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));
-    EXPECT_EQ(balloon.mask(), shapeFor(0));
+    EXPECT_EQ(balloon.boundingShape(), shapeFor(0));
     EXPECT_EQ(balloon.shapedForStageAt(), kLeftHalf);
 }
 
@@ -81,7 +81,7 @@ TEST_F(MessageBalloon, FollowsHerWithin250MsAndStillClosesAt30s) {
     // Across the middle: the other side of her mouth, the tail at the other top corner.
     EXPECT_EQ(balloon.corner(), 1);
     EXPECT_EQ(balloon.pos(), kRightHalf + QPoint(-200, 145));
-    EXPECT_EQ(balloon.mask(), shapeFor(1));
+    EXPECT_EQ(balloon.boundingShape(), shapeFor(1));
 
     timeline.advance(30'000 - 10'250 - 1);
     EXPECT_TRUE(balloon.isVisible());
@@ -158,7 +158,7 @@ TEST_F(MessageBalloon, PlacingItAgainWhileItShowsRenewsNeitherShapeNorCount) {
     balloon.placeBalloon(true);
     EXPECT_EQ(balloon.corner(), 1);
     EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));
-    EXPECT_EQ(balloon.mask(), shapeFor(0));
+    EXPECT_EQ(balloon.boundingShape(), shapeFor(0));
     EXPECT_EQ(balloon.shapedForStageAt(), kLeftHalf);
     // The next follow tick catches up; the close still comes 30 s after the showing.
     timeline.advance(250);
@@ -203,7 +203,7 @@ TEST_F(MessageBalloon, BothWindowsTakeTheStackingStyleAtEachShowing) {
     EXPECT_TRUE(onTop(balloon));
     EXPECT_TRUE(balloon.isVisible());
     EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));
-    EXPECT_EQ(balloon.mask(), shapeFor(0));
+    EXPECT_EQ(balloon.boundingShape(), shapeFor(0));
     EXPECT_EQ(voiceStops(), stops);
 }
 

@@ -1,7 +1,10 @@
 // The balloon and the minimised state on a private X server with a window manager, beside a
 // plain window standing in for hers: where the X server has the balloon, its shape, how it
 // follows a drag, what it shows, and minimising and restoring through the window manager.
+#include "platform/CompositorWatch.h"
 #include "platform/StageTimer.h"
+#include "platform/X11Connection.h"
+#include "platform/X11Shape.h"
 #include "support/fixtures/BalloonRig.h"
 #include "support/fixtures/QtPrinters.h"
 #include "support/fixtures/TestApplication.h"
@@ -10,6 +13,7 @@
 #include "voice/BalloonGeometry.h"
 
 #include <QLabel>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,7 +58,8 @@ protected:
     QApplication& app = screenApplication(true);
     const XSession& session = screenSession();
     QtTimerFactory timers;
-    BalloonRig rig{timers, kMouth};
+    CompositorWatch compositor;
+    BalloonRig rig{timers, kMouth, &compositor};
     QWidget& stage = rig.stage;
     MinimizeWatch& minimize = rig.minimize;
     TMessageBalloon& balloon = rig.balloon;
@@ -71,6 +76,14 @@ TEST_F(OnScreen, TheBalloonStandsAtItsCornersPlaceShapedAsBodyAndTail) {
     EXPECT_EQ(session.waitForWindowByName("MessageBalloon").value_or(0), balloon.winId());
     EXPECT_TRUE(session.run("xprop", {"-id", id(balloon), "_NET_WM_STATE"})
                     .out.contains("_NET_WM_STATE_SKIP_TASKBAR"));
+    // A style taken while hidden: a new native window, which the widget's id does not name.
+    closeButton(balloon).click();
+    rig.stacking.StayOnTop1Click();
+    balloon.placeBalloon(true);
+    const qulonglong window = balloon.windowHandle()->winId();
+    EXPECT_TRUE(settle([&] {
+        return session.viewable(window) && boundingShapeOf(session, window) == shapeFor(2);
+    }));
 }
 
 TEST_F(OnScreen, TheBalloonFollowsADragAcrossTheMiddleToHerOtherSide) {
@@ -83,6 +96,16 @@ TEST_F(OnScreen, TheBalloonFollowsADragAcrossTheMiddleToHerOtherSide) {
         << "at " << onScreen(balloon).x() << "," << onScreen(balloon).y();
     EXPECT_EQ(balloon.corner(), 3);
     EXPECT_EQ(boundingShapeOf(session, balloon.winId()), shapeFor(3));
+}
+
+TEST_F(OnScreen, UnderACompositingManagerItsEdgeShowsAFringeThatTakesNoClicks) {
+    balloon.placeBalloon(true);
+    auto shape = [&](bool in) { return x11WindowShape(x11Connection(), balloon.winId(), in); };
+    QProcess manager;
+    manager.start(QStringLiteral("xcompmgr"), {});
+    ASSERT_TRUE(settle([&] { return compositor.running() && shape(false) != shapeFor(2); }));
+    EXPECT_TRUE((shapeFor(2) - shape(false)).isEmpty());
+    EXPECT_EQ(shape(true), shapeFor(2));
 }
 
 TEST_F(OnScreen, AMessageWithMarkupShowsItsCharacters) {
