@@ -276,8 +276,8 @@ void MainStage::screenSaverChanged(bool on) {
 void MainStage::makeBalloon() {
     minimizeWatch_ = std::make_unique<MinimizeWatch>(*this);
     voice_ = std::make_unique<VoicePlayer>(services_.sound);
-    balloonStage_ =
-        std::make_unique<WindowBalloonStage>(*this, ui_->MouthArea->geometry(), *minimizeWatch_);
+    balloonStage_ = std::make_unique<WindowBalloonStage>(*this, ui_->MouthArea->geometry(),
+                                                         *minimizeWatch_, compositor_.get());
     // Hidden until she speaks.
     balloon_ =
         std::make_unique<TMessageBalloon>(*balloonStage_, *stacking_, *voice_, services_.timers);
