@@ -130,8 +130,17 @@ TEST_F(ScaleAndEdges, HerFringeShowsWhileACompositorRunsAndTheMouseKeepsHerExact
     EXPECT_FALSE(fringe.isEmpty());
     EXPECT_TRUE((boundingShapeOf(session, *her) & shape) == shape);
     EXPECT_EQ(inputShapeOf(session, *her), shape);
-    keep(session.screenshot().copy(QRect(kHerPlace, QSize(208, 452))),
-         QStringLiteral("under-compositor"));
+    // What the compositor shows: the desktop around her, her own pixels inside her outline,
+    // and the fringe blended between.
+    const QImage shown = compositedScreenOf(session);
+    ASSERT_FALSE(shown.isNull());
+    const QRgb desktop = shown.pixel(1020, 1020);
+    for (const QPoint outside : {QPoint(2, 300), QPoint(207, 256)})
+        EXPECT_EQ(shown.pixel(kHerPlace + outside), desktop) << outside.x() << "," << outside.y();
+    EXPECT_EQ(shown.pixel(kHerPlace + QPoint(80, 60)), pixels.pixel(80, 60));
+    const QPoint edge = fringe.begin()->topLeft();
+    EXPECT_NE(shown.pixel(kHerPlace + edge), desktop) << edge.x() << "," << edge.y();
+    keep(shown.copy(QRect(kHerPlace, QSize(208, 452))), QStringLiteral("under-compositor"));
 
     compositor.terminate();
     ASSERT_TRUE(compositor.waitForFinished());

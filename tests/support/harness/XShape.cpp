@@ -3,6 +3,7 @@
 #include "support/harness/XSession.h"
 
 #include <cstdlib>
+#include <xcb/composite.h>
 #include <xcb/shape.h>
 #include <xcb/xcb.h>
 
@@ -25,6 +26,28 @@ QRegion shapeOf(const XSession& session, qulonglong window, xcb_shape_kind_t kin
     return shape;
 }
 
+// Four bytes a pixel, little-endian, as a 24- or 32-bit visual on this server has them.
+QImage windowImage(xcb_connection_t* connection, xcb_window_t window) {
+    QImage pixels;
+    xcb_get_geometry_reply_t* geometry =
+        xcb_get_geometry_reply(connection, xcb_get_geometry(connection, window), nullptr);
+    xcb_get_image_reply_t* image =
+        geometry ? xcb_get_image_reply(connection,
+                                       xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, window,
+                                                     0, 0, geometry->width, geometry->height, ~0u),
+                                       nullptr)
+                 : nullptr;
+    if (image && xcb_get_image_data_length(image) == geometry->width * geometry->height * 4) {
+        const QImage::Format format =
+            image->depth == 32 ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+        pixels =
+            QImage(xcb_get_image_data(image), geometry->width, geometry->height, format).copy();
+    }
+    std::free(image);
+    std::free(geometry);
+    return pixels;
+}
+
 } // namespace
 
 QRegion boundingShapeOf(const XSession& session, qulonglong window) {
@@ -38,25 +61,27 @@ QRegion inputShapeOf(const XSession& session, qulonglong window) {
 QImage windowPixelsOf(const XSession& session, qulonglong window) {
     xcb_connection_t* connection = xcb_connect(session.display().toLatin1().constData(), nullptr);
     QImage pixels;
+    if (!xcb_connection_has_error(connection))
+        pixels = windowImage(connection, xcb_window_t(window));
+    xcb_disconnect(connection);
+    return pixels;
+}
+
+QImage compositedScreenOf(const XSession& session) {
+    xcb_connection_t* connection = xcb_connect(session.display().toLatin1().constData(), nullptr);
+    QImage pixels;
     if (!xcb_connection_has_error(connection)) {
-        xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(
-            connection, xcb_get_geometry(connection, xcb_drawable_t(window)), nullptr);
-        xcb_get_image_reply_t* image =
-            geometry ? xcb_get_image_reply(connection,
-                                           xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP,
-                                                         xcb_drawable_t(window), 0, 0,
-                                                         geometry->width, geometry->height, ~0u),
-                                           nullptr)
-                     : nullptr;
-        // Four bytes a pixel, little-endian, as a 24- or 32-bit visual on this server has them.
-        if (image && xcb_get_image_data_length(image) == geometry->width * geometry->height * 4) {
-            const QImage::Format format =
-                image->depth == 32 ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-            pixels =
-                QImage(xcb_get_image_data(image), geometry->width, geometry->height, format).copy();
+        const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+        std::free(xcb_composite_query_version_reply(
+            connection, xcb_composite_query_version(connection, 0, 4), nullptr));
+        xcb_composite_get_overlay_window_reply_t* overlay = xcb_composite_get_overlay_window_reply(
+            connection, xcb_composite_get_overlay_window(connection, screen->root), nullptr);
+        if (overlay) {
+            const QImage image = windowImage(connection, overlay->overlay_win);
+            pixels = image.convertToFormat(QImage::Format_RGB32);
+            xcb_composite_release_overlay_window(connection, screen->root);
         }
-        std::free(image);
-        std::free(geometry);
+        std::free(overlay);
     }
     xcb_disconnect(connection);
     return pixels;
