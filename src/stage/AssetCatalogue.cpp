@@ -1,5 +1,6 @@
 #include "stage/AssetCatalogue.h"
 
+#include "stage/PixelRegion.h"
 #include "stage/RegionData.h"
 
 #include <QDirIterator>
@@ -92,25 +93,10 @@ std::optional<QRegion> loadRegion(const QString& path) {
     return shape->toRegion();
 }
 
-// The pixels at least half covered, one band per row.
+// The pixels at least half covered.
 QRegion coveredPixels(const QImage& coverage) {
-    QList<QRect> runs;
-    for (int y = 0; y < coverage.height(); ++y) {
-        const uchar* line = coverage.constScanLine(y);
-        int start = -1;
-        for (int x = 0; x <= coverage.width(); ++x) {
-            const bool covered = x < coverage.width() && line[x] >= 128;
-            if (covered && start < 0)
-                start = x;
-            else if (!covered && start >= 0) {
-                runs.append(QRect(start, y, x - start, 1));
-                start = -1;
-            }
-        }
-    }
-    QRegion region;
-    region.setRects(runs.constData(), int(runs.size()));
-    return region;
+    return pixelRegion(coverage.width(), coverage.height(),
+                       [&](int x, int y) { return coverage.constScanLine(y)[x] >= 128; });
 }
 
 // A shape drawn at another scale: smoothed like the pictures it cuts, so that both agree.
@@ -148,11 +134,11 @@ QImage AssetCatalogue::bitmap(const QString& name, qreal ratio) {
     QImage twoX = bitmap(name + QStringLiteral("@2x"));
     QImage picture = twoX.isNull() ? std::move(oneX) : std::move(twoX);
     if (picture.size() != size)
-        picture = picture
-                      .convertToFormat(picture.hasAlphaChannel()
-                                           ? QImage::Format_ARGB32_Premultiplied
-                                           : QImage::Format_RGB32)
-                      .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        picture =
+            picture
+                .convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                           : QImage::Format_RGB32)
+                .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     picture.setDevicePixelRatio(ratio);
     return picture;
 }

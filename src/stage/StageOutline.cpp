@@ -2,6 +2,7 @@
 
 #include "platform/X11Shape.h"
 #include "stage/AssetCatalogue.h"
+#include "stage/PixelRegion.h"
 #include "stage/StageShape.h"
 
 #include <QPainter>
@@ -22,25 +23,11 @@ QImage edgePicture(qreal ratio) {
     return edge.convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
-// Every pixel that shows anything, one band per row.
+// Every pixel that shows anything.
 QRegion visiblePixels(const QImage& image) {
-    QList<QRect> runs;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        int start = -1;
-        for (int x = 0; x <= image.width(); ++x) {
-            const bool shows = x < image.width() && qAlpha(line[x]) != 0;
-            if (shows && start < 0)
-                start = x;
-            else if (!shows && start >= 0) {
-                runs.append(QRect(start, y, x - start, 1));
-                start = -1;
-            }
-        }
-    }
-    QRegion region;
-    region.setRects(runs.constData(), int(runs.size()));
-    return region;
+    return pixelRegion(image.width(), image.height(), [&](int x, int y) {
+        return qAlpha(reinterpret_cast<const QRgb*>(image.constScanLine(y))[x]) != 0;
+    });
 }
 
 // The logical pixels that hold any of the device pixels.
