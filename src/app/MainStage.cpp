@@ -120,15 +120,19 @@ void MainStage::showEvent(QShowEvent* event) {
 
 void MainStage::FormShow() {
     // A re-created native window has lost its outline, so it is cut again at every show.
-    shapeStageWindow(*this, ui_->Image1->pixmap().deviceIndependentSize().toSize(),
-                     outline_->paintArea());
-    cutOutline();
+    shapeWindow();
     // Once her size is known.
     if (!placed_)
         placement_->standAt({settings_.FormLeft, settings_.FormTop});
     placed_ = true;
     // The clock starts once settings, pictures and shape are in place, and only once.
     clock_->resumeOnce();
+}
+
+void MainStage::shapeWindow() {
+    shapeStageWindow(*this, ui_->Image1->pixmap().deviceIndependentSize().toSize(),
+                     outline_->paintArea());
+    cutOutline();
 }
 
 void MainStage::cutOutline() {
@@ -143,11 +147,8 @@ void MainStage::followDeviceRatio() {
     dressStage(*this, *ui_->Image1, *outline_);
     dial_->setDeviceRatio(ratio, ui_->Image1->pixmap().toImage());
     faces_->redress();
-    if (isVisible()) {
-        shapeStageWindow(*this, ui_->Image1->pixmap().deviceIndependentSize().toSize(),
-                         outline_->paintArea());
-        cutOutline();
-    }
+    if (isVisible())
+        shapeWindow();
 }
 
 void MainStage::closeEvent(QCloseEvent* event) {

@@ -98,6 +98,8 @@ private:
     void makeDial();
     void makeClock();
     void connectMenu();
+    // Her size and outline from her picture and outline at the ratio she is drawn for.
+    void shapeWindow();
     // Her outline cut again for whether a compositor shows its fringe.
     void cutOutline();
     // Everything drawn for the screen's scale drawn again when it changed.

@@ -127,12 +127,18 @@ QImage AssetCatalogue::bitmap(const QString& name) {
 }
 
 QImage AssetCatalogue::bitmap(const QString& name, qreal ratio) {
-    QImage oneX = bitmap(name);
-    if (!aboveOne(ratio) || oneX.isNull())
-        return oneX;
-    const QSize size = deviceSize(oneX.size(), ratio);
-    QImage twoX = bitmap(name + QStringLiteral("@2x"));
-    QImage picture = twoX.isNull() ? std::move(oneX) : std::move(twoX);
+    if (!aboveOne(ratio))
+        return bitmap(name);
+    // The 2x file is twice the 1x one, which is read only when there is no 2x file.
+    QImage picture = bitmap(name + QStringLiteral("@2x"));
+    QSize oneX = picture.size() / 2;
+    if (picture.isNull()) {
+        picture = bitmap(name);
+        oneX = picture.size();
+    }
+    if (picture.isNull())
+        return picture;
+    const QSize size = deviceSize(oneX, ratio);
     if (picture.size() != size)
         picture =
             picture

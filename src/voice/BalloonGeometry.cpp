@@ -1,5 +1,7 @@
 #include "voice/BalloonGeometry.h"
 
+#include "stage/PixelRegion.h"
+
 #include <QPainter>
 #include <QPolygon>
 #include <cmath>
@@ -22,21 +24,8 @@ QImage coverage(const QPainterPath& path, QSize deviceSize, qreal ratio) {
 }
 
 QRegion pixelsCovered(const QImage& coverage, int atLeast) {
-    QRegion pixels;
-    for (int y = 0; y < coverage.height(); ++y) {
-        const uchar* row = coverage.constScanLine(y);
-        for (int x = 0; x < coverage.width();) {
-            if (row[x] < atLeast) {
-                ++x;
-                continue;
-            }
-            const int start = x;
-            while (x < coverage.width() && row[x] >= atLeast)
-                ++x;
-            pixels += QRect(start, y, x - start, 1);
-        }
-    }
-    return pixels;
+    return pixelRegion(coverage.width(), coverage.height(),
+                       [&](int x, int y) { return coverage.constScanLine(y)[x] >= atLeast; });
 }
 } // namespace
 
