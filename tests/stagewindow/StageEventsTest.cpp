@@ -4,9 +4,9 @@
 #include "events/StageEvents.h"
 #include "platform/StageTimer.h"
 #include "shared/TimeKey.h"
-#include "support/harness/Polling.h"
 #include "support/fixtures/QtPrinters.h"
 #include "support/fixtures/StageFixture.h"
+#include "support/harness/Polling.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,7 +47,7 @@ TEST_F(StageEventsTest, NothingIsAnnouncedWhileADialogIsOpenAndWhatWaitedFollows
     start();
     stage->events().queueAnnouncement(EventKind::Anniversary, 0);
     openMenu();
-    pickModal(menu->MIScheduleSet, [&](QDialog& dialog) {
+    pickModal(item("MIScheduleSet"), [&](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("予定設定"));
         EXPECT_TRUE(stage->events().isDialogOpen());
         processEventsFor(50);
@@ -66,7 +66,7 @@ TEST_F(StageEventsTest, TheAnniversaryDialogsOkReachesHerSettingsAndTheSaveKeeps
     store(settings);
     start();
     openMenu();
-    pickModal(menu->MIMemorialSet, [&](QDialog& dialog) {
+    pickModal(item("MIMemorialSet"), [&](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("記念日設定"));
         dialog.findChild<QCheckBox*>(QStringLiteral("UseFlagCB"))->click();
         dialog.findChild<QComboBox*>(QStringLiteral("Tuki"))->setCurrentIndex(12);
@@ -86,7 +86,7 @@ TEST_F(StageEventsTest, TheDebugButtonSpeaksScheduleZeroThoughItIsNotInUse) {
     start();
     keys.held = {KeyState::Key::Control, KeyState::Key::Shift};
     openMenu();
-    pick(menu->MIDebugMode);
+    pick(item("MIDebugMode"));
     stage->findChild<QPushButton*>(QStringLiteral("MessageTest"))->click();
     EXPECT_TRUE(balloon->isVisible());
     EXPECT_EQ(messageArea(*balloon).text(), QStringLiteral("予定の時間になりました。"));
