@@ -10,41 +10,27 @@ namespace {
 
 constexpr MenuItem::Choice kChoices[] = {{"MIGaman1", "a", 600}, {"MIGaman0", "b", 0}};
 
-TEST(MenuItem, AFlagShowsItsSettingAndAPickFlipsItThenTellsItsPart) {
+TEST(MenuItem, APickChangesTheSettingTicksTheItemAndTellsThePartAndOpeningShowsTheSetting) {
     testApplication();
     StagePopupMenu menu;
-    bool setting = true;
+    bool flag = true;
+    qint32 choice = 7;
     int told = 0;
-    QAction* item = MenuItem::flag(menu, "MIDigiAna", "x", setting, false, [&] { ++told; });
-    EXPECT_FALSE(item->isChecked());
-    item->trigger();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(std::tuple(setting, item->isChecked(), told), std::tuple(false, true, 1));
-    // A change by its part shows when the menu opens.
-    setting = true;
-    emit menu.aboutToShow();
-    EXPECT_FALSE(item->isChecked());
-}
-
-TEST(MenuItem, AChoiceTicksOneItemOrNoneWhenNoValueMatches) {
-    testApplication();
-    StagePopupMenu menu;
-    qint32 setting = 7;
-    int told = 0;
-    QMenu* submenu = MenuItem::choice(menu, "MIGaman", "x", kChoices, setting, [&] { ++told; });
+    QAction* item = MenuItem::flag(menu, "MIDigiAna", "x", flag, false, [&] { ++told; });
+    QMenu* submenu = MenuItem::choice(menu, "MIGaman", "y", kChoices, choice, [&] { ++told; });
     QActionGroup& group = MenuItem::groupOf(*submenu);
-    EXPECT_EQ(group.checkedAction(), nullptr);
-    // Picked twice, the checked item stays checked, as a radio item does.
-    for (int pick = 0; pick < 2; ++pick) {
-        submenu->actions()[1]->trigger();
-        QCoreApplication::processEvents();
-    }
-    EXPECT_EQ(std::tuple(setting, group.checkedAction(), told),
-              std::tuple(0, submenu->actions()[1], 2));
-    MenuItem::checkItemWithTag(group, 600);
-    EXPECT_EQ(group.checkedAction(), submenu->actions()[0]);
-    MenuItem::checkItemWithTag(group, 9);
-    EXPECT_EQ(group.checkedAction(), nullptr);
+    EXPECT_EQ(std::tuple(item->isChecked(), group.checkedAction()), std::tuple(false, nullptr));
+    // Picked twice, a radio item stays checked.
+    for (QAction* pick : {item, submenu->actions()[1], submenu->actions()[1]})
+        pick->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::tuple(flag, item->isChecked(), choice, group.checkedAction(), told),
+              std::tuple(false, true, 0, submenu->actions()[1], 3));
+    // A change by its part shows when the menu opens.
+    std::tie(flag, choice) = std::tuple(true, 600);
+    emit menu.aboutToShow();
+    EXPECT_EQ(std::tuple(item->isChecked(), group.checkedAction()),
+              std::tuple(false, submenu->actions()[0]));
 }
 
 } // namespace

@@ -100,38 +100,21 @@ INSTANTIATE_TEST_SUITE_P(
         HeldKeys{{KeyState::Key::Shift, KeyState::Key::Down}, false, false},
         HeldKeys{{KeyState::Key::Control}, false, false}));
 
-TEST_F(StageMenu, StoredSettingsSetTheCheckMarksAtStart) {
-    StageSettings settings;
-    settings.AnaDigi = false;
-    settings.DigiAMPM = true;
-    settings.StayOnTop = true;
-    settings.ThreadPrio = 4;
-    settings.samiLim = 1800;
-    store(settings);
-    startWithMenu();
-    EXPECT_TRUE(item("MIDigiAna")->isChecked());
-    EXPECT_TRUE(item("MIAmPm")->isChecked());
-    EXPECT_TRUE(item("StayOnTop1")->isChecked());
-    EXPECT_EQ(checkedIn("MIThreadPriority"), item("MIThreadPrio5"));
-    EXPECT_EQ(checkedIn("MIGaman"), item("MIGaman3"));
-    EXPECT_TRUE(stage->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-}
-
-TEST_F(StageMenu, DefaultsCheckOnlyTheIdlePriorityAndAStoredLevelOutOfRangeChecksNone) {
-    startWithMenu();
-    EXPECT_FALSE(item("MIDigiAna")->isChecked());
-    EXPECT_FALSE(item("MIAmPm")->isChecked());
-    EXPECT_FALSE(item("StayOnTop1")->isChecked());
-    EXPECT_FALSE(item("MIDebugMode")->isChecked());
-    EXPECT_EQ(checkedIn("MIThreadPriority"), item("MIThreadPrio1"));
-    EXPECT_FALSE(stage->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    destroy();
-
-    StageSettings settings;
-    settings.ThreadPrio = 9;
-    store(settings);
-    startWithMenu();
-    EXPECT_EQ(checkedIn("MIThreadPriority"), nullptr);
+TEST_F(StageMenu, TheDefaultsOrTheStoredSettingsSetTheCheckMarksAtStart) {
+    StageSettings stored;
+    std::tie(stored.AnaDigi, stored.DigiAMPM, stored.StayOnTop) = std::tuple(false, true, true);
+    std::tie(stored.ThreadPrio, stored.samiLim) = std::tuple(4, 1800);
+    for (bool defaults : {true, false}) {
+        store(defaults ? StageSettings() : stored);
+        startWithMenu();
+        for (const char* flag : {"MIDigiAna", "MIAmPm", "StayOnTop1"})
+            EXPECT_EQ(item(flag)->isChecked(), !defaults) << flag;
+        EXPECT_FALSE(item("MIDebugMode")->isChecked());
+        EXPECT_EQ(checkedIn("MIThreadPriority"),
+                  item(defaults ? "MIThreadPrio1" : "MIThreadPrio5"));
+        EXPECT_EQ(checkedIn("MIGaman"), item(defaults ? "MIGaman4" : "MIGaman3"));
+        EXPECT_EQ(stage->windowFlags().testFlag(Qt::WindowStaysOnTopHint), !defaults);
+    }
 }
 
 TEST_F(StageMenu, DebugModeShowsAndEnablesTheFiveControlsAndHidesThemAgain) {
