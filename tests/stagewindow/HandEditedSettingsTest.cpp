@@ -100,9 +100,9 @@ public:
             stage->events().checkKinenbi(3, day);
             for (int hour : {0, 9, 10, 11, 23})
                 stage->events().checkYotei(3, day, hour, 5 * (day % 12));
-            // The checks arm the queue's timer through the event loop; each balloon closes
-            // before the next tick.
-            QCoreApplication::processEvents();
+            // The checks arm the queue's timer on the user-interface thread; each balloon
+            // closes before the next tick.
+            uiPoster.runPending();
             for (int ticks = 0; !stage->events().pending().empty() || balloon->isVisible();
                  ++ticks) {
                 if (ticks == 20) {

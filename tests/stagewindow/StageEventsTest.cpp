@@ -28,9 +28,13 @@ TEST_F(StageEventsTest, AScheduleDueOnTheClockThreadSpeaksAndTheCloseSavesItsMin
     settings.lastYotei = timeKey(3, 14, 3, 1);
     store(settings);
     start();
-    // The clock thread sees the new minute and checks.
+    // The clock thread, woken, sees the new minute and checks.
     clock.set(timeOf(3, 15, 3, 1, 1));
-    ASSERT_TRUE(eventually([&] { return stage->events().mainTimer().isActive(); }));
+    waiter->wake();
+    ASSERT_TRUE(eventually([&] {
+        uiPoster.runPending();
+        return stage->events().mainTimer().isActive();
+    }));
     timers.advance(StageEvents::kFirstAnnouncementMs);
     EXPECT_TRUE(balloon->isVisible());
     EXPECT_EQ(messageArea(*balloon).text(), QStringLiteral("お薬の時間です\n二行目も"));
@@ -46,6 +50,7 @@ TEST_F(StageEventsTest, AScheduleDueOnTheClockThreadSpeaksAndTheCloseSavesItsMin
 TEST_F(StageEventsTest, NothingIsAnnouncedWhileADialogIsOpenAndWhatWaitedFollowsAfter) {
     start();
     stage->events().queueAnnouncement(EventKind::Anniversary, 0);
+    uiPoster.runPending();
     openMenu();
     pickModal(item("MIScheduleSet"), [&](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("予定設定"));
