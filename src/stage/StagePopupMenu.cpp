@@ -8,10 +8,14 @@
 
 namespace {
 // Her menu from top to bottom; the N entries are its separators.
+// clang-format off
 constexpr const char* kOrder[] = {
-    "About1", "MIDebugMode",   "MIThreadPriority", "N3",      "StayOnTop1", "MIDigiAna", "MIAmPm",
-    "N2",     "MIMemorialSet", "MIScheduleSet",    "MIGaman", "N1",         "X1",
+    "About1", "MIDebugMode", "MIThreadPriority",
+    "N3", "StayOnTop1", "MIDigiAna", "MIAmPm",
+    "N2", "MIMemorialSet", "MIScheduleSet", "MIGaman",
+    "N1", "X1",
 };
+// clang-format on
 constexpr const char* kDebugEntry = "MIDebugMode";
 constexpr const char* kPriorityEntry = "MIThreadPriority";
 
@@ -44,10 +48,12 @@ StagePopupMenu::StagePopupMenu(QWidget* parent) : QMenu(parent) {
 
 void StagePopupMenu::place(QAction* item) {
     const int position = positionOf(item);
-    Q_ASSERT_X(position >= 0, "StagePopupMenu::place", "an item the menu's order lacks");
+    if (position < 0)
+        qWarning("hourling: the menu's order has no place for %s; it goes last",
+                 qPrintable(item->objectName()));
     QAction* before = nullptr;
     for (QAction* placed : actions()) {
-        if (positionOf(placed) > position) {
+        if (position >= 0 && positionOf(placed) > position) {
             before = placed;
             break;
         }

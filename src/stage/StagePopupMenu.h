@@ -11,7 +11,8 @@ class StagePopupMenu : public QMenu {
 public:
     explicit StagePopupMenu(QWidget* parent = nullptr);
 
-    // An item whose name the order does not hold is a mistake of the program.
+    // Puts the item where its object name stands in the order; a name the order does not
+    // hold is a mistake of the program, and the item goes last.
     void place(QAction* item);
 
     // The hidden entries show only while their keys are held as the menu opens.
