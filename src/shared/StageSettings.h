@@ -42,4 +42,6 @@ struct StageSettings {
     qint32 samiLim = 3600;
     qint32 ThreadPrio = 0;
     bool DigiAMPM = false;
+
+    bool operator==(const StageSettings&) const = default;
 };
