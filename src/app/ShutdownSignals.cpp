@@ -9,6 +9,9 @@
 namespace {
 int signalPipe[2] = {-1, -1};
 
+// Each of them ends a process by default, which would lose what she has not saved.
+constexpr int kEndingSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM};
+
 void onSignal(int) {
     const int saved = errno;
     const char byte = 1;
@@ -31,11 +34,16 @@ ShutdownSignals::ShutdownSignals(QObject* parent) : QObject(parent) {
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+    for (int sig : kEndingSignals)
         sigaction(sig, &action, nullptr);
 }
 
+void ShutdownSignals::ignoreFailingWrites() {
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
 ShutdownSignals::~ShutdownSignals() {
-    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+    for (int sig : kEndingSignals)
         std::signal(sig, SIG_DFL);
 }

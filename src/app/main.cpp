@@ -48,6 +48,7 @@ struct RunningStage {
 } // namespace
 
 int main(int argc, char** argv) {
+    ShutdownSignals::ignoreFailingWrites();
     // Read before the toolkit starts, which needs a display.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)

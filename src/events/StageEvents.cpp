@@ -1,5 +1,7 @@
 #include "events/StageEvents.h"
 
+#include "events/RepeatedHour.h"
+
 #include "platform/StageTimer.h"
 #include "platform/UiPoster.h"
 #include "shared/Speaker.h"
@@ -72,6 +74,11 @@ void StageEvents::checkYotei(int month, int day, int hour, int minute) {
                                   slot.day == 0 ? day : slot.day, slot.hour, slot.minute);
         }
     }
+    // In the hour that comes twice when the clocks go back, a minute today at or before the
+    // last one announced was passed the first time round: announced then, or passed over.
+    const auto dayOf = [](qint32 key) { return key >> TimeKeyLayout::kDayShift; };
+    const bool secondTimeRound =
+        dayOf(last) == dayOf(now) && now <= last && comesTwice(month, day, hour, minute);
     bool queued = false;
     for (int i = 0; i < kSlotCount; ++i) {
         if (!keys[i])
@@ -80,7 +87,8 @@ void StageEvents::checkYotei(int month, int day, int hour, int minute) {
         // Due now, or passed since the last announcement while nothing was announced; never
         // the minute last announced, which comes again when the clocks go back an hour and
         // at a start within it.
-        if (key == last || (key != now && !(last < key && key < now)))
+        if (key == last || (key != now && !(last < key && key < now)) ||
+            (secondTimeRound && key <= last))
             continue;
         if (!queueAnnouncement(EventKind::Schedule, i)) {
             // lastYotei stays, so that a later check catches up what was refused.

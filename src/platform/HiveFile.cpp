@@ -573,7 +573,9 @@ const HiveKey* HiveFile::key(const QString& path) const {
 }
 
 HiveKey* HiveFile::key(const QString& path) {
-    return const_cast<HiveKey*>(std::as_const(*this).key(path));
+    // Through the non-const index, so that a copy that shares the keys is detached first.
+    const auto found = index_.constFind(path.toCaseFolded());
+    return found == index_.constEnd() ? nullptr : &keys_[*found];
 }
 
 HiveKey& HiveFile::createKey(const QString& path) {

@@ -71,9 +71,13 @@ bool HiveRegistry::openKey(const QString& path, bool canCreate) {
         hive->createKey(path);
         created = true;
     }
+    opened_ = hive;
+    if (created)
+        opened_->deleteTree(path);
     hive_ = std::move(hive);
     openPath_ = path;
     dirty_ = created;
+    writtenNames_.clear();
     return true;
 }
 
@@ -96,12 +100,17 @@ bool HiveRegistry::deleteKey(const QString& path) {
     std::optional<HiveFile> hive = hive_ ? hive_ : storage_.load();
     if (!hive || !hive->deleteTree(path) || !storage_.save(*hive))
         return false;
+    known_ = hive;
     if (hive_) {
         dirty_ = false;
-        if (isAtOrBelow(openPath_, path))
+        writtenNames_.clear();
+        if (isAtOrBelow(openPath_, path)) {
             hive_.reset();
-        else
+            opened_.reset();
+        } else {
             hive_ = std::move(hive);
+            opened_ = hive_;
+        }
     }
     return true;
 }
@@ -141,6 +150,8 @@ bool HiveRegistry::write(const QString& name, quint32 type, const QByteArray& da
         return false;
     if (hive_->createKey(openPath_).setValue(name, type, data))
         dirty_ = true;
+    if (!writtenNames_.contains(name, Qt::CaseInsensitive))
+        writtenNames_ << name;
     return true;
 }
 
@@ -159,11 +170,41 @@ bool HiveRegistry::writeString(const QString& name, const QString& value) {
     return write(name, RegType::kString, value.toUtf8().append('\0'));
 }
 
+// The file as it is now, with the key created and, of her writes, those that change what
+// she knew.
+HiveFile HiveRegistry::merged() const {
+    HiveFile result = *opened_;
+    HiveKey& key = result.createKey(openPath_);
+    const HiveKey* mine = hive_->key(openPath_);
+    const HiveKey* known = known_->key(openPath_);
+    for (const QString& name : writtenNames_) {
+        const HiveValue* written = mine ? mine->value(name) : nullptr;
+        if (!written)
+            continue;
+        const HiveValue* before = known ? known->value(name) : nullptr;
+        const bool changedByHer =
+            !before || before->type != written->type || before->data != written->data;
+        if (changedByHer || !key.value(name))
+            key.setValue(name, written->type, written->data);
+    }
+    return result;
+}
+
 bool HiveRegistry::closeKey() {
     if (!hive_)
         return true;
-    const bool saved = !dirty_ || storage_.save(*hive_);
+    bool saved = true;
+    if (dirty_) {
+        const bool changedElsewhere = known_ && !(*opened_ == *known_);
+        const HiveFile toWrite = changedElsewhere ? merged() : *hive_;
+        // A merge that keeps the file's every value writes nothing.
+        saved = (changedElsewhere && toWrite == *opened_ && opened_->keyExists(openPath_)) ||
+                storage_.save(toWrite);
+    }
+    if (saved)
+        known_ = std::move(hive_);
     hive_.reset();
+    opened_.reset();
     dirty_ = false;
     return saved;
 }

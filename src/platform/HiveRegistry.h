@@ -4,12 +4,18 @@
 #include "platform/HiveStorage.h"
 #include "platform/Registry.h"
 
+#include <QStringList>
 #include <optional>
 
 // The registry over the hive file. Opening a key reads the file afresh; writes to the open
 // key reach the file at closeKey, in one atomic replacement, and only when something changed.
 // While a key is open, keyExists and deleteKey work on the hive as it stands in memory, and
 // deleteKey writes the file at once, pending writes included.
+//
+// Another program may change the file while she runs (an editor, a sync tool). When the file
+// holds other values than she last read or wrote, closeKey writes only the values whose
+// written data differs from what she knew of them, and of the others keeps what the file
+// holds now.
 class HiveRegistry : public Registry {
 public:
     explicit HiveRegistry(QString hivePath);
@@ -41,8 +47,15 @@ private:
     const HiveValue* openValue(const QString& name) const;
     bool write(const QString& name, quint32 type, const QByteArray& data);
 
+    HiveFile merged() const;
+
     HiveStorage storage_;
-    std::optional<HiveFile> hive_; // while a key is open
+    std::optional<HiveFile> hive_;   // while a key is open
+    std::optional<HiveFile> opened_; // the file as the open key was read from it
+    // The hive as she last read it or wrote it; in it, her own writes stand even where a
+    // merge kept another program's value in the file.
+    std::optional<HiveFile> known_;
+    QStringList writtenNames_; // of the open key
     QString openPath_;
     bool dirty_ = false;
 };

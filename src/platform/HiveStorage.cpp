@@ -135,8 +135,12 @@ QString asideName(const QString& path) {
 }
 
 bool moveAside(const QString& path) {
-    return ::rename(QFile::encodeName(path).constData(),
-                    QFile::encodeName(asideName(path)).constData()) == 0;
+    const QString aside = asideName(path);
+    if (::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) != 0)
+        return false;
+    qWarning("hourling: the settings file as it was is kept in %s",
+             qPrintable(QDir::toNativeSeparators(aside)));
+    return true;
 }
 
 // A temporary file is locked for as long as its save runs, so that one found unlocked is

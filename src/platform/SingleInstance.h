@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QDeadlineTimer;
 class QLocalServer;
@@ -9,12 +10,16 @@ class QLocalServer;
 // One of her at a time for one settings file: two of her would both announce every event,
 // and the one that closed last would write over the other's settings.
 //
-// The first start holds a lock (flock) on a file in the user's runtime folder
-// ($XDG_RUNTIME_DIR/hourling, else a private folder of the user's under the temporary
-// folder), named after the settings file, and answers a local socket beside it. A later
-// start finds the lock held, asks the running one through the socket to come forward and
+// The first start holds a lock (flock) on a file beside the settings file (<file>.lock), so
+// that whatever runtime folder a start is given (cron, ssh, su, env -i give other ones or
+// none), two of her never run on one file. It answers a local socket in the user's runtime
+// folder ($XDG_RUNTIME_DIR/hourling, else a private folder under /tmp; a short private one
+// when that name is too long for a socket) and writes its path into the lock file. A later
+// start finds the lock held, asks the running one through that socket to come forward and
 // ends. The kernel lets go of a lock when its process ends, however it ends, so that a lock
 // left by a killed one never stops the next start; the socket that one left is replaced.
+// Where no lock file can be made beside the settings (a read-only folder), the lock lies
+// beside the socket instead.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -25,9 +30,14 @@ public:
         AskedForward,
         // Another one holds the lock but did not answer in time.
         NoAnswer,
-        // No lock could be had (no private folder for it): she runs unguarded.
+        // No lock could be had: she runs unguarded.
         Unguarded,
     };
+
+    // A request is one short line; more from one caller, or a caller silent this long, is
+    // cut off.
+    static constexpr qint64 kMaxRequestBytes = 64;
+    static constexpr int kIdleCallerMs = 1000;
 
     explicit SingleInstance(const QString& settingsPath, QObject* parent = nullptr);
     ~SingleInstance() override;
@@ -41,7 +51,7 @@ public:
     // The process that holds the lock, when it wrote itself down.
     qint64 runningProcess() const { return runningProcess_; }
     // Where the lock and the socket are.
-    QString lockPath() const;
+    QString lockPath() const { return lockPath_; }
     QString socketPath() const;
 
 signals:
@@ -49,14 +59,21 @@ signals:
     void comeForwardRequested();
 
 private:
+    bool openLock();
     bool prepareFolder();
     bool tryLock();
     void listen();
-    bool askForward(const QDeadlineTimer& deadline);
+    // The sockets the holder of the lock may answer at: the one it wrote down, then this
+    // start's own.
+    QStringList holderSockets();
+    bool askForward(const QString& socket, const QDeadlineTimer& deadline);
     void answer();
 
+    QString settingsName_;
+    QString lockPath_;
     QString folder_;
     QString name_;
+    bool madeFolder_ = false; // a folder of its own, removed at the end
     int lockFd_ = -1;
     QLocalServer* server_ = nullptr;
     QString problem_;

@@ -43,5 +43,5 @@ struct StageSettings {
     qint32 ThreadPrio = 0;
     bool DigiAMPM = false;
 
-    friend bool operator==(const StageSettings&, const StageSettings&) = default;
+    bool operator==(const StageSettings&) const = default;
 };

@@ -215,6 +215,7 @@ TEST_F(SettingsStore, StoredWordsKeepTheirDocumentedWidths) {
         setDword(key, "KiHi1", 0xFF);
         setDword(key, "KiTuki0", 0xFFFEA505u); // low 16 bits: in use, month 5, bits 9-15 set
         setDword(key, "KiTuki1", 0x10003u);    // bit 16 is not kept: not in use
+        setDword(key, "KiTuki2", 0xFFFFFFFFu); // the upper half is written back as zeros
         setDword(key, "ThreadPrio", 9);
         setDword(key, "samiLim", quint32(-60));
     });
@@ -240,6 +241,7 @@ TEST_F(SettingsStore, StoredWordsKeepTheirDocumentedWidths) {
     EXPECT_EQ(storedDword("KiHi1"), 0xFFFFFFFFu);
     EXPECT_EQ(storedDword("KiTuki0"), 0xA505u);
     EXPECT_EQ(storedDword("KiTuki1"), 3u);
+    EXPECT_EQ(storedDword("KiTuki2"), 0xFFFFu);
     EXPECT_EQ(storedDword("ThreadPrio"), 9u);
     EXPECT_EQ(storedDword("samiLim"), quint32(-60));
 }

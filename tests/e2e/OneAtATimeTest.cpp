@@ -6,11 +6,13 @@
 #include "support/harness/ProgramFixture.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -106,11 +108,12 @@ TEST_F(OneAtATime, ALockLeftByAKilledOneNeverStopsTheNextStart) {
     ASSERT_TRUE(waitForHer(*killed, kHerPlace));
     killed->sendSignal(SIGKILL);
     ASSERT_TRUE(killed->waitForExit());
-    // The lock and the socket stay behind.
+    // The lock beside her settings and the socket stay behind.
+    ASSERT_TRUE(QFileInfo::exists(hivePath() + QStringLiteral(".lock")));
     ASSERT_EQ(QDir(runtime.path() + QStringLiteral("/hourling"))
                   .entryList(QDir::Files | QDir::System)
                   .size(),
-              2);
+              1);
 
     auto next = launch(environment());
     ASSERT_TRUE(waitForHer(*next, kHerPlace)) << next->report();
@@ -118,6 +121,28 @@ TEST_F(OneAtATime, ALockLeftByAKilledOneNeverStopsTheNextStart) {
     // The next one answers as the first one did.
     startsAndEndsAskingHerForward();
     closeBySignal(*next);
+}
+
+// Whatever runtime folder a start is given (cron, ssh, su and env -i give another one or
+// none, or one whose name is too long for a socket), a later start finds her.
+TEST_F(OneAtATime, ALaterStartWithAnotherRuntimeFolderOrNoneFindsHer) {
+    QTemporaryDir other;
+    const QString longName = runtime.path() + QLatin1Char('/') + QString(102, QLatin1Char('r'));
+    ASSERT_EQ(::mkdir(QFile::encodeName(longName).constData(), 0700), 0);
+    const QString cases[][2] = {{runtime.path(), other.path()},
+                                {runtime.path(), QString()},
+                                {QString(), runtime.path()},
+                                {longName, longName}};
+    for (const auto& [first, later] : cases) {
+        SCOPED_TRACE(later.toStdString());
+        auto running = launch({QStringLiteral("XDG_RUNTIME_DIR=") + first});
+        ASSERT_TRUE(waitForHer(*running, kHerPlace)) << running->report();
+        auto again = launch({QStringLiteral("XDG_RUNTIME_DIR=") + later});
+        ASSERT_TRUE(again->waitForExit(20000)) << "a second one runs: " << again->report();
+        EXPECT_EQ(again->exitCode(), 0) << again->report();
+        EXPECT_EQ(herWindows().size(), 1) << "a second one of her";
+        closeBySignal(*running);
+    }
 }
 
 } // namespace

@@ -145,6 +145,9 @@ TEST_P(ClosedBySignal, SavesWhereTheWindowWasMovedTo) {
 }
 
 INSTANTIATE_TEST_SUITE_P(TermIntHup, ClosedBySignal, ::testing::Values(SIGTERM, SIGINT, SIGHUP));
+// Whose default would end her without a save.
+INSTANTIATE_TEST_SUITE_P(QuitUsrAlrm, ClosedBySignal,
+                         ::testing::Values(SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM));
 
 class ResetAtStart : public StartupAndClose {
 protected:

@@ -2,7 +2,10 @@
 // balloon at a time, and what the balloon is told.
 #include "support/fixtures/EventsFixture.h"
 
+#include <QDate>
+#include <ctime>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -208,6 +211,33 @@ TEST_F(EventChecks, TheHourThatRepeatsAnnouncesItsSchedulesOnce) {
         }
         EXPECT_EQ(announced, day == 25 ? 1 : 2) << "by the night of the " << day << "th";
     }
+}
+
+// The same night in Berlin (the last Sunday of October) with two schedules in the hour: for
+// her running through it, and for a start at 02:10 the second time round.
+TEST_F(EventChecks, TwoSchedulesInTheHourThatRepeatsComeOnceEach) {
+    const QByteArray savedZone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    ::tzset();
+    const QDate october31(QDate::currentDate().year(), 10, 31);
+    const int day = october31.addDays(-(october31.dayOfWeek() % 7)).day();
+    for (const bool restarted : {false, true}) {
+        settings.schedules[0] = eventSlot(true, 0, 0, 2, 15);
+        settings.schedules[1] = eventSlot(true, 0, 0, 2, 45);
+        settings.lastYotei = restarted ? timeKey(10, day, 2, 45) : timeKey(10, day, 1, 0);
+        std::vector<int> rounds; // of each announcement: 1 and 2 that night, 3 the next
+        const std::tuple<int, int, int> passes[] = {
+            {1, day, restarted ? 60 : 0}, {2, day, restarted ? 10 : 0}, {3, day + 1, 0}};
+        for (const auto& [round, checkDay, from] : passes)
+            for (int minute = from; minute < 60; ++minute) {
+                events.checkYotei(10, checkDay, 2, minute);
+                for (; !pending().empty(); events.removeAnnouncement(0))
+                    rounds.push_back(round);
+            }
+        EXPECT_EQ(rounds, (restarted ? std::vector{3, 3} : std::vector{1, 1, 3, 3}));
+    }
+    savedZone.isNull() ? qunsetenv("TZ") : qputenv("TZ", savedZone);
+    ::tzset();
 }
 
 TEST_F(EventChecks, AFullQueueRefusesTheSeventeenthAndTheScheduleCheckCatchesUpLater) {

@@ -12,10 +12,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -139,6 +141,54 @@ TEST_F(SettingsFaults, ADiskThatFillsDuringTheSaveKeepsTheFileAsItWas) {
     EXPECT_EQ(stored()->schedules, expected.schedules);
     EXPECT_EQ(stored()->anniversaries, expected.anniversaries);
     EXPECT_EQ(QPoint(stored()->FormLeft, stored()->FormTop), QPoint(310, 210));
+}
+
+// Another program (sed -i) changes a value while she runs; her own change, a move, lands
+// beside it at the close.
+TEST_F(SettingsFaults, AnEditWhileSheRunsSurvivesHerSaveBesideHerOwnChange) {
+    store(StageSettings());
+    auto program = launch();
+    const auto her = waitForHer(*program, {40, 64});
+    ASSERT_TRUE(her);
+    ASSERT_EQ(QProcess::execute(
+                  "sed", {"-i", "s/samiLim\"=dword:00000e10/samiLim\"=dword:3c/", hivePath()}),
+              0);
+    moveHer(*her, {300, 200});
+    closeBySignal(*program);
+    ASSERT_TRUE(stored());
+    EXPECT_EQ(stored()->samiLim, 60);
+    EXPECT_EQ(QPoint(stored()->FormLeft, stored()->FormTop), QPoint(300, 200));
+}
+
+// Writes that a signal's default would end her at: standard error a pipe nobody reads (her
+// first line names the file's bad line), and a save beyond the file size limit. Each fails
+// instead; she goes on and saves, or says she could not.
+TEST_F(SettingsFaults, AClosedStandardErrorOrAFileSizeLimitNeverKillsHer) {
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    ::close(pipeEnds[0]);
+    const QStringList wrappers[] = {
+        {"bash", "-c", QStringLiteral("exec 2>&%1 %1>&-; exec \"$0\" \"$@\"").arg(pipeEnds[1])},
+        {"prlimit", "--fsize=4096"}};
+    for (const QStringList& wrapper : wrappers) {
+        const bool limited = wrapper.first() == "prlimit";
+        store(lengthySettings(100));
+        QFile file(hivePath());
+        ASSERT_TRUE(file.open(QIODevice::Append) && file.write("a bad line\n") > 0);
+        file.close();
+        const QByteArray before = hiveBytes();
+        ProgramRun program(session, configHome(), {}, wrapper);
+        ASSERT_TRUE(program.start());
+        const auto her = waitForHer(program, {120, 90});
+        ASSERT_TRUE(her) << program.report();
+        moveHer(*her, {300, 200});
+        closeBySignal(program);
+        EXPECT_EQ(stored()->FormLeft, limited ? 120 : 300) << wrapper.first().toStdString();
+        EXPECT_TRUE(!limited || (hiveBytes() == before &&
+                                 program.standardError().contains(kSaveFailed.toUtf8())));
+        EXPECT_TRUE(otherFiles().filter(".tmp-").isEmpty()) << "a part of a file was left";
+    }
+    ::close(pipeEnds[1]);
 }
 
 // Each run moves her and is killed at a random moment after it was asked to close, before,

@@ -242,6 +242,14 @@ TEST_F(HiveRegistryTest, DamagedFileIsReadAsFarAsItCanAndKeptAsideBeforeItIsRepl
     ASSERT_TRUE(registry.openKey(kKey, true));
     EXPECT_TRUE(registry.closeKey());
     EXPECT_EQ(home.otherFiles().size(), 2);
+
+    // One too large to read is moved aside, and said so as well.
+    ASSERT_TRUE(QFile::resize(home.hivePath(), 64 * 1024 * 1024 + 1));
+    qInstallMessageHandler(keepWarning);
+    EXPECT_TRUE(registry.openKey(kKey, true) && registry.closeKey());
+    qInstallMessageHandler(nullptr);
+    EXPECT_EQ(warnings.last(), "hourling: the settings file as it was is kept in " +
+                                   home.hiveDirectory() + '/' + home.otherFiles().last());
 }
 
 TEST_F(HiveRegistryTest, CreatesMissingDirectoriesAndKeepsASymbolicLink) {
@@ -378,6 +386,33 @@ TEST_F(HiveRegistryTest, ACopyThatCannotBeMadeIsOwedAndNothingIsWrittenOverMeanw
     EXPECT_TRUE(registry.closeKey());
     ASSERT_EQ(home.otherFiles().size(), 1);
     EXPECT_EQ(contents(home.hiveDirectory() + '/' + home.otherFiles()[0]), stored);
+}
+
+// Another program changes the file between her read and her save (none: deletes it): she
+// writes back what she changed herself (M 1 -> 2), of the rest what the file holds now.
+TEST_F(HiveRegistryTest, AnotherProgramsEditSurvivesHerSaves) {
+    const auto file = [](const char* values) {
+        return "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\" + kKey.toUtf8() +
+               "]\n" + values + "\n";
+    };
+    const char* const cases[][2] = {
+        {"\"M\"=dword:00000001\n\"T\"=\"a\"\n", "\"M\"=dword:00000002\n\"T\"=\"a\"\n"},
+        {"\"M\"=dword:00000001\n\"T\"=\"b\"\n", "\"M\"=dword:00000002\n\"T\"=\"b\"\n"},
+        {"\"T\"=\"b\"\n\"M\"=dword:00000009\n", "\"T\"=\"b\"\n\"M\"=dword:00000002\n"},
+        {"\"M\"=dword:00000001\n", "\"M\"=dword:00000002\n\"T\"=\"a\"\n"},
+        {nullptr, "\"M\"=dword:00000002\n\"T\"=\"a\"\n"},
+    };
+    for (const auto& [edited, expected] : cases) {
+        home.writeHive(file("\"M\"=dword:00000001\n\"T\"=\"a\"\n"));
+        HiveRegistry her(home.hivePath());
+        ASSERT_TRUE(her.openKey(kKey, false) && her.closeKey());
+        edited ? home.writeHive(file(edited)) : void(QFile::remove(home.hivePath()));
+        for (int save = 0; save < 2; ++save) {
+            ASSERT_TRUE(her.openKey(kKey, true));
+            EXPECT_TRUE(her.writeDword("M", 2) && her.writeString("T", "a") && her.closeKey());
+            EXPECT_EQ(home.readHive(), file(expected)) << (edited ? edited : "deleted");
+        }
+    }
 }
 
 // CI runs as root, whom modes and read-only folders do not stop: these tests run once more in

@@ -33,7 +33,7 @@ protected:
     QByteArray hiveBytes() const;
     // The settings as the next start would read them; none when the key cannot be opened.
     std::optional<StageSettings> stored() const;
-    // Names of the files beside the settings file.
+    // Names of the files beside the settings file, other than her lock.
     QStringList otherFiles() const;
 
     // Starts her with these environment entries added.
