@@ -16,13 +16,14 @@
 #include "platform/RandomSource.h"
 #include "platform/SecondWaiter.h"
 #include "platform/SoundOutput.h"
-#include "support/fakes/FakeRandomSource.h"
+#include "platform/UiPoster.h"
 #include "support/fakes/FakeBeeper.h"
-#include "support/fakes/FakeWallClock.h"
-#include "support/fakes/FakeSecondWaiter.h"
 #include "support/fakes/FakeClockHost.h"
 #include "support/fakes/FakeKeys.h"
+#include "support/fakes/FakeRandomSource.h"
+#include "support/fakes/FakeSecondWaiter.h"
 #include "support/fakes/FakeTimeline.h"
+#include "support/fakes/FakeWallClock.h"
 #include "voice/TMessageBalloon.h"
 
 #include <QApplication>
@@ -259,6 +260,9 @@ int main(int argc, char** argv) {
     FakeTimeline timers;
     FixedRandom random;
     FakeBeeper beeper;
+    // Her own clock thread is never started: the bench runs one of its own.
+    ParkingWaiter parked;
+    QtUiPoster uiPoster;
     const sys_seconds start = sys_days(year(2026) / March / 1);
     clock.set(localTime(start));
     long touches = 0;
@@ -269,7 +273,7 @@ int main(int argc, char** argv) {
     long compositions = 0;
     long paints = 0;
     {
-        MainStage stage({registry, keys, clock, sound, timers, random, beeper});
+        MainStage stage({registry, keys, clock, parked, uiPoster, sound, timers, random, beeper});
         BenchHost host(stage);
         MonthWaiter waiter(start, days * 86400, clock, timers, sound, stage, stage.balloon());
         TClocker clocker(host, clock, waiter);

@@ -241,18 +241,6 @@
         <translation>Message</translation>
     </message>
     <message>
-        <source>Snd_Kinenbi1</source>
-        <translation>Snd_Kinenbi1</translation>
-    </message>
-    <message>
-        <source>Snd_Kinenbi2</source>
-        <translation>Snd_Kinenbi2</translation>
-    </message>
-    <message>
-        <source>Snd_Kinenbi3</source>
-        <translation>Snd_Kinenbi3</translation>
-    </message>
-    <message>
         <source>設定</source>
         <translation>OK</translation>
     </message>
@@ -657,22 +645,6 @@
     <message>
         <source>メッセージ</source>
         <translation>Message</translation>
-    </message>
-    <message>
-        <source>Snd_Jikan1</source>
-        <translation>Snd_Jikan1</translation>
-    </message>
-    <message>
-        <source>Snd_Jikan2</source>
-        <translation>Snd_Jikan2</translation>
-    </message>
-    <message>
-        <source>Snd_Jikan3</source>
-        <translation>Snd_Jikan3</translation>
-    </message>
-    <message>
-        <source>Snd_Jikan4</source>
-        <translation>Snd_Jikan4</translation>
     </message>
     <message>
         <source>設定</source>

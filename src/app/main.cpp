@@ -2,18 +2,22 @@
 #include "app/DisplayCheck.h"
 #include "app/HourlingApplication.h"
 #include "app/MainStage.h"
+#include "app/SettingsKeeper.h"
 #include "app/ShutdownSignals.h"
 #include "platform/Beeper.h"
 #include "platform/HiveRegistry.h"
 #include "platform/KeyState.h"
 #include "platform/PulseSoundOutput.h"
 #include "platform/RandomSource.h"
+#include "platform/SecondWaiter.h"
 #include "platform/SingleInstance.h"
 #include "platform/StageTimer.h"
+#include "platform/UiPoster.h"
 #include "platform/WallClock.h"
 #include "shared/ApplicationTitle.h"
 #include "shared/UiFont.h"
 #include "stage/UiLanguage.h"
+#include "voice/MinimizeWatch.h"
 
 #include <QSessionManager>
 #include <QThread>
@@ -82,7 +86,7 @@ int main(int argc, char** argv) {
         const auto endNow = [&] {
             ending = true;
             if (stage)
-                stage->endWithoutQuestions();
+                stage->keeper().endWithoutQuestions();
             QCoreApplication::exit(0);
         };
         QObject::connect(&shutdownSignals, &ShutdownSignals::requested, &shutdownSignals, endNow);
@@ -115,6 +119,8 @@ int main(int argc, char** argv) {
         HiveRegistry registry(settingsPath);
         X11KeyState keys;
         SystemWallClock clock;
+        SystemSecondWaiter waiter;
+        QtUiPoster uiPoster;
         PulseSoundOutput sound;
         QtTimerFactory timers;
         SeededRandomSource random;
@@ -123,13 +129,14 @@ int main(int argc, char** argv) {
         // question forward.
         QObject::connect(&instance, &SingleInstance::comeForwardRequested, &instance, [&stage] {
             if (stage) {
-                stage->comeForward();
+                stage->minimizeWatch().comeForward();
             } else if (QWidget* question = QApplication::activeModalWidget()) {
                 question->raise();
                 question->activateWindow();
             }
         });
-        MainStage herWindow({registry, keys, clock, sound, timers, random, beeper});
+        MainStage herWindow(
+            {registry, keys, clock, waiter, uiPoster, sound, timers, random, beeper});
         // A signal during the reset question at start ended it unanswered.
         if (ending)
             return 0;

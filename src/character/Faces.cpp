@@ -72,6 +72,11 @@ void Faces::FaceFramePaint(QPainter& painter) {
     painter.drawImage(QPoint(0, 0), *faceBitmap_);
 }
 
+void Faces::dialRebuilt() {
+    if (!expressionShowing())
+        tryRandomSmile();
+}
+
 bool Faces::tryRandomSmile() {
     if (++smileCount_ < 3)
         return false;

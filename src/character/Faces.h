@@ -33,6 +33,8 @@ public:
     void redress();
     // Every third call while she shows her own face rolls the die; true when a smile began.
     bool tryRandomSmile();
+    // After each rebuild of the dial: a chance smile, unless an expression shows.
+    void dialRebuilt();
     void FaceTestClick();
     void RandomFace1Click();
 

@@ -1,18 +1,31 @@
 #include "character/Loneliness.h"
 
 #include "platform/StageTimer.h"
-#include "stage/StagePopupMenu.h"
+#include "stage/MenuItem.h"
 
-#include <QAction>
 #include <QCheckBox>
-#include <QMenu>
 #include <limits>
 
-Loneliness::Loneliness(qint32& samiLim, TimerFactory& timers, QMenu& MIGaman,
+namespace {
+// Each item's value is its patience in seconds.
+constexpr MenuItem::Choice kPatience[] = {
+    {"MIGaman1", QT_TRANSLATE_NOOP("StagePopupMenu", "とても寂しいです"), 600},
+    {"MIGaman2", QT_TRANSLATE_NOOP("StagePopupMenu", "ちょっと寂しいです"), 1200},
+    {"MIGaman3", QT_TRANSLATE_NOOP("StagePopupMenu", "お待ちしております"), 1800},
+    {"MIGaman4", QT_TRANSLATE_NOOP("StagePopupMenu", "我慢いたします"), 3600},
+    {"MIGaman5", QT_TRANSLATE_NOOP("StagePopupMenu", "辛抱いたします"), 14400},
+    {"MIGaman0", QT_TRANSLATE_NOOP("StagePopupMenu", "平気です[オフ]"), 0},
+};
+} // namespace
+
+Loneliness::Loneliness(qint32& samiLim, TimerFactory& timers, StagePopupMenu& menu,
                        const QCheckBox& NakuTest, Hooks hooks)
-    : samiLim_(samiLim), patienceMenu_(MIGaman), nakuTest_(NakuTest), hooks_(std::move(hooks)),
+    : samiLim_(samiLim), nakuTest_(NakuTest), hooks_(std::move(hooks)),
       SamishiiTimer(timers.makeTimer(0)) {
     SamishiiTimer->setTimeoutHandler([this] { SamishiiTimerTimer(); });
+    // A time written by hand that no item offers ticks none.
+    MenuItem::choice(menu, "MIGaman", QT_TRANSLATE_NOOP("StagePopupMenu", "寂しくても我慢"),
+                     kPatience, samiLim_, [this] { armSamishii(); });
 }
 
 Loneliness::~Loneliness() = default;
@@ -24,27 +37,15 @@ int Loneliness::waitMilliseconds(qint32 seconds) {
     return seconds > kLongest / 1000 ? kLongest : seconds * 1000;
 }
 
-void Loneliness::armSamishii(bool syncMenu) {
+void Loneliness::armSamishii() {
     SamishiiTimer->stop();
     SamishiiTimer->setInterval(waitMilliseconds(samiLim_));
     stage_ = kWaiting;
-    if (syncMenu)
-        tickPatienceItem();
     startUnlessOff();
 }
 
-void Loneliness::tickPatienceItem() {
-    // A time written by hand that no item offers leaves the menu as it is.
-    for (QAction* item : patienceMenu_.actions()) {
-        if (item->isCheckable() && StagePopupMenu::tagOf(*item) == samiLim_) {
-            item->setChecked(true);
-            return;
-        }
-    }
-}
-
 void Loneliness::userTouched() {
-    armSamishii(false);
+    armSamishii();
     if (hooks_.expressionShowing())
         hooks_.setFace(0);
 }
@@ -73,13 +74,8 @@ void Loneliness::SamishiiTimerTimer() {
     startUnlessOff();
 }
 
-void Loneliness::MIGaman5Click(const QAction* item) {
-    samiLim_ = StagePopupMenu::tagOf(*item);
-    armSamishii(true);
-}
-
 void Loneliness::NakuTestClick() {
-    armSamishii(false);
+    armSamishii();
 }
 
 void Loneliness::holdSmile() {

@@ -5,9 +5,8 @@
 #include <functional>
 #include <memory>
 
-class QAction;
 class QCheckBox;
-class QMenu;
+class StagePopupMenu;
 class StageTimer;
 class TimerFactory;
 
@@ -30,19 +29,18 @@ public:
         std::function<bool()> expressionShowing;
     };
 
-    // The six patience items of MIGaman carry their seconds as their tag; NakuTest, while
-    // checked, shortens every wait and call to 5 seconds.
-    Loneliness(qint32& samiLim, TimerFactory& timers, QMenu& MIGaman, const QCheckBox& NakuTest,
-               Hooks hooks);
+    // The patience menu is its own; NakuTest, while checked, shortens every wait and call to
+    // 5 seconds.
+    Loneliness(qint32& samiLim, TimerFactory& timers, StagePopupMenu& menu,
+               const QCheckBox& NakuTest, Hooks hooks);
     ~Loneliness();
     Loneliness(const Loneliness&) = delete;
     Loneliness& operator=(const Loneliness&) = delete;
 
-    // Restarts the wait from samiLim; with syncMenu, also ticks the item of that time.
-    void armSamishii(bool syncMenu);
+    // Restarts the wait from samiLim.
+    void armSamishii();
     void userTouched();
     void SamishiiTimerTimer();
-    void MIGaman5Click(const QAction* item);
     void NakuTestClick();
     // A smile holds the timer for its 20 seconds, then she waits afresh.
     void holdSmile();
@@ -57,10 +55,8 @@ public:
 private:
     // Every transition ends here: the new interval counts from now, and 0 stays stopped.
     void startUnlessOff();
-    void tickPatienceItem();
 
     qint32& samiLim_;
-    QMenu& patienceMenu_;
     const QCheckBox& nakuTest_;
     Hooks hooks_;
     std::unique_ptr<StageTimer> SamishiiTimer;

@@ -6,15 +6,15 @@
 #include "platform/WallClock.h"
 #include "shared/StageSettings.h"
 #include "stage/AssetCatalogue.h"
+#include "stage/MenuItem.h"
 #include "stage/PaintBox.h"
 
-#include <QAction>
 #include <QPainter>
 #include <algorithm>
 
 DialBox::DialBox(PaintBox& MojibanBox, const QImage& backdrop, StageSettings& settings,
-                 const WallClock& clock, MenuItems items, Hooks hooks)
-    : box_(MojibanBox), settings_(settings), clock_(clock), items_(items), hooks_(std::move(hooks)),
+                 const WallClock& clock, StagePopupMenu& menu, Hooks hooks)
+    : box_(MojibanBox), settings_(settings), clock_(clock), hooks_(std::move(hooks)),
       backdrop_(backdrop) {
     makeDial(box_.devicePixelRatio());
     // Each paint covers the whole box, so the stage picture beneath is not painted again
@@ -23,6 +23,11 @@ DialBox::DialBox(PaintBox& MojibanBox, const QImage& backdrop, StageSettings& se
     stale_ = std::make_unique<StaleDialArea>(QRect(QPoint(0, 0), box_.size()));
     paintRegion_ = new PaintRegionRecorder(&box_);
     box_.installEventFilter(paintRegion_);
+    MenuItem::flag(menu, "MIDigiAna", QT_TRANSLATE_NOOP("StagePopupMenu", "デジタル表示(&D)"),
+                   settings_.AnaDigi, false, [this] { showNow(); });
+    MenuItem::flag(menu, "MIAmPm",
+                   QT_TRANSLATE_NOOP("StagePopupMenu", "12時間制[デジタル表示時](&H)"),
+                   settings_.DigiAMPM, true, [this] { showNow(); });
 }
 
 void DialBox::makeDial(qreal ratio) {
@@ -95,17 +100,7 @@ void DialBox::MojibanBoxPaint(QPainter& painter) {
         hooks_.painted();
 }
 
-void DialBox::MIDigiAnaClick() {
-    switchRendering(settings_.AnaDigi, items_.MIDigiAna, false);
-}
-
-void DialBox::MIAmPmClick() {
-    switchRendering(settings_.DigiAMPM, items_.MIAmPm, true);
-}
-
-void DialBox::switchRendering(bool& setting, QAction* item, bool checkedWhenSet) {
-    setting = !setting;
-    item->setChecked(setting == checkedWhenSet);
+void DialBox::showNow() {
     const LocalTime now = clock_.now();
     composeDial(now.hour, now.minute);
     showDial(now.second);
@@ -113,11 +108,6 @@ void DialBox::switchRendering(bool& setting, QAction* item, bool checkedWhenSet)
 
 void DialBox::DateTimePicker1Change(QTime time) {
     composeDial(time.hour(), time.minute());
-}
-
-void DialBox::syncMenu() {
-    items_.MIDigiAna->setChecked(!settings_.AnaDigi);
-    items_.MIAmPm->setChecked(settings_.DigiAMPM);
 }
 
 void DialBox::setScreenSaved(bool saved) {

@@ -9,21 +9,16 @@
 
 class PaintBox;
 class PaintRegionRecorder;
-class QAction;
 class QPainter;
 class StaleDialArea;
+class StagePopupMenu;
 class WallClock;
 struct StageSettings;
 
 // The dial box on her window: owns the dial image, the rendering the settings choose and
-// what the box shows each second. The two menu items that switch the rendering are its own:
-// it flips their settings and ticks them.
+// what the box shows each second. The two menu items that switch the rendering are its own.
 class DialBox {
 public:
-    struct MenuItems {
-        QAction* MIDigiAna;
-        QAction* MIAmPm;
-    };
     struct Hooks {
         // After each rebuild of the dial image, on the user-interface thread.
         std::function<void()> rebuilt;
@@ -35,7 +30,7 @@ public:
     // opaque, or at the box's device pixel ratio and transparent outside her shape for a
     // window with an alpha channel. The dial is made at the box's ratio.
     DialBox(PaintBox& MojibanBox, const QImage& backdrop, StageSettings& settings,
-            const WallClock& clock, MenuItems items, Hooks hooks);
+            const WallClock& clock, StagePopupMenu& menu, Hooks hooks);
     ~DialBox();
     DialBox(const DialBox&) = delete;
     DialBox& operator=(const DialBox&) = delete;
@@ -45,12 +40,8 @@ public:
     // Repaints the box at once with the seconds at that second.
     void showDial(int second);
     void MojibanBoxPaint(QPainter& painter);
-    void MIDigiAnaClick();
-    void MIAmPmClick();
     // Shows with the next second's refresh, until the clock's next rebuild.
     void DateTimePicker1Change(QTime time);
-    // The check marks of the stored rendering.
-    void syncMenu();
     // Nobody sees the dial while the screen is saved, so it does not paint; its first
     // paint afterwards is the sign that she is seen again.
     void setScreenSaved(bool saved);
@@ -64,14 +55,13 @@ public:
 
 private:
     void makeDial(qreal ratio);
-    // Flips one of the two rendering settings and shows the result at once.
-    void switchRendering(bool& setting, QAction* item, bool checkedWhenSet);
+    // After a switch of the rendering: the result at once.
+    void showNow();
     DialMode mode() const;
 
     PaintBox& box_;
     StageSettings& settings_;
     const WallClock& clock_;
-    MenuItems items_;
     Hooks hooks_;
     QImage backdrop_;
     std::unique_ptr<Dial> dial_;

@@ -4,19 +4,28 @@
 #include "clock/UiHandOver.h"
 #include "platform/SecondWaiter.h"
 #include "shared/StageSettings.h"
-#include "stage/StagePopupMenu.h"
+#include "stage/MenuItem.h"
 
-#include <QAction>
+namespace {
+// Each item's value is the level it sets.
+constexpr MenuItem::Choice kPriorities[] = {
+    {"MIThreadPrio1", QT_TRANSLATE_NOOP("StagePopupMenu", "アイドル時のみ"), 0},
+    {"MIThreadPrio2", QT_TRANSLATE_NOOP("StagePopupMenu", "最低"), 1},
+    {"MIThreadPrio3", QT_TRANSLATE_NOOP("StagePopupMenu", "低"), 2},
+    {"MIThreadPrio4", QT_TRANSLATE_NOOP("StagePopupMenu", "通常"), 3},
+    {"MIThreadPrio5", QT_TRANSLATE_NOOP("StagePopupMenu", "高"), 4},
+    {"MIThreadPrio6", QT_TRANSLATE_NOOP("StagePopupMenu", "最高"), 5},
+};
+} // namespace
 
-StageClock::StageClock(QObject& uiContext, const WallClock& clock, StageSettings& settings,
-                       QActionGroup& priorityItems, UiClockHost::Targets targets)
-    : settings_(settings), priorityItems_(priorityItems),
-      handOver_(std::make_unique<UiHandOver>(&uiContext)),
-      waiter_(std::make_unique<SystemSecondWaiter>()),
+StageClock::StageClock(QObject& uiContext, const WallClock& clock, SecondWaiter& waiter,
+                       StageSettings& settings, StagePopupMenu& menu, UiClockHost::Targets targets)
+    : settings_(settings), handOver_(std::make_unique<UiHandOver>(&uiContext)),
       host_(std::make_unique<UiClockHost>(*handOver_, &uiContext, std::move(targets))) {
-    // None is checked when the stored level is not one of the six.
-    StagePopupMenu::checkItemWithTag(priorityItems_, settings_.ThreadPrio);
-    clocker_ = std::make_unique<TClocker>(*host_, clock, *waiter_);
+    MenuItem::choice(menu, "MIThreadPriority",
+                     QT_TRANSLATE_NOOP("StagePopupMenu", "スレッドの使用頻度"), kPriorities,
+                     settings_.ThreadPrio, [this] { setPriority(settings_.ThreadPrio); });
+    clocker_ = std::make_unique<TClocker>(*host_, clock, waiter);
     clocker_->setPriority(settings_.ThreadPrio);
 }
 
@@ -27,12 +36,6 @@ StageClock::~StageClock() {
 void StageClock::resumeOnce() {
     if (clocker_->lastHour == TClocker::kNotSet)
         clocker_->resume();
-}
-
-void StageClock::MIThreadPrio6Click(QAction* item) {
-    settings_.ThreadPrio = StagePopupMenu::tagOf(*item);
-    item->setChecked(true);
-    setPriority(settings_.ThreadPrio);
 }
 
 void StageClock::setPriority(int level) {

@@ -4,10 +4,9 @@
 
 #include <memory>
 
-class QAction;
-class QActionGroup;
 class QObject;
 class SecondWaiter;
+class StagePopupMenu;
 class TClocker;
 class UiHandOver;
 class WallClock;
@@ -18,10 +17,10 @@ struct StageSettings;
 // dial is next painted, and stopped and joined before the window goes.
 class StageClock {
 public:
-    // The dial calls are handed to the thread of uiContext and waited for there; the
-    // priority items are the six radio items whose values are the levels.
-    StageClock(QObject& uiContext, const WallClock& clock, StageSettings& settings,
-               QActionGroup& priorityItems, UiClockHost::Targets targets);
+    // The dial calls are handed to the thread of uiContext and waited for there. The
+    // priority's menu item is its own.
+    StageClock(QObject& uiContext, const WallClock& clock, SecondWaiter& waiter,
+               StageSettings& settings, StagePopupMenu& menu, UiClockHost::Targets targets);
     // Stops and joins the thread.
     ~StageClock();
     StageClock(const StageClock&) = delete;
@@ -29,7 +28,6 @@ public:
 
     // The first show starts the thread; later shows change nothing.
     void resumeOnce();
-    void MIThreadPrio6Click(QAction* item);
     // A level applied at once; the stored choice stays as it is.
     void setPriority(int level);
     // The screen saver came on: idle until the dial's next paint.
@@ -43,9 +41,7 @@ public:
 
 private:
     StageSettings& settings_;
-    QActionGroup& priorityItems_;
     std::unique_ptr<UiHandOver> handOver_;
-    std::unique_ptr<SecondWaiter> waiter_;
     std::unique_ptr<UiClockHost> host_;
     std::unique_ptr<TClocker> clocker_;
     bool prioLowered_ = false;

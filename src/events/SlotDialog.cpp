@@ -7,9 +7,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShowEvent>
@@ -62,7 +62,8 @@ SlotDialog::SlotDialog(SlotDialogLink link, QWidget* owner)
                          Qt::WindowCloseButtonHint),
       link_(std::move(link)) {}
 
-void SlotDialog::setControls(const Controls& controls, int firstDay) {
+void SlotDialog::setControls(const Controls& controls, int firstDay, const char* formContext,
+                             std::span<const Clip> clips) {
     c_ = controls;
     firstDay_ = firstDay;
     setFont(uiFont());
@@ -83,8 +84,9 @@ void SlotDialog::setControls(const Controls& controls, int firstDay) {
         closer.setLetterSpacing(QFont::PercentageSpacing, 92);
         caption->setFont(closer);
     }
-    c_.SoundListNames->hide();
-    c_.SoundListNames->setEnabled(false);
+    for (const Clip& clip : clips)
+        c_.SoundList->addItem(QCoreApplication::translate(formContext, clip.caption),
+                              QString::fromLatin1(clip.name));
     connect(c_.TabControl1, &TabControl::changing, this, &SlotDialog::TabControl1Changing);
     connect(c_.TabControl1, &TabControl::changed, this, &SlotDialog::TabControl1Change);
     connect(c_.UseFlagCB, &QCheckBox::toggled, this, &SlotDialog::UseFlagCBClick);
@@ -120,8 +122,8 @@ void SlotDialog::loadTab() {
     if (c_.Hun)
         c_.Hun->setCurrentIndex(c_.Hun->findText(QString::number(slot.minute), Qt::MatchExactly));
     int clip = 0;
-    for (int i = 0; i < c_.SoundListNames->count() && i < c_.SoundList->count(); ++i) {
-        if (c_.SoundListNames->item(i)->text().compare(slot.clip, Qt::CaseInsensitive) == 0) {
+    for (int i = 0; i < c_.SoundList->count(); ++i) {
+        if (c_.SoundList->itemData(i).toString().compare(slot.clip, Qt::CaseInsensitive) == 0) {
             clip = i;
             break;
         }
@@ -188,6 +190,5 @@ void SlotDialog::OKBtnClick() {
 }
 
 QString SlotDialog::clipAt(int position) const {
-    const QListWidgetItem* name = c_.SoundListNames->item(std::max(position, 0));
-    return name ? name->text() : QString();
+    return c_.SoundList->itemData(std::max(position, 0)).toString();
 }

@@ -5,12 +5,12 @@
 #include <QDialog>
 #include <array>
 #include <functional>
+#include <span>
 
 class QAbstractButton;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
-class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class TabControl;
@@ -50,17 +50,24 @@ public:
         QComboBox* Ji = nullptr;
         QComboBox* Hun = nullptr;
         QComboBox* SoundList = nullptr;
-        QListWidget* SoundListNames = nullptr;
         QAbstractButton* SndSamplePlay = nullptr;
         QPlainTextEdit* Message = nullptr;
         QPushButton* OKBtn = nullptr;
         QPushButton* CanBtn = nullptr;
     };
+    // One entry of the sound list: its caption, translated in the form's context, and the
+    // clip's name as its item data; the first entry, without a clip, is "なし".
+    struct Clip {
+        const char* caption;
+        const char* name;
+    };
 
 protected:
     SlotDialog(SlotDialogLink link, QWidget* owner);
+
     // After the form is built. firstDay is the day of the first item of Hi.
-    void setControls(const Controls& controls, int firstDay);
+    void setControls(const Controls& controls, int firstDay, const char* formContext,
+                     std::span<const Clip> clips);
 
     void showEvent(QShowEvent* event) override;
 

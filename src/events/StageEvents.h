@@ -12,6 +12,7 @@
 
 class QWidget;
 class Speaker;
+class StagePopupMenu;
 class StageTimer;
 class TimerFactory;
 class UiPoster;
@@ -51,9 +52,9 @@ public:
     void MainTimerTimer();
     void announce(EventKind kind, int slot);
     void MessageTestClick();
-    // The settings dialogs, modal over the owner; nothing is announced while one shows.
-    void MIScheduleSetClick(QWidget* owner);
-    void MIMemorialSetClick(QWidget* owner);
+    // The menu items of the settings dialogs, which are modal over the owner; nothing is
+    // announced while one shows.
+    void addMenuItems(StagePopupMenu& menu, QWidget& owner);
     bool isDialogOpen() const { return dialogOpen_; }
     const StageTimer& mainTimer() const { return *MainTimer; }
 

@@ -5,6 +5,7 @@
 #include "events/TKinenbi.h"
 #include "events/TYotei.h"
 #include "shared/Voice.h"
+#include "stage/MenuItem.h"
 
 template <class Dialog> void StageEvents::showDialog(EventKind kind, QWidget* owner) {
     Dialog dialog({.read = [this, kind] { return slotsOf(kind); },
@@ -16,10 +17,9 @@ template <class Dialog> void StageEvents::showDialog(EventKind kind, QWidget* ow
     dialogOpen_ = false;
 }
 
-void StageEvents::MIScheduleSetClick(QWidget* owner) {
-    showDialog<TYotei>(EventKind::Schedule, owner);
-}
-
-void StageEvents::MIMemorialSetClick(QWidget* owner) {
-    showDialog<TKinenbi>(EventKind::Anniversary, owner);
+void StageEvents::addMenuItems(StagePopupMenu& menu, QWidget& owner) {
+    MenuItem::command(menu, "MIMemorialSet", QT_TRANSLATE_NOOP("StagePopupMenu", "記念日設定..."),
+                      [this, &owner] { showDialog<TKinenbi>(EventKind::Anniversary, &owner); });
+    MenuItem::command(menu, "MIScheduleSet", QT_TRANSLATE_NOOP("StagePopupMenu", "予定設定..."),
+                      [this, &owner] { showDialog<TYotei>(EventKind::Schedule, &owner); });
 }

@@ -2,6 +2,15 @@
 
 #include "ui_Kinenbi.h"
 
+namespace {
+constexpr SlotDialog::Clip kClips[] = {
+    {QT_TRANSLATE_NOOP("Kinenbi", "なし"), ""},
+    {QT_TRANSLATE_NOOP("Kinenbi", "お誕生日、おめでとうございます"), "Snd_Kinenbi1"},
+    {QT_TRANSLATE_NOOP("Kinenbi", "今日はお休みですね"), "Snd_Kinenbi2"},
+    {QT_TRANSLATE_NOOP("Kinenbi", "今日は大切な記念日ですね"), "Snd_Kinenbi3"},
+};
+} // namespace
+
 TKinenbi::TKinenbi(SlotDialogLink link, QWidget* owner)
     : SlotDialog(std::move(link), owner), ui_(std::make_unique<Ui::Kinenbi>()) {
     ui_->setupUi(this);
@@ -12,12 +21,11 @@ TKinenbi::TKinenbi(SlotDialogLink link, QWidget* owner)
                  .Tuki = ui_->Tuki,
                  .Hi = ui_->Hi,
                  .SoundList = ui_->SoundList,
-                 .SoundListNames = ui_->SoundListNames,
                  .SndSamplePlay = ui_->SndSamplePlay,
                  .Message = ui_->Message,
                  .OKBtn = ui_->OKBtn,
                  .CanBtn = ui_->CanBtn},
-                1);
+                1, "Kinenbi", kClips);
 }
 
 TKinenbi::~TKinenbi() = default;

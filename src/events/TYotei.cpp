@@ -2,6 +2,16 @@
 
 #include "ui_Yotei.h"
 
+namespace {
+constexpr SlotDialog::Clip kClips[] = {
+    {QT_TRANSLATE_NOOP("Yotei", "なし"), ""},
+    {QT_TRANSLATE_NOOP("Yotei", "お時間ですよ"), "Snd_Jikan1"},
+    {QT_TRANSLATE_NOOP("Yotei", "おはようございます"), "Snd_Jikan2"},
+    {QT_TRANSLATE_NOOP("Yotei", "大好きです"), "Snd_Jikan3"},
+    {QT_TRANSLATE_NOOP("Yotei", "１０分前です"), "Snd_Jikan4"},
+};
+} // namespace
+
 TYotei::TYotei(SlotDialogLink link, QWidget* owner)
     : SlotDialog(std::move(link), owner), ui_(std::make_unique<Ui::Yotei>()) {
     ui_->setupUi(this);
@@ -14,12 +24,11 @@ TYotei::TYotei(SlotDialogLink link, QWidget* owner)
                  .Ji = ui_->Ji,
                  .Hun = ui_->Hun,
                  .SoundList = ui_->SoundList,
-                 .SoundListNames = ui_->SoundListNames,
                  .SndSamplePlay = ui_->SndSamplePlay,
                  .Message = ui_->Message,
                  .OKBtn = ui_->OKBtn,
                  .CanBtn = ui_->CanBtn},
-                0);
+                0, "Yotei", kClips);
 }
 
 TYotei::~TYotei() = default;

@@ -4,6 +4,7 @@
 #include "shared/UiFont.h"
 #include "stage/AssetCatalogue.h"
 #include "stage/CentreOver.h"
+#include "stage/MenuItem.h"
 #include "ui_AboutBox.h"
 
 #include <QPixmap>
@@ -27,3 +28,11 @@ AboutBox::AboutBox(QWidget* owner)
 }
 
 AboutBox::~AboutBox() = default;
+
+void AboutBox::addMenuItem(StagePopupMenu& menu, QWidget& owner) {
+    MenuItem::command(menu, "About1", QT_TRANSLATE_NOOP("StagePopupMenu", "バージョン情報...(&A)"),
+                      [&owner] {
+                          AboutBox box(&owner);
+                          box.exec();
+                      });
+}

@@ -6,6 +6,7 @@
 namespace Ui {
 class AboutBox;
 }
+class StagePopupMenu;
 
 // The version box: her small picture, the product line and the version.
 class AboutBox : public QDialog {
@@ -13,6 +14,9 @@ class AboutBox : public QDialog {
 public:
     explicit AboutBox(QWidget* owner);
     ~AboutBox() override;
+
+    // The menu item that shows the box over the owner.
+    static void addMenuItem(StagePopupMenu& menu, QWidget& owner);
 
 private:
     std::unique_ptr<Ui::AboutBox> ui_;

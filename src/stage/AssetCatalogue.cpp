@@ -26,6 +26,7 @@ public:
         }
     }
     QString find(const QString& name) const { return paths_.value(name.toCaseFolded()); }
+    QList<QString> paths() const { return paths_.values(); }
 
 private:
     QHash<QString, QString> paths_;
@@ -191,6 +192,14 @@ std::optional<QRegion> AssetCatalogue::region(int id, qreal ratio) {
     if (qFuzzyCompare(ratio, 2) || twoX->isEmpty())
         return twoX;
     return rescaled(*twoX, ratio / 2);
+}
+
+QStringList AssetCatalogue::clipNames() {
+    QStringList names;
+    for (const QString& path : clips().paths())
+        names << QFileInfo(path).completeBaseName();
+    names.sort();
+    return names;
 }
 
 QByteArrayView AssetCatalogue::clip(const QString& name) {

@@ -6,6 +6,7 @@
 #include <QRegion>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QPainter;
@@ -32,6 +33,8 @@ public:
     static std::optional<QRegion> region(int id, qreal ratio);
     // The whole RIFF/WAVE image of a clip, valid for the program's lifetime; empty when none.
     static QByteArrayView clip(const QString& name);
+    // Every clip's name, as spelled in the resources.
+    static QStringList clipNames();
 
     static QSize glyphSize(GlyphList list);
     static int glyphCount(GlyphList list);

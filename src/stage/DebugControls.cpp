@@ -1,11 +1,17 @@
 #include "stage/DebugControls.h"
 
+#include "stage/MenuItem.h"
+
 #include <QAction>
 #include <QWidget>
 
 DebugControls::DebugControls(QList<QWidget*> controls, QList<QWidget*> hiddenLists,
-                             QAction& MIDebugMode)
-    : controls_(std::move(controls)), item_(MIDebugMode) {
+                             StagePopupMenu& menu)
+    : controls_(std::move(controls)),
+      item_(MenuItem::command(menu, "MIDebugMode",
+                              QT_TRANSLATE_NOOP("StagePopupMenu", "デバッグモード"),
+                              [this] { MIDebugModeClick(); })) {
+    item_->setCheckable(true);
     for (QWidget* hidden : controls_ + hiddenLists) {
         hidden->hide();
         hidden->setEnabled(false);
@@ -14,7 +20,7 @@ DebugControls::DebugControls(QList<QWidget*> controls, QList<QWidget*> hiddenLis
 
 void DebugControls::MIDebugModeClick() {
     // The item has already changed its own check mark.
-    const bool on = item_.isChecked();
+    const bool on = item_->isChecked();
     for (QWidget* control : controls_) {
         control->setVisible(on);
         control->setEnabled(on);

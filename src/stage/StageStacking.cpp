@@ -1,19 +1,21 @@
 #include "stage/StageStacking.h"
 
+#include "stage/MenuItem.h"
 #include "stage/StackingStyle.h"
 
-#include <QAction>
-
-StageStacking::StageStacking(bool& StayOnTop, QWidget& stageWindow, QAction& StayOnTop1)
-    : stayOnTop_(StayOnTop), stageWindow_(stageWindow), item_(StayOnTop1) {}
+StageStacking::StageStacking(bool& StayOnTop, QWidget& stageWindow, StagePopupMenu& menu)
+    : stayOnTop_(StayOnTop), stageWindow_(stageWindow) {
+    MenuItem::flag(menu, "StayOnTop1",
+                   QT_TRANSLATE_NOOP("StagePopupMenu", "常に一番手前に表示(&S)"), stayOnTop_, true,
+                   [this] { setStayOnTop(stayOnTop_); });
+}
 
 void StageStacking::apply() {
-    item_.setChecked(stayOnTop_);
     applyStackingStyle(stageWindow_, stayOnTop_);
 }
 
-void StageStacking::StayOnTop1Click() {
-    stayOnTop_ = !stayOnTop_;
+void StageStacking::setStayOnTop(bool on) {
+    stayOnTop_ = on;
     apply();
     emit changed(stayOnTop_);
 }

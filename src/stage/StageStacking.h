@@ -2,20 +2,21 @@
 
 #include <QObject>
 
-class QAction;
 class QWidget;
+class StagePopupMenu;
 
 // Whether her windows stay above all others: the one place the StayOnTop setting is
-// changed and applied. Her window takes the style from here; the balloon follows changed().
+// changed and applied, and the menu item that switches it. Her window takes the style from
+// here; the balloon follows changed().
 class StageStacking : public QObject {
     Q_OBJECT
 public:
-    StageStacking(bool& StayOnTop, QWidget& stageWindow, QAction& StayOnTop1);
+    StageStacking(bool& StayOnTop, QWidget& stageWindow, StagePopupMenu& menu);
 
     bool stayOnTop() const { return stayOnTop_; }
-    // Gives her window the style of the setting, and ticks the menu item to match.
+    // Gives her window the style of the setting.
     void apply();
-    void StayOnTop1Click();
+    void setStayOnTop(bool on);
 
 signals:
     void changed(bool stayOnTop);
@@ -23,5 +24,4 @@ signals:
 private:
     bool& stayOnTop_;
     QWidget& stageWindow_;
-    QAction& item_;
 };

@@ -1,5 +1,6 @@
 #include "voice/MinimizeWatch.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QWidget>
 
@@ -14,6 +15,19 @@ void MinimizeWatch::minimizeApp() {
 void MinimizeWatch::restoreApp() {
     window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
     window_.show();
+}
+
+void MinimizeWatch::comeForward() {
+    restoreApp();
+    window_.raise();
+    window_.activateWindow();
+    // A question or a settings dialog of hers stays in front of her.
+    if (QWidget* dialog = QApplication::activeModalWidget(); dialog && dialog != &window_) {
+        dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
+        dialog->show();
+        dialog->raise();
+        dialog->activateWindow();
+    }
 }
 
 bool MinimizeWatch::eventFilter(QObject* watched, QEvent* event) {

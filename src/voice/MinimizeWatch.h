@@ -16,6 +16,9 @@ public:
     // The state follows from the window's, once the window system has carried them out.
     void minimizeApp();
     void restoreApp();
+    // A later start asks for her: she is shown, restored if minimised and raised, and so is
+    // a dialog of hers that is open over her.
+    void comeForward();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

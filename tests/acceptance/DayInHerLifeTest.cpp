@@ -19,12 +19,12 @@
 #include "shared/UiFont.h"
 #include "stage/AssetCatalogue.h"
 #include "support/fixtures/BalloonControls.h"
-#include "support/harness/HerOnScreen.h"
-#include "support/harness/MovableClock.h"
-#include "support/harness/PulseSession.h"
 #include "support/fixtures/QtPrinters.h"
 #include "support/fixtures/StageSettingsText.h"
 #include "support/fixtures/TestApplication.h"
+#include "support/harness/HerOnScreen.h"
+#include "support/harness/MovableClock.h"
+#include "support/harness/PulseSession.h"
 #include "support/harness/XSession.h"
 #include "support/harness/XShape.h"
 #include "voice/WaveImage.h"
@@ -331,9 +331,7 @@ protected:
         ASSERT_TRUE(story->program->waitForExit()) << story->program->report();
         EXPECT_EQ(story->program->exitCode(), 0);
     }
-    void expectStored(const StageSettings& settings) {
-        EXPECT_EQ(describeSettings(stored(hivePath())), describeSettings(settings));
-    }
+    void expectStored(const StageSettings& settings) { EXPECT_EQ(stored(hivePath()), settings); }
 
     static inline std::unique_ptr<Story> story;
     static inline bool broken = false;

@@ -79,7 +79,7 @@ void setDword(HiveKey& key, const QString& name, quint32 value) {
 TEST_F(SettingsStore, FirstStartKeepsDefaultsCreatesTheKeyAndSavesEveryValue) {
     StageSettings settings;
     EXPECT_TRUE(loadSettings(registry, settings));
-    EXPECT_EQ(describeSettings(settings), describeSettings(StageSettings()));
+    EXPECT_EQ(settings, StageSettings());
     ASSERT_TRUE(programKey());
     EXPECT_TRUE(programKey()->values.isEmpty());
 
@@ -103,7 +103,7 @@ TEST_F(SettingsStore, FirstStartKeepsDefaultsCreatesTheKeyAndSavesEveryValue) {
     EXPECT_EQ(storedDword("KiTuki0"), 0u);
     EXPECT_EQ(storedDword("KiHi0"), 1u);
     EXPECT_EQ(storedDword("Yotei0"), 0u);
-    EXPECT_EQ(describeSettings(loaded()), describeSettings(StageSettings()));
+    EXPECT_EQ(loaded(), StageSettings());
 }
 
 TEST_F(SettingsStore, EveryFieldRoundTrips) {
@@ -121,7 +121,7 @@ TEST_F(SettingsStore, EveryFieldRoundTrips) {
     EXPECT_EQ(storedDword("KiTuki0"), 0x10Au);
     EXPECT_EQ(storedDword("KiHi2"), 0xFFFFFFFDu);
     EXPECT_EQ(storedDword("FormLeft"), quint32(-1200));
-    EXPECT_EQ(describeSettings(loaded()), describeSettings(custom));
+    EXPECT_EQ(loaded(), custom);
 
     // Slots not in use, and their every-month and every-day markers.
     StageSettings unused = custom;
@@ -131,7 +131,7 @@ TEST_F(SettingsStore, EveryFieldRoundTrips) {
     ASSERT_TRUE(saveSettings(registry, unused, QPoint(-1200, -7)));
     EXPECT_EQ(storedDword("KiTuki1"), 0u);
     EXPECT_EQ(storedDword("Yotei2"), 0x07001737u);
-    EXPECT_EQ(describeSettings(loaded()), describeSettings(unused));
+    EXPECT_EQ(loaded(), unused);
 }
 
 TEST_F(SettingsStore, SavesTheLivePositionNotTheStoredOne) {
@@ -148,7 +148,7 @@ TEST_F(SettingsStore, MissingStayOnTopEndsTheReading) {
     storeCustomWith([](HiveKey& key) { removeValue(key, "StayOnTop"); });
     StageSettings expected;
     expected.AnaDigi = false;
-    EXPECT_EQ(describeSettings(loaded()), describeSettings(expected));
+    EXPECT_EQ(loaded(), expected);
 }
 
 TEST_F(SettingsStore, FormLeftStoredAsAStringEndsTheReading) {
@@ -158,7 +158,7 @@ TEST_F(SettingsStore, FormLeftStoredAsAStringEndsTheReading) {
     StageSettings expected;
     expected.AnaDigi = false;
     expected.StayOnTop = true;
-    EXPECT_EQ(describeSettings(loaded()), describeSettings(expected));
+    EXPECT_EQ(loaded(), expected);
 }
 
 TEST_F(SettingsStore, MissingKiTuki1EndsOnlyItsSlotGroup) {
@@ -173,7 +173,7 @@ TEST_F(SettingsStore, MissingKiTuki1EndsOnlyItsSlotGroup) {
     expected.schedules[1] = defaults.schedules[1];
     expected.schedules[1].message = custom.schedules[1].message;
     expected.schedules[1].clip = custom.schedules[1].clip;
-    EXPECT_EQ(describeSettings(loaded()), describeSettings(expected));
+    EXPECT_EQ(loaded(), expected);
 }
 
 TEST_F(SettingsStore, StringsMissingReadEmptyMistypedEndTheirGroup) {
@@ -191,7 +191,7 @@ TEST_F(SettingsStore, StringsMissingReadEmptyMistypedEndTheirGroup) {
     expected.anniversaries[2].message = custom.anniversaries[2].message;
     expected.schedules[2] = defaults.schedules[2];
     expected.schedules[2].message = custom.schedules[2].message;
-    EXPECT_EQ(describeSettings(loaded()), describeSettings(expected));
+    EXPECT_EQ(loaded(), expected);
 }
 
 TEST_F(SettingsStore, MistypedTailValueEndsTheRest) {
@@ -203,7 +203,7 @@ TEST_F(SettingsStore, MistypedTailValueEndsTheRest) {
     expected.samiLim = defaults.samiLim;
     expected.ThreadPrio = defaults.ThreadPrio;
     expected.DigiAMPM = defaults.DigiAMPM;
-    EXPECT_EQ(describeSettings(loaded()), describeSettings(expected));
+    EXPECT_EQ(loaded(), expected);
 }
 
 TEST_F(SettingsStore, StoredWordsKeepTheirDocumentedWidths) {
@@ -351,7 +351,7 @@ TEST_F(SettingsStore, KeepsWhatItDoesNotKnow) {
 
 TEST_F(SettingsStore, DamagedFileGivesDefaultsAndIsKeptAside) {
     home.writeHive("Windows Registry Editor Version 5.00\n[HKEY_CURRENT_USER\\SOFTWARE\\Vell");
-    EXPECT_EQ(describeSettings(loaded()), describeSettings(StageSettings()));
+    EXPECT_EQ(loaded(), StageSettings());
     EXPECT_EQ(home.otherFiles().size(), 1);
     EXPECT_TRUE(programKey());
 }
@@ -367,7 +367,7 @@ TEST_F(SettingsStore, UnwritablePlaceFailsQuietly) {
 
     StageSettings settings;
     EXPECT_FALSE(loadSettings(registry, settings));
-    EXPECT_EQ(describeSettings(settings), describeSettings(StageSettings()));
+    EXPECT_EQ(settings, StageSettings());
     EXPECT_FALSE(saveSettings(registry, settings, QPoint(5, 5)));
     EXPECT_FALSE(resetStoredSettings(registry));
 }

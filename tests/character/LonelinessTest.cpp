@@ -1,6 +1,7 @@
 // Her loneliness on fake timers: what she says and which face she shows, and when.
 #include "character/Loneliness.h"
 #include "platform/StageTimer.h"
+#include "stage/MenuItem.h"
 #include "stage/StagePopupMenu.h"
 #include "support/fakes/FakeTimeline.h"
 #include "support/fixtures/TestApplication.h"
@@ -27,7 +28,9 @@ protected:
                           ? at(timeline.now() / kSecond, what)
                           : std::to_string(timeline.now()) + "ms " + what);
     }
-    QAction* checkedPatience() const { return menu.gamanGroup->checkedAction(); }
+    QAction* checkedPatience() const {
+        return MenuItem::groupOf(*menu.findChild<QMenu*>("MIGaman")).checkedAction();
+    }
 
     QApplication& app = testApplication();
     FakeTimeline timeline;
@@ -37,7 +40,7 @@ protected:
     int face = 0;
     std::vector<std::string> log;
     Loneliness loneliness{
-        samiLim, timeline, *menu.MIGaman, NakuTest,
+        samiLim, timeline, menu, NakuTest,
         Loneliness::Hooks{.playVoice = [this](const QString& clip) { note(clip.toStdString()); },
                           .setFace =
                               [this](int index) {
@@ -48,8 +51,8 @@ protected:
 };
 
 TEST_F(LonelinessTest, LeftAloneSheCallsCriesAndCalmsDownCycleAfterCycle) {
-    loneliness.armSamishii(true);
-    EXPECT_EQ(checkedPatience(), menu.MIGamanItems[0]);
+    loneliness.armSamishii();
+    EXPECT_EQ(checkedPatience(), menu.findChild<QAction*>("MIGaman1"));
     timeline.advance(3 * 720 * kSecond);
     std::vector<std::string> expected;
     for (long long cycle : {0, 720, 1440}) {
@@ -63,7 +66,7 @@ TEST_F(LonelinessTest, LeftAloneSheCallsCriesAndCalmsDownCycleAfterCycle) {
 }
 
 TEST_F(LonelinessTest, ATouchDuringHerFirstCallEndsItAndRestartsTheWholeWait) {
-    loneliness.armSamishii(true);
+    loneliness.armSamishii();
     timeline.advance(630 * kSecond);
     loneliness.userTouched();
     timeline.advance(600 * kSecond - 1);
@@ -87,22 +90,13 @@ class Off : public LonelinessTest, public ::testing::WithParamInterface<bool> {}
 TEST_P(Off, SheNeverCalls) {
     samiLim = 0;
     NakuTest.setChecked(GetParam());
-    loneliness.armSamishii(true);
-    EXPECT_EQ(checkedPatience(), menu.MIGamanItems[5]);
+    loneliness.armSamishii();
     EXPECT_FALSE(loneliness.timer().isActive());
     timeline.advance(24 * 3600 * kSecond);
     EXPECT_TRUE(log.empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(WhateverNakuTestSays, Off, ::testing::Bool());
-
-TEST_F(LonelinessTest, ATimeNoItemOffersLeavesTheTickedItemAlone) {
-    menu.MIGamanItems[3]->setChecked(true);
-    samiLim = 100;
-    loneliness.armSamishii(true);
-    EXPECT_EQ(checkedPatience(), menu.MIGamanItems[3]);
-    EXPECT_EQ(loneliness.timer().interval(), 100000);
-}
 
 struct Meaningless {
     qint32 samiLim;
@@ -119,15 +113,14 @@ TEST_P(MeaninglessTime, IsOffOrTheLongestWaitAndNeverATimerThatRushes) {
     samiLim = GetParam().samiLim;
     for (bool naku : {false, true}) {
         NakuTest.setChecked(naku);
-        loneliness.armSamishii(true);
+        loneliness.armSamishii();
         EXPECT_EQ(loneliness.timer().isActive(), GetParam().waits);
         if (GetParam().waits) {
             EXPECT_EQ(loneliness.timer().interval(), naku ? 5000 : GetParam().interval);
         }
-        EXPECT_EQ(checkedPatience(), nullptr);
     }
     NakuTest.setChecked(false);
-    loneliness.armSamishii(false);
+    loneliness.armSamishii();
     timeline.advance(10 * 24 * 3600 * kSecond);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(samiLim, GetParam().samiLim);

@@ -3,6 +3,7 @@
 #include "app/SettingsStore.h"
 #include "platform/HiveRegistry.h"
 #include "support/fixtures/SettingsFile.h"
+#include "support/fixtures/StageSettingsText.h"
 #include "support/harness/XSession.h"
 
 #include <QDir>
@@ -58,23 +59,12 @@ TEST_F(StartupAndClose, FirstStartShowsTheTitledWindowAtTheDefaultPlaceAndSavesE
 
     HiveRegistry registry(hivePath());
     ASSERT_TRUE(registry.openKey(kProgramKey, false));
-    const std::pair<const char*, quint32> dwords[] = {
-        {"AnaDigi", 1},   {"StayOnTop", 0},  {"FormLeft", 40},  {"FormTop", 64},
-        {"lastYotei", 0}, {"samiLim", 3600}, {"ThreadPrio", 0}, {"DigiAMPM", 0}};
-    for (const auto& [name, value] : dwords)
-        EXPECT_EQ(registry.readDword(QString::fromLatin1(name)), std::optional<quint32>(value))
-            << name;
-    for (int i = 0; i < 3; ++i) {
-        const QString n = QString::number(i);
-        for (const char* prefix : {"kiMes", "yoMes", "kiSnd", "yoSnd"})
-            EXPECT_EQ(registry.readString(QString::fromLatin1(prefix) + n),
-                      std::optional<QString>(QString()))
-                << prefix << i;
-        EXPECT_EQ(registry.readDword(QStringLiteral("KiTuki") + n), std::optional<quint32>(0));
-        EXPECT_EQ(registry.readDword(QStringLiteral("KiHi") + n), std::optional<quint32>(1));
-        EXPECT_EQ(registry.readDword(QStringLiteral("Yotei") + n), std::optional<quint32>(0));
-    }
+    for (const QString& name : storedValueNames())
+        EXPECT_TRUE(registry.readDword(name) || registry.readString(name)) << name.toStdString();
     registry.closeKey();
+    StageSettings stored;
+    ASSERT_TRUE(loadSettings(registry, stored));
+    EXPECT_EQ(stored, StageSettings());
 }
 
 // The session's language as a desktop sets it, and the title she shows in it: at start, then

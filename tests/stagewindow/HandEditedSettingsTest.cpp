@@ -10,10 +10,10 @@
 #include "events/TabControl.h"
 #include "platform/HiveFile.h"
 #include "shared/TimeKey.h"
-#include "support/harness/Polling.h"
-#include "support/harness/ProcThreadStat.h"
 #include "support/fixtures/StageFixture.h"
 #include "support/fixtures/StageSettingsText.h"
+#include "support/harness/Polling.h"
+#include "support/harness/ProcThreadStat.h"
 
 #include <QActionGroup>
 #include <QCoreApplication>
@@ -82,7 +82,7 @@ class HandEditedSettings : public StageFixture, public ::testing::WithParamInter
 public:
     // For the rows' own checks.
     using StageFixture::balloon;
-    using StageFixture::menu;
+    using StageFixture::checkedIn;
     using StageFixture::stage;
 
     // The clock runs, at level 0 for a level outside the six.
@@ -100,9 +100,9 @@ public:
             stage->events().checkKinenbi(3, day);
             for (int hour : {0, 9, 10, 11, 23})
                 stage->events().checkYotei(3, day, hour, 5 * (day % 12));
-            // The checks arm the queue's timer through the event loop; each balloon closes
-            // before the next tick.
-            QCoreApplication::processEvents();
+            // The checks arm the queue's timer on the user-interface thread; each balloon
+            // closes before the next tick.
+            uiPoster.runPending();
             for (int ticks = 0; !stage->events().pending().empty() || balloon->isVisible();
                  ++ticks) {
                 if (ticks == 20) {
@@ -172,8 +172,8 @@ TEST_P(HandEditedSettings, SheRunsSanelyAndWritesWhatSheReadsBackTheSame) {
     stage->events().MessageTestClick();
     EXPECT_TRUE(balloon->isVisible());
     closeButton(*balloon).click();
-    browseDialog(menu->MIScheduleSet);
-    browseDialog(menu->MIMemorialSet);
+    browseDialog(item("MIScheduleSet"));
+    browseDialog(item("MIMemorialSet"));
     timers.advance(3 * 3600 * 1000);
     close();
 
@@ -197,7 +197,7 @@ TEST_P(HandEditedSettings, SheRunsSanelyAndWritesWhatSheReadsBackTheSame) {
     const StageSettings first = storedSettings();
     const QByteArray firstFile = hiveBytes();
     start();
-    EXPECT_EQ(describeSettings(stage->settings()), describeSettings(first));
+    EXPECT_EQ(stage->settings(), first);
     close();
     EXPECT_EQ(hiveBytes(), firstFile);
 }
@@ -209,7 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
                  [](HiveKey& key) { setDword(key, "ThreadPrio", quint32(-1)); },
                  {{"ThreadPrio", quint32(-1)}},
                  [](HandEditedSettings& t) {
-                     EXPECT_EQ(t.menu->threadPriorityGroup->checkedAction(), nullptr);
+                     EXPECT_EQ(t.checkedIn("MIThreadPriority"), nullptr);
                      t.expectClockAt(0);
                  }},
         HandEdit{"ThreadPrioAboveTheLevels",
@@ -221,7 +221,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {{"samiLim", quint32(-5)}},
                  [](HandEditedSettings& t) {
                      EXPECT_FALSE(t.stage->loneliness().timer().isActive());
-                     EXPECT_EQ(t.menu->gamanGroup->checkedAction(), nullptr);
+                     EXPECT_EQ(t.checkedIn("MIGaman"), nullptr);
                  }},
         HandEdit{"SamiLimBeyondTheTimer",
                  [](HiveKey& key) { setDword(key, "samiLim", 0x7FFFFFFF); },

@@ -26,7 +26,7 @@ TEST_F(MainStageLifetime, FirstStartCreatesTheKeyEmptyAndKeepsEveryDefault) {
     EXPECT_EQ(stage->settings().samiLim, 3600);
     EXPECT_EQ(stage->settings().FormLeft, 40);
     EXPECT_EQ(stage->settings().FormTop, 64);
-    EXPECT_FALSE(stage->registryDeleted());
+    EXPECT_FALSE(stage->keeper().registryDeleted());
     EXPECT_FALSE(stage->placed());
 }
 
@@ -50,7 +50,7 @@ TEST_F(MainStageLifetime, ResetConfirmedDeletesTheKeyKeepsDefaultsAndAsksAtClose
         ASSERT_EQ(answerer.titles.size(), 1u);
         EXPECT_EQ(answerer.titles.front(), QStringLiteral("?"));
     }
-    EXPECT_TRUE(stage->registryDeleted());
+    EXPECT_TRUE(stage->keeper().registryDeleted());
     EXPECT_FALSE(programKeyExists()) << "the load must not create the key again";
     EXPECT_FALSE(QFile::exists(hivePath()));
     EXPECT_EQ(stage->settings().samiLim, 3600);
@@ -76,7 +76,7 @@ TEST_F(MainStageLifetime, ResetConfirmedWithNoKeyStoredDeletesNothingAndAsksNoth
     keys.held = {KeyState::Key::Shift, KeyState::Key::Control};
     DialogAnswerer answerer(QStringLiteral("OK"));
     create();
-    EXPECT_FALSE(stage->registryDeleted());
+    EXPECT_FALSE(stage->keeper().registryDeleted());
     EXPECT_TRUE(programKeyExists());
     stage->close();
     EXPECT_EQ(answerer.titles.size(), 1u) << "only the reset dialog";
@@ -87,7 +87,7 @@ TEST_F(MainStageLifetime, ResetCancelledIsAnOrdinaryStart) {
     keys.held = {KeyState::Key::Shift, KeyState::Key::Control};
     DialogAnswerer answerer(QStringLiteral("キャンセル"));
     create();
-    EXPECT_FALSE(stage->registryDeleted());
+    EXPECT_FALSE(stage->keeper().registryDeleted());
     EXPECT_EQ(stage->settings().samiLim, 600);
 }
 

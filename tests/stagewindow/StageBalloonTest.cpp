@@ -47,7 +47,7 @@ TEST_F(StageBalloon, TheStackingItemReachesTheBalloonToo) {
     start();
     for (bool onTop : {true, false}) {
         openMenu();
-        pick(menu->StayOnTop1);
+        pick(item("StayOnTop1"));
         EXPECT_EQ(balloon->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
         EXPECT_EQ(stage->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
     }

@@ -51,7 +51,7 @@ protected:
     void debugMode() {
         keys.held = {KeyState::Key::Control, KeyState::Key::Shift};
         openMenu();
-        pick(menu->MIDebugMode);
+        pick(item("MIDebugMode"));
         keys.held.clear();
     }
     // The clips she has said, by name; each one ends before the next call.
@@ -99,7 +99,7 @@ TEST_F(StageCharacter, HerWindowSeedsTheDiceOnceAndItsFirstRebuildCounts) {
     EXPECT_EQ(random.draws, 0);
     EXPECT_EQ(stage->faces().smileCount(), 1);
     // The default hour of patience is ticked and already counting.
-    EXPECT_EQ(menu->gamanGroup->checkedAction(), menu->MIGamanItems[3]);
+    EXPECT_EQ(checkedIn("MIGaman"), item("MIGaman4"));
     EXPECT_TRUE(SamishiiTimer().isActive());
     EXPECT_EQ(SamishiiTimer().interval(), 3600000);
 }
@@ -107,7 +107,7 @@ TEST_F(StageCharacter, HerWindowSeedsTheDiceOnceAndItsFirstRebuildCounts) {
 TEST_F(StageCharacter, AStoredHundredSecondsCallsAfterAHundredSecondsWithNoItemTicked) {
     storeSamiLim(100);
     create();
-    EXPECT_EQ(menu->gamanGroup->checkedAction(), nullptr);
+    EXPECT_EQ(checkedIn("MIGaman"), nullptr);
     timers.advance(100 * kSecond - 1);
     EXPECT_TRUE(said().empty());
     timers.advance(1);
@@ -121,9 +121,9 @@ TEST_F(StageCharacter, ChoosingAPatienceTicksItsItemAndRestartsTheWait) {
     // Choosing the ticked item again restarts the wait too.
     for (int twice = 0; twice < 2; ++twice) {
         openMenu();
-        pick(menu->MIGamanItems[0]);
+        pick(item("MIGaman1"));
         EXPECT_EQ(stage->settings().samiLim, 600);
-        EXPECT_EQ(menu->gamanGroup->checkedAction(), menu->MIGamanItems[0]);
+        EXPECT_EQ(checkedIn("MIGaman"), item("MIGaman1"));
         timers.advance(300 * kSecond);
     }
     timers.advance(300 * kSecond - 1);
@@ -139,7 +139,7 @@ TEST_F(StageCharacter, OpeningTheMenuComfortsHerAndTheOffItemStopsTheTimer) {
     ASSERT_EQ(face(), picture("Face2"));
     openMenu();
     EXPECT_EQ(stage->faces().faceBitmap(), nullptr);
-    pick(menu->MIGamanItems[5]);
+    pick(item("MIGaman0"));
     EXPECT_EQ(stage->settings().samiLim, 0);
     EXPECT_FALSE(SamishiiTimer().isActive());
     timers.advance(24 * 3600 * kSecond);

@@ -4,7 +4,6 @@
 #include "clock/DialColours.h"
 #include "clock/StageClock.h"
 #include "clock/TClocker.h"
-#include "stage/StagePopupMenu.h"
 #include "support/fixtures/StageFixture.h"
 #include "support/harness/Polling.h"
 #include "support/harness/ProcThreadStat.h"
@@ -43,21 +42,21 @@ TEST_F(StageDial, StartsWithTheFaceAloneAndTheThreadNotYetRunning) {
 
 TEST_F(StageDial, SwitchingRenderingsRedrawsAtOnce) {
     create();
-    stage->dial().MIDigiAnaClick();
+    pick(item("MIDigiAna"));
     EXPECT_FALSE(stage->settings().AnaDigi);
     QImage screen = stage->dial().screen();
     EXPECT_FALSE(anyPixel(screen, DialColours::kAqua));
     EXPECT_NE(at(screen, 64, 13), DialColours::kBlack);
 
-    stage->dial().MIDigiAnaClick();
+    pick(item("MIDigiAna"));
     EXPECT_TRUE(stage->settings().AnaDigi);
     screen = stage->dial().screen();
     EXPECT_EQ(at(screen, 64, 13), DialColours::kBlack);  // minute hand tip at 3:00
     EXPECT_EQ(at(screen, 102, 64), DialColours::kBlack); // hour hand tip
 
-    stage->dial().MIDigiAnaClick();
+    pick(item("MIDigiAna"));
     const QImage twentyFour = stage->dial().screen();
-    stage->dial().MIAmPmClick();
+    pick(item("MIAmPm"));
     EXPECT_TRUE(stage->settings().DigiAMPM);
     EXPECT_NE(stage->dial().screen(), twentyFour); // the AM sign appears without waiting
 }
@@ -109,14 +108,11 @@ TEST_F(StageDial, ThePriorityItemsAndTheScreenSaverGiveTheClockTheirLevel) {
     EXPECT_TRUE(clockAt(2)) << "the next paint did not restore the chosen level";
 
     // Up and down from the menu; the item stays checked and the choice is kept.
-    auto* menu = stage->findChild<StagePopupMenu*>();
-    ASSERT_NE(menu, nullptr);
     for (int level : {0, 3, 1, 2}) {
-        menu->MIThreadPrio[std::size_t(level)]->trigger();
-        QCoreApplication::processEvents();
+        const std::string name = "MIThreadPrio" + std::to_string(level + 1);
+        pick(item(name.c_str()));
         EXPECT_EQ(stage->settings().ThreadPrio, level);
-        EXPECT_EQ(menu->threadPriorityGroup->checkedAction(),
-                  menu->MIThreadPrio[std::size_t(level)]);
+        EXPECT_EQ(checkedIn("MIThreadPriority"), item(name.c_str()));
         EXPECT_TRUE(clockAt(level)) << "level " << level;
     }
     // A level applied for a while leaves the stored choice as it is.

@@ -4,9 +4,9 @@
 #include "events/StageEvents.h"
 #include "platform/StageTimer.h"
 #include "shared/TimeKey.h"
-#include "support/harness/Polling.h"
 #include "support/fixtures/QtPrinters.h"
 #include "support/fixtures/StageFixture.h"
+#include "support/harness/Polling.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -28,9 +28,13 @@ TEST_F(StageEventsTest, AScheduleDueOnTheClockThreadSpeaksAndTheCloseSavesItsMin
     settings.lastYotei = timeKey(3, 14, 3, 1);
     store(settings);
     start();
-    // The clock thread sees the new minute and checks.
+    // The clock thread, woken, sees the new minute and checks.
     clock.set(timeOf(3, 15, 3, 1, 1));
-    ASSERT_TRUE(eventually([&] { return stage->events().mainTimer().isActive(); }));
+    waiter->wake();
+    ASSERT_TRUE(eventually([&] {
+        uiPoster.runPending();
+        return stage->events().mainTimer().isActive();
+    }));
     timers.advance(StageEvents::kFirstAnnouncementMs);
     EXPECT_TRUE(balloon->isVisible());
     EXPECT_EQ(messageArea(*balloon).text(), QStringLiteral("お薬の時間です\n二行目も"));
@@ -46,8 +50,9 @@ TEST_F(StageEventsTest, AScheduleDueOnTheClockThreadSpeaksAndTheCloseSavesItsMin
 TEST_F(StageEventsTest, NothingIsAnnouncedWhileADialogIsOpenAndWhatWaitedFollowsAfter) {
     start();
     stage->events().queueAnnouncement(EventKind::Anniversary, 0);
+    uiPoster.runPending();
     openMenu();
-    pickModal(menu->MIScheduleSet, [&](QDialog& dialog) {
+    pickModal(item("MIScheduleSet"), [&](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("予定設定"));
         EXPECT_TRUE(stage->events().isDialogOpen());
         processEventsFor(50);
@@ -66,7 +71,7 @@ TEST_F(StageEventsTest, TheAnniversaryDialogsOkReachesHerSettingsAndTheSaveKeeps
     store(settings);
     start();
     openMenu();
-    pickModal(menu->MIMemorialSet, [&](QDialog& dialog) {
+    pickModal(item("MIMemorialSet"), [&](QDialog& dialog) {
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("記念日設定"));
         dialog.findChild<QCheckBox*>(QStringLiteral("UseFlagCB"))->click();
         dialog.findChild<QComboBox*>(QStringLiteral("Tuki"))->setCurrentIndex(12);
@@ -86,7 +91,7 @@ TEST_F(StageEventsTest, TheDebugButtonSpeaksScheduleZeroThoughItIsNotInUse) {
     start();
     keys.held = {KeyState::Key::Control, KeyState::Key::Shift};
     openMenu();
-    pick(menu->MIDebugMode);
+    pick(item("MIDebugMode"));
     stage->findChild<QPushButton*>(QStringLiteral("MessageTest"))->click();
     EXPECT_TRUE(balloon->isVisible());
     EXPECT_EQ(messageArea(*balloon).text(), QStringLiteral("予定の時間になりました。"));

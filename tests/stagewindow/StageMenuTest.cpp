@@ -1,6 +1,6 @@
 // Her popup menu as the user meets it on the window: what it holds, what the held keys
 // reveal, and what its commands do. Keys are fake and no display is needed.
-#include "stage/StagePopupMenu.h"
+#include "stage/MenuItem.h"
 #include "support/fixtures/StageFixture.h"
 #include "support/fixtures/TestApplication.h"
 
@@ -20,54 +20,6 @@ QStringList captionsOf(const QMenu& menu) {
     return captions;
 }
 
-TEST(StagePopupMenu, HoldsEveryItemInOrderWithItsCaptionAndKind) {
-    testApplication();
-    StagePopupMenu menu;
-    EXPECT_EQ(
-        captionsOf(menu),
-        (QStringList{"バージョン情報...(&A)", "デバッグモード", "スレッドの使用頻度", "-",
-                     "常に一番手前に表示(&S)", "デジタル表示(&D)", "12時間制[デジタル表示時](&H)",
-                     "-", "記念日設定...", "予定設定...", "寂しくても我慢", "-", "終了(&X)"}));
-    for (QAction* check : {menu.MIDebugMode, menu.StayOnTop1, menu.MIDigiAna, menu.MIAmPm})
-        EXPECT_TRUE(check->isCheckable()) << check->objectName().toStdString();
-    for (QAction* command : {menu.About1, menu.MIMemorialSet, menu.MIScheduleSet, menu.X1})
-        EXPECT_FALSE(command->isCheckable()) << command->objectName().toStdString();
-    EXPECT_FALSE(menu.N1->isEnabled());
-
-    EXPECT_EQ(captionsOf(*menu.MIThreadPriority),
-              (QStringList{"アイドル時のみ", "最低", "低", "通常", "高", "最高"}));
-    EXPECT_EQ(captionsOf(*menu.MIGaman),
-              (QStringList{"とても寂しいです", "ちょっと寂しいです", "お待ちしております",
-                           "我慢いたします", "辛抱いたします", "平気です[オフ]"}));
-    std::vector<int> priorityTags, patienceTags;
-    for (QAction* item : menu.MIThreadPriority->actions())
-        priorityTags.push_back(StagePopupMenu::tagOf(*item));
-    for (QAction* item : menu.MIGaman->actions())
-        patienceTags.push_back(StagePopupMenu::tagOf(*item));
-    EXPECT_EQ(priorityTags, (std::vector<int>{0, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(patienceTags, (std::vector<int>{600, 1200, 1800, 3600, 14400, 0}));
-}
-
-TEST(StagePopupMenu, EachSubmenuKeepsOneItemCheckedOrNoneWhenNoTagMatches) {
-    testApplication();
-    StagePopupMenu menu;
-    QActionGroup& priorities = *menu.threadPriorityGroup;
-    StagePopupMenu::checkItemWithTag(priorities, 3);
-    EXPECT_EQ(priorities.checkedAction(), menu.MIThreadPrio[3]);
-    menu.MIThreadPrio[5]->trigger();
-    EXPECT_EQ(priorities.checkedAction(), menu.MIThreadPrio[5]);
-    EXPECT_FALSE(menu.MIThreadPrio[3]->isChecked());
-    // A hand-edited level outside the six leaves every item unchecked.
-    StagePopupMenu::checkItemWithTag(priorities, 7);
-    EXPECT_EQ(priorities.checkedAction(), nullptr);
-    for (QAction* item : menu.MIThreadPrio)
-        EXPECT_FALSE(item->isChecked());
-    // Triggering the checked item again keeps it checked, as a radio item does.
-    menu.MIGamanItems[5]->trigger();
-    menu.MIGamanItems[5]->trigger();
-    EXPECT_TRUE(menu.MIGamanItems[5]->isChecked());
-}
-
 class StageMenu : public StageFixture {
 protected:
     using Key = KeyState::Key;
@@ -76,8 +28,8 @@ protected:
         start();
         ASSERT_NE(menu, nullptr);
     }
-    bool debugEntryShown() const { return menu->MIDebugMode->isVisible(); }
-    bool priorityEntryShown() const { return menu->MIThreadPriority->menuAction()->isVisible(); }
+    bool debugEntryShown() const { return item("MIDebugMode")->isVisible(); }
+    bool priorityEntryShown() const { return item("MIThreadPriority")->isVisible(); }
     std::vector<QWidget*> debugControls() const {
         return {stage->findChild<QWidget*>(QStringLiteral("DateTimePicker1")),
                 stage->findChild<QPushButton*>(QStringLiteral("MessageTest")),
@@ -86,6 +38,34 @@ protected:
                 stage->findChild<QPushButton*>(QStringLiteral("RandomFace1"))};
     }
 };
+
+// Each part hands in its items; the menu puts them in order.
+TEST_F(StageMenu, HoldsEveryItemInOrderWithItsCaptionAndKind) {
+    startWithMenu();
+    EXPECT_EQ(
+        captionsOf(*menu),
+        (QStringList{"バージョン情報...(&A)", "デバッグモード", "スレッドの使用頻度", "-",
+                     "常に一番手前に表示(&S)", "デジタル表示(&D)", "12時間制[デジタル表示時](&H)",
+                     "-", "記念日設定...", "予定設定...", "寂しくても我慢", "-", "終了(&X)"}));
+    for (const char* check : {"MIDebugMode", "StayOnTop1", "MIDigiAna", "MIAmPm"})
+        EXPECT_TRUE(item(check)->isCheckable()) << check;
+    for (const char* command : {"About1", "MIMemorialSet", "MIScheduleSet", "X1"})
+        EXPECT_FALSE(item(command)->isCheckable()) << command;
+    EXPECT_FALSE(item("N1")->isEnabled());
+    const auto submenu = [&](const char* name) { return menu->findChild<QMenu*>(name); };
+    EXPECT_EQ(captionsOf(*submenu("MIThreadPriority")),
+              (QStringList{"アイドル時のみ", "最低", "低", "通常", "高", "最高"}));
+    EXPECT_EQ(captionsOf(*submenu("MIGaman")),
+              (QStringList{"とても寂しいです", "ちょっと寂しいです", "お待ちしております",
+                           "我慢いたします", "辛抱いたします", "平気です[オフ]"}));
+    std::vector<int> priorityTags, patienceTags;
+    for (QAction* entry : submenu("MIThreadPriority")->actions())
+        priorityTags.push_back(MenuItem::tagOf(*entry));
+    for (QAction* entry : submenu("MIGaman")->actions())
+        patienceTags.push_back(MenuItem::tagOf(*entry));
+    EXPECT_EQ(priorityTags, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(patienceTags, (std::vector<int>{600, 1200, 1800, 3600, 14400, 0}));
+}
 
 struct HeldKeys {
     std::set<KeyState::Key> keys;
@@ -120,38 +100,21 @@ INSTANTIATE_TEST_SUITE_P(
         HeldKeys{{KeyState::Key::Shift, KeyState::Key::Down}, false, false},
         HeldKeys{{KeyState::Key::Control}, false, false}));
 
-TEST_F(StageMenu, StoredSettingsSetTheCheckMarksAtStart) {
-    StageSettings settings;
-    settings.AnaDigi = false;
-    settings.DigiAMPM = true;
-    settings.StayOnTop = true;
-    settings.ThreadPrio = 4;
-    settings.samiLim = 1800;
-    store(settings);
-    startWithMenu();
-    EXPECT_TRUE(menu->MIDigiAna->isChecked());
-    EXPECT_TRUE(menu->MIAmPm->isChecked());
-    EXPECT_TRUE(menu->StayOnTop1->isChecked());
-    EXPECT_EQ(menu->threadPriorityGroup->checkedAction(), menu->MIThreadPrio[4]);
-    EXPECT_EQ(menu->gamanGroup->checkedAction(), menu->MIGamanItems[2]);
-    EXPECT_TRUE(stage->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-}
-
-TEST_F(StageMenu, DefaultsCheckOnlyTheIdlePriorityAndAStoredLevelOutOfRangeChecksNone) {
-    startWithMenu();
-    EXPECT_FALSE(menu->MIDigiAna->isChecked());
-    EXPECT_FALSE(menu->MIAmPm->isChecked());
-    EXPECT_FALSE(menu->StayOnTop1->isChecked());
-    EXPECT_FALSE(menu->MIDebugMode->isChecked());
-    EXPECT_EQ(menu->threadPriorityGroup->checkedAction(), menu->MIThreadPrio[0]);
-    EXPECT_FALSE(stage->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    destroy();
-
-    StageSettings settings;
-    settings.ThreadPrio = 9;
-    store(settings);
-    startWithMenu();
-    EXPECT_EQ(menu->threadPriorityGroup->checkedAction(), nullptr);
+TEST_F(StageMenu, TheDefaultsOrTheStoredSettingsSetTheCheckMarksAtStart) {
+    StageSettings stored;
+    std::tie(stored.AnaDigi, stored.DigiAMPM, stored.StayOnTop) = std::tuple(false, true, true);
+    std::tie(stored.ThreadPrio, stored.samiLim) = std::tuple(4, 1800);
+    for (bool defaults : {true, false}) {
+        store(defaults ? StageSettings() : stored);
+        startWithMenu();
+        for (const char* flag : {"MIDigiAna", "MIAmPm", "StayOnTop1"})
+            EXPECT_EQ(item(flag)->isChecked(), !defaults) << flag;
+        EXPECT_FALSE(item("MIDebugMode")->isChecked());
+        EXPECT_EQ(checkedIn("MIThreadPriority"),
+                  item(defaults ? "MIThreadPrio1" : "MIThreadPrio5"));
+        EXPECT_EQ(checkedIn("MIGaman"), item(defaults ? "MIGaman4" : "MIGaman3"));
+        EXPECT_EQ(stage->windowFlags().testFlag(Qt::WindowStaysOnTopHint), !defaults);
+    }
 }
 
 TEST_F(StageMenu, DebugModeShowsAndEnablesTheFiveControlsAndHidesThemAgain) {
@@ -162,15 +125,15 @@ TEST_F(StageMenu, DebugModeShowsAndEnablesTheFiveControlsAndHidesThemAgain) {
     }
     keys.held = {Key::Control, Key::Shift};
     openMenu();
-    pick(menu->MIDebugMode);
-    EXPECT_TRUE(menu->MIDebugMode->isChecked());
+    pick(item("MIDebugMode"));
+    EXPECT_TRUE(item("MIDebugMode")->isChecked());
     for (QWidget* control : debugControls()) {
         EXPECT_TRUE(control->isVisible()) << control->objectName().toStdString();
         EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
     }
     openMenu();
-    pick(menu->MIDebugMode);
-    EXPECT_FALSE(menu->MIDebugMode->isChecked());
+    pick(item("MIDebugMode"));
+    EXPECT_FALSE(item("MIDebugMode")->isChecked());
     for (QWidget* control : debugControls()) {
         EXPECT_FALSE(control->isVisible()) << control->objectName().toStdString();
         EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
@@ -181,16 +144,16 @@ TEST_F(StageMenu, PriorityAndPatienceItemsChangeTheSettingsThatTheCloseStores) {
     startWithMenu();
     keys.held = {Key::Control, Key::Down};
     openMenu();
-    pick(menu->MIThreadPrio[2]);
+    pick(item("MIThreadPrio3"));
     EXPECT_EQ(stage->settings().ThreadPrio, 2);
-    EXPECT_EQ(menu->threadPriorityGroup->checkedAction(), menu->MIThreadPrio[2]);
+    EXPECT_EQ(checkedIn("MIThreadPriority"), item("MIThreadPrio3"));
     openMenu();
-    pick(menu->MIGamanItems[5]);
+    pick(item("MIGaman0"));
     EXPECT_EQ(stage->settings().samiLim, 0);
-    EXPECT_TRUE(menu->MIGamanItems[5]->isChecked());
+    EXPECT_TRUE(item("MIGaman0")->isChecked());
 
     openMenu();
-    pick(menu->X1);
+    pick(item("X1"));
     EXPECT_FALSE(stage->isVisible());
     EXPECT_EQ(storedDword(QStringLiteral("ThreadPrio")), std::optional<quint32>(2));
     EXPECT_EQ(storedDword(QStringLiteral("samiLim")), std::optional<quint32>(0));
@@ -203,9 +166,9 @@ TEST_F(StageMenu, StayOnTopTwiceReturnsToTheFirstStackingWithPlaceAndShapeKept) 
     const QSize size = stage->size();
     for (bool onTop : {true, false}) {
         openMenu();
-        pick(menu->StayOnTop1);
+        pick(item("StayOnTop1"));
         EXPECT_EQ(stage->settings().StayOnTop, onTop);
-        EXPECT_EQ(menu->StayOnTop1->isChecked(), onTop);
+        EXPECT_EQ(item("StayOnTop1")->isChecked(), onTop);
         EXPECT_EQ(stage->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
         EXPECT_TRUE(stage->isVisible());
         EXPECT_EQ(stage->pos(), QPoint(300, 120));
@@ -223,7 +186,7 @@ TEST_F(StageMenu, TheAboutBoxIsModalWithItsTextsAndClosesWithOk) {
         bool closedByOk = false;
     } seen;
     openMenu();
-    pickModal(menu->About1, [&](QDialog& box) {
+    pickModal(item("About1"), [&](QDialog& box) {
         seen.title = box.windowTitle();
         seen.size = box.size();
         seen.modal = box.isModal();

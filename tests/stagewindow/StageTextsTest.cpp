@@ -226,9 +226,9 @@ TEST_P(StageTexts, EveryWindowShowsItsTextsExactlyAndWhole) {
     }
     keys.held = {};
     said["menu"] = captionsOf(*menu);
-    const std::pair<const char*, QAction*> dialogs[] = {{"schedules", menu->MIScheduleSet},
-                                                        {"anniversaries", menu->MIMemorialSet},
-                                                        {"about", menu->About1}};
+    const std::pair<const char*, QAction*> dialogs[] = {{"schedules", item("MIScheduleSet")},
+                                                        {"anniversaries", item("MIMemorialSet")},
+                                                        {"about", item("About1")}};
     for (const auto& [name, item] : dialogs) {
         pickModal(item, [&](QDialog& dialog) {
             said[name] = textsOf(dialog);

@@ -199,7 +199,7 @@ TEST_F(MessageBalloon, BothWindowsTakeTheStackingStyleAtEachShowing) {
     const int stops = voiceStops();
 
     // A change while it shows keeps it showing, in place and in shape, without closing it.
-    rig.stacking.StayOnTop1Click();
+    rig.stacking.setStayOnTop(!rig.stayOnTop);
     EXPECT_TRUE(onTop(balloon));
     EXPECT_TRUE(balloon.isVisible());
     EXPECT_EQ(balloon.pos(), kLeftHalf + QPoint(121, 145));

@@ -78,7 +78,7 @@ TEST_F(OnScreen, TheBalloonStandsAtItsCornersPlaceShapedAsBodyAndTail) {
                     .out.contains("_NET_WM_STATE_SKIP_TASKBAR"));
     // A style taken while hidden: a new native window, which the widget's id does not name.
     closeButton(balloon).click();
-    rig.stacking.StayOnTop1Click();
+    rig.stacking.setStayOnTop(!rig.stayOnTop);
     balloon.placeBalloon(true);
     const qulonglong window = balloon.windowHandle()->winId();
     EXPECT_TRUE(settle([&] {
