@@ -77,8 +77,10 @@ MainStage::MainStage(StageServices services, QWidget* parent)
     makeDial();
     // At the stored level; it starts at the first show.
     makeClock();
-    keeper_->setSource({.record = [this] { return events_->settingsCopy(); },
-                        .place = [this] { return placement_->storedPlace(); }});
+    keeper_->saveFrom({.record = [this] { return events_->settingsCopy(); },
+                       .place = [this] { return placement_->storedPlace(); }},
+                      services_.timers);
+    connect(PopupMenu1, &StagePopupMenu::picked, this, [this] { keeper_->noteChange(); });
     // The face without a time until the clock thread gives it one.
     dial_->composeDial(-1, -1);
     loneliness_->armSamishii();
@@ -189,14 +191,13 @@ void MainStage::makeDial() {
 }
 
 void MainStage::makeClock() {
-    StageEvents& events = *events_;
-    DialBox& dial = *dial_;
+    using std::bind_front;
     clock_ = std::make_unique<StageClock>(
         *this, services_.clock, services_.waiter, settings(), *PopupMenu1,
-        UiClockHost::Targets{.composeDial = std::bind_front(&DialBox::composeDial, &dial),
-                             .showDial = std::bind_front(&DialBox::showDial, &dial),
-                             .checkKinenbi = std::bind_front(&StageEvents::checkKinenbi, &events),
-                             .checkYotei = std::bind_front(&StageEvents::checkYotei, &events),
+        UiClockHost::Targets{.composeDial = bind_front(&DialBox::composeDial, dial_.get()),
+                             .showDial = bind_front(&DialBox::showDial, dial_.get()),
+                             .checkKinenbi = bind_front(&StageEvents::checkKinenbi, events_.get()),
+                             .checkYotei = bind_front(&StageEvents::checkYotei, events_.get()),
                              // Her window's title is the application's, which the taskbar shows.
                              .setTitle = [this](const QString& text) { setWindowTitle(text); }});
 }

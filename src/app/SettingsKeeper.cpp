@@ -1,11 +1,14 @@
 #include "app/SettingsKeeper.h"
 
 #include "app/DelRegDlg.h"
+#include "app/SaveOnChange.h"
 #include "app/SettingsStore.h"
 #include "platform/KeyState.h"
 
 SettingsKeeper::SettingsKeeper(Registry& registry, QWidget& questionOwner)
     : registry_(registry), questionOwner_(questionOwner) {}
+
+SettingsKeeper::~SettingsKeeper() = default;
 
 void SettingsKeeper::load(const KeyState& keys) {
     if (keys.isDown(KeyState::Key::Shift) && keys.isDown(KeyState::Key::Control)) {
@@ -47,11 +50,40 @@ void SettingsKeeper::closeAtExit() {
         save();
 }
 
+void SettingsKeeper::saveFrom(Source source, TimerFactory& timers) {
+    source_ = std::move(source);
+    saveOnChange_ = std::make_unique<SaveOnChange>(
+        timers, current(), [this] { return current(); },
+        [this](const StageSettings& record) { return write(record); });
+}
+
+void SettingsKeeper::noteChange() {
+    if (saveOnChange_ && !registryDeleted_ && !ended_)
+        saveOnChange_->changed();
+}
+
 void SettingsKeeper::save() {
-    const StageSettings record = source_.record ? source_.record() : settings_;
-    const QPoint place =
-        source_.place ? source_.place() : QPoint(settings_.FormLeft, settings_.FormTop);
-    if (!saveSettings(registry_, record, place))
-        qWarning("hourling: her settings could not be saved; the settings file keeps what it "
-                 "held before");
+    const StageSettings record = current();
+    write(record);
+    if (saveOnChange_)
+        saveOnChange_->savedElsewhere(record);
+}
+
+// Her place is part of the record, so that a drag alone is a change to save.
+StageSettings SettingsKeeper::current() const {
+    StageSettings record = source_.record ? source_.record() : settings_;
+    if (source_.place) {
+        const QPoint place = source_.place();
+        record.FormLeft = place.x();
+        record.FormTop = place.y();
+    }
+    return record;
+}
+
+bool SettingsKeeper::write(const StageSettings& record) {
+    if (saveSettings(registry_, record, {record.FormLeft, record.FormTop}))
+        return true;
+    qWarning("hourling: her settings could not be saved; the settings file keeps what it "
+             "held before");
+    return false;
 }

@@ -5,10 +5,13 @@
 #include <QPoint>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class KeyState;
 class QWidget;
 class Registry;
+class SaveOnChange;
+class TimerFactory;
 
 // The settings' life, from the read at start to the save at the end: the one place that
 // reads and writes the settings file. Whichever way she ends (her window's close, the exit
@@ -24,6 +27,7 @@ public:
 
     // The questions show over the owner.
     SettingsKeeper(Registry& registry, QWidget& questionOwner);
+    ~SettingsKeeper();
 
     // Holding Shift and Ctrl asks whether to reset the settings; OK deletes the stored ones
     // and leaves the defaults in force. Otherwise the file's settings are read.
@@ -31,7 +35,12 @@ public:
     StageSettings& settings() { return settings_; }
     const StageSettings& settings() const { return settings_; }
     bool registryDeleted() const { return registryDeleted_; }
-    void setSource(Source source) { source_ = std::move(source); }
+    // What a save writes from now on. Each committed change then reaches the file moments
+    // after it is made, so that a crash or a kill loses none; after a reset nothing is
+    // written until the close's question allows it, as the reset itself is on disk already.
+    void saveFrom(Source source, TimerFactory& timers);
+    // A change was committed: a menu choice, a dialog's OK, the end of a drag.
+    void noteChange();
 
     // Her window closes: after a reset, the question decides whether to save.
     void close(const QString& saveQuestion);
@@ -47,11 +56,14 @@ private:
     // Each way of ending may follow another; the first one decides.
     bool firstEnd();
     void save();
+    StageSettings current() const;
+    bool write(const StageSettings& record);
 
     Registry& registry_;
     QWidget& questionOwner_;
     StageSettings settings_;
     Source source_;
+    std::unique_ptr<SaveOnChange> saveOnChange_;
     bool registryDeleted_ = false;
     bool ended_ = false;
     bool endingWithoutQuestions_ = false;

@@ -18,8 +18,14 @@ QAction* named(QObject* parent, const char* name, const char* caption) {
     return item;
 }
 
-void onPick(QAction* item, std::function<void()> run) {
-    QObject::connect(item, &QAction::triggered, item, std::move(run), Qt::QueuedConnection);
+void onPick(StagePopupMenu& menu, QAction* item, std::function<void()> run) {
+    QObject::connect(
+        item, &QAction::triggered, item,
+        [&menu, run = std::move(run)] {
+            run();
+            emit menu.picked();
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace
@@ -27,7 +33,7 @@ void onPick(QAction* item, std::function<void()> run) {
 QAction* command(StagePopupMenu& menu, const char* name, const char* caption,
                  std::function<void()> run) {
     QAction* item = named(&menu, name, caption);
-    onPick(item, std::move(run));
+    onPick(menu, item, std::move(run));
     menu.place(item);
     return item;
 }
@@ -40,7 +46,7 @@ QAction* flag(StagePopupMenu& menu, const char* name, const char* caption, bool&
     const auto tick = [item, &setting, checkedWhen] { item->setChecked(setting == checkedWhen); };
     // A part may change the setting itself.
     QObject::connect(&menu, &QMenu::aboutToShow, item, tick);
-    onPick(item, [tick, &setting, changed = std::move(changed)] {
+    onPick(menu, item, [tick, &setting, changed = std::move(changed)] {
         setting = !setting;
         tick();
         if (changed)
@@ -69,11 +75,12 @@ QMenu* choice(StagePopupMenu& menu, const char* name, const char* caption,
                      [group, &setting] { checkItemWithTag(*group, setting); });
     QObject::connect(
         group, &QActionGroup::triggered, group,
-        [&setting, changed = std::move(changed)](QAction* item) {
+        [&menu, &setting, changed = std::move(changed)](QAction* item) {
             setting = tagOf(*item);
             item->setChecked(true);
             if (changed)
                 changed();
+            emit menu.picked();
         },
         Qt::QueuedConnection);
     menu.place(submenu->menuAction());

@@ -19,4 +19,9 @@ public:
     static bool debugCombinationHeld(const KeyState& keys);
     static bool priorityCombinationHeld(const KeyState& keys);
     void revealHiddenEntries(const KeyState& keys);
+
+signals:
+    // An item's command has run to its end, a dialog it opened closed: what it changed is
+    // committed.
+    void picked();
 };
