@@ -10,7 +10,6 @@
 #include "platform/CompositorWatch.h"
 #include "platform/KeyState.h"
 #include "platform/RandomSource.h"
-#include "platform/TaskbarEntry.h"
 #include "platform/UiPoster.h"
 #include "shared/UiFont.h"
 #include "stage/AboutBox.h"
@@ -25,6 +24,7 @@
 #include "stage/StagePopupMenu.h"
 #include "stage/StageShape.h"
 #include "stage/StageStacking.h"
+#include "stage/WindowDresser.h"
 #include "stage/X11Place.h"
 #include "ui_MainStage.h"
 #include "voice/MinimizeWatch.h"
@@ -47,11 +47,11 @@ MainStage::MainStage(StageServices services, QWidget* parent)
     setFont(uiFont());
     // An alpha channel, so that a compositor can blend her outline's fringe with the desktop.
     setAttribute(Qt::WA_TranslucentBackground);
-    setWindowRole(QStringLiteral("stage"));
     compositor_ = std::make_unique<CompositorWatch>();
     connect(compositor_.get(), &CompositorWatch::changed, this, [this] { cutOutline(); });
     outline_ = std::make_unique<StageOutline>(devicePixelRatio());
     dressStage(*this, *ui_->Image1, *outline_);
+    new WindowDresser(*this, {.role = "stage", .shape = [this] { cutOutline(); }});
     // A change of the desktop's scale, or a move to a screen of another, redraws her.
     ratioWatch_ = std::make_unique<ScreenWatch>([this] { followDeviceRatio(); });
     PopupMenu1 = new StagePopupMenu(this);
@@ -61,12 +61,10 @@ MainStage::MainStage(StageServices services, QWidget* parent)
         QList<QWidget*>{ui_->DefaultStrings, ui_->DialogStrList}, *PopupMenu1->MIDebugMode);
     stacking_ =
         std::make_unique<StageStacking>(settings_.StayOnTop, *this, *PopupMenu1->StayOnTop1);
-    // The new native window of another stacking style is made late in its show.
-    connect(stacking_.get(), &StageStacking::changed, this, [this] { cutOutline(); });
-    new StageDrag(
+    auto* drag = new StageDrag(
         *this, [this] { loneliness_->userTouched(); }, StageDrag::x11Pointer(*this));
     screenSaverHook_ = ScreenSaverHook::install([this](bool on) { screenSaverChanged(on); });
-    placement_ = std::make_unique<StagePlacement>(*this);
+    placement_ = std::make_unique<StagePlacement>(*this, *drag);
     makeBalloon();
     services_.random.seedFromClock();
     makeCharacter();
@@ -110,7 +108,6 @@ bool MainStage::askResetAtStart() {
 
 void MainStage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    keepOnEveryWorkspace(*this);
     connect(windowHandle(), &QWindow::screenChanged, this, &MainStage::followDeviceRatio,
             Qt::UniqueConnection);
     // Restoring from the taskbar is not a show of the window's own.
@@ -182,6 +179,7 @@ void MainStage::endWithoutQuestions() {
 }
 
 void MainStage::comeForward() {
+    X11Place::showAgain(*this);
     minimizeWatch_->restoreApp();
     raise();
     activateWindow();

@@ -2,12 +2,12 @@
 
 #include "platform/CompositorWatch.h"
 #include "platform/StageTimer.h"
-#include "platform/TaskbarEntry.h"
 #include "platform/X11Shape.h"
 #include "shared/UiFont.h"
 #include "shared/Voice.h"
 #include "stage/StackingStyle.h"
 #include "stage/StageStacking.h"
+#include "stage/WindowDresser.h"
 #include "ui_MessageBalloon.h"
 #include "voice/BalloonGeometry.h"
 #include "voice/BalloonStage.h"
@@ -36,8 +36,11 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, StageStacking& stacking, V
     ui_->setupUi(this);
     setFont(uiFont());
     setFixedSize(size());
-    // A role of its own, so that a window-manager rule can tell it from her.
-    setWindowRole(QStringLiteral("balloon"));
+    // A role of its own, so that a window-manager rule can tell it from her; like her, on
+    // every workspace, but off the taskbar.
+    new WindowDresser(*this, {.role = "balloon", .offTaskbar = true, .shape = [this] {
+                                  applyShape();
+                              }});
     // The form's place suits a face whose brackets end well above the body's edge; a
     // stand-in face that reaches lower would have them cut by the outline.
     // Emoji in a message come from a colour face; the Japanese faces have none.
@@ -159,8 +162,6 @@ void TMessageBalloon::applyShape() {
 
 void TMessageBalloon::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    keepOffTaskbar(*this);
-    keepOnEveryWorkspace(*this);
     if (!event->spontaneous() && !restyling_)
         FormShow();
 }
@@ -189,10 +190,11 @@ void TMessageBalloon::FormShow() {
 }
 
 void TMessageBalloon::FormHide() {
-    stage_.hideStage();
     Timer1->stop();
     Timer2->stop();
     voice_.stopVoice();
+    // Her shape and stacking stay as they were; she only comes back in front. Hidden and shown
+    // again, her window could be lost to a window manager that takes the two out of order.
     stage_.showStage();
 }
 

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -47,14 +48,21 @@ public:
     bool closeWindow(qulonglong id) const;
     // Whether the window is mapped and all its ancestors are.
     bool viewable(qulonglong id) const;
-    // Starts a small window manager for tests of stacking; it ends with the session.
-    bool startWindowManager();
+    // Starts a window manager of windowManagers() with its stock configuration, in a home
+    // of its own; it ends with the session. Ready once it has framed a window.
+    bool startWindowManager(const QString& name = QStringLiteral("openbox"));
+    // The window managers she is tried under.
+    static QStringList windowManagers();
+    // A compositing manager that draws shadows, as in its sample configuration.
+    bool startShadowingCompositor();
     // The X server goes away at once, as when it crashes.
     void killServer();
 
 private:
     std::unique_ptr<QProcess> server_;
     std::unique_ptr<QProcess> windowManager_;
+    std::unique_ptr<QProcess> compositor_;
+    std::unique_ptr<QTemporaryDir> home_;
     QString display_;
 };
 
