@@ -10,19 +10,22 @@
 
 WindowDresser::WindowDresser(QWidget& window, Dress dress)
     : QObject(&window), window_(window), dress_(std::move(dress)) {
+    // The toolkit hands the window's native surface events on to the widget.
     window_.installEventFilter(this);
-    watchNativeWindow();
 }
 
 bool WindowDresser::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &window_ && event->type() == QEvent::Show) {
-        watchNativeWindow();
+    if (watched != &window_)
+        return false;
+    if (event->type() == QEvent::Show) {
         // Window managers forget these when a window is hidden: asked again at every show.
         keepOnEveryWorkspace(window_);
         if (dress_.offTaskbar)
             keepOffTaskbar(window_);
         dress();
-    } else if (watched == watched_ && event->type() == QEvent::PlatformSurface &&
+        // A change of stacking makes the new native window within the show, after this.
+        QMetaObject::invokeMethod(this, &WindowDresser::dress, Qt::QueuedConnection);
+    } else if (event->type() == QEvent::PlatformSurface &&
                static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
                    QPlatformSurfaceEvent::SurfaceCreated) {
         dress();
@@ -30,18 +33,12 @@ bool WindowDresser::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void WindowDresser::watchNativeWindow() {
-    QWindow* handle = window_.windowHandle();
-    if (!handle || handle == watched_)
-        return;
-    watched_ = handle;
-    handle->installEventFilter(this);
-}
-
 void WindowDresser::dress() {
-    const QWindow* handle = window_.windowHandle();
+    QWindow* handle = window_.windowHandle();
     if (!handle || !handle->handle())
         return;
+    // Carried by the toolkit to a native window it makes anew, before the map.
+    handle->setProperty("_q_xcb_wm_window_role", dress_.role);
     x11MarkWindow(xcb_window_t(handle->winId()), dress_.role);
     if (dress_.shape)
         dress_.shape();

@@ -2,10 +2,8 @@
 
 #include <QByteArray>
 #include <QObject>
-#include <QPointer>
 #include <functional>
 
-class QWindow;
 class QWidget;
 
 // Dresses every native window the toolkit makes for one of her top-level windows, the
@@ -27,10 +25,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void watchNativeWindow();
     void dress();
 
     QWidget& window_;
     Dress dress_;
-    QPointer<QWindow> watched_;
 };

@@ -17,19 +17,19 @@ QString number(int value) {
     return QString::number(value);
 }
 
-class AtHome : public ProgramFixture, public ::testing::WithParamInterface<QString> {
+class AtHome : public ProgramFixture, public ::testing::WithParamInterface<std::string> {
 protected:
     AtHome() : ProgramFixture(kScreen) {}
     void SetUp() override {
         ProgramFixture::SetUp();
-        ASSERT_TRUE(session.startWindowManager(GetParam())) << GetParam().toStdString();
+        ASSERT_TRUE(session.startWindowManager(QString::fromStdString(GetParam()))) << GetParam();
     }
     QPoint at() const { return session.windowGeometry(her.value_or(0)).topLeft(); }
     QString property(const char* name) const {
         return QString::fromUtf8(session.run("xprop", {"-id", number(*her), name}).out);
     }
     void shot(const QString& step) const {
-        session.screenshot().save(artifactPath(QStringLiteral("home-%1-%2.png").arg(GetParam(), step)));
+        session.screenshot().save(artifactPath(QStringLiteral("home-%1-%2.png").arg(QString::fromStdString(GetParam()), step)));
     }
     // She stands where she is wanted, shown, her balloon beside her mouth while it shows.
     void expectHerAt(QPoint place, const char* step) {
@@ -76,8 +76,13 @@ TEST_P(AtHome, SheKeepsHerPlaceAndHerWindowThroughHerFirstHour) {
     settings.FormTop = place.y();
     // Three anniversaries today and three schedules at 08:30: six balloons in a row.
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        settings.anniversaries[slot] = {.used = true, .month = 3, .day = 15};
-        settings.schedules[slot] = {.used = true, .hour = 8, .minute = 30};
+        EventSlot& day = settings.anniversaries[slot];
+        EventSlot& time = settings.schedules[slot];
+        day.used = time.used = true;
+        day.month = 3;
+        day.day = 15;
+        time.hour = 8;
+        time.minute = 30;
     }
     store(settings);
     auto program = launch(fixedClockEnvironment(QStringLiteral("2026-03-15 08:29:50")));
@@ -128,6 +133,6 @@ TEST_P(AtHome, SheKeepsHerPlaceAndHerWindowThroughHerFirstHour) {
 }
 
 INSTANTIATE_TEST_SUITE_P(WindowManagers, AtHome, ::testing::ValuesIn(XSession::windowManagers()),
-                         [](const auto& info) { return info.param.toStdString(); });
+                         [](const auto& info) { return info.param; });
 
 } // namespace

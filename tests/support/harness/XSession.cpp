@@ -58,7 +58,7 @@ XSession::XSession(int width, int height) : server_(std::make_unique<QProcess>()
 }
 
 XSession::~XSession() {
-    for (QProcess* process : {compositor_.get(), windowManager_.get(), server_.get()}) {
+    for (QProcess* process : {compositor_.get(), windowManager_.get(), sessionBus_.get(), server_.get()}) {
         if (process && process->state() != QProcess::NotRunning) {
             process->terminate();
             if (!process->waitForFinished(5000)) {
@@ -209,13 +209,15 @@ namespace {
 struct WindowManagerKind {
     const char* name;
     QStringList command;
+    // Its settings come through a service on the session bus.
+    bool needsSessionBus = false;
 };
 
 // Each as Debian installs it. i3's own configuration without its exec lines, which start
 // the desktop's autostart entries and a sound server.
 const WindowManagerKind kWindowManagers[] = {
     {"openbox", {QStringLiteral("openbox")}},
-    {"xfwm4", {QStringLiteral("xfwm4")}},
+    {"xfwm4", {QStringLiteral("xfwm4")}, true},
     {"icewm", {QStringLiteral("icewm")}},
     {"i3", {QStringLiteral("i3"), QStringLiteral("-c"), QStringLiteral("%home/i3.config")}},
 };
@@ -232,10 +234,10 @@ bool writeI3Config(const QString& path) {
 }
 } // namespace
 
-QStringList XSession::windowManagers() {
-    QStringList names;
+std::vector<std::string> XSession::windowManagers() {
+    std::vector<std::string> names;
     for (const WindowManagerKind& kind : kWindowManagers)
-        names << QString::fromLatin1(kind.name);
+        names.emplace_back(kind.name);
     return names;
 }
 
@@ -251,8 +253,20 @@ bool XSession::startWindowManager(const QString& name) {
     QProcessEnvironment env = environment();
     env.insert(QStringLiteral("HOME"), home_->path());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home_->filePath(QStringLiteral(".config")));
-    // No session bus: a manager that looks for its settings service takes its defaults.
+    env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
     env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
+    if (kind->needsSessionBus) {
+        sessionBus_ = std::make_unique<QProcess>();
+        sessionBus_->setProcessEnvironment(env);
+        sessionBus_->setStandardErrorFile(QProcess::nullDevice());
+        sessionBus_->start(QStringLiteral("dbus-daemon"),
+                           {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                            QStringLiteral("--print-address=1")});
+        if (!sessionBus_->waitForReadyRead(10000))
+            return false;
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                   QString::fromUtf8(sessionBus_->readLine()).trimmed());
+    }
     QStringList command = kind->command;
     command.replaceInStrings(QStringLiteral("%home"), home_->path());
     windowManager_ = std::make_unique<QProcess>();

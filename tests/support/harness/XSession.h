@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // A private X server for one test: Xvfb on a free display, with a black root so that a
 // shaped window's holes show. Everything run through it sees only this display.
@@ -52,7 +53,7 @@ public:
     // of its own; it ends with the session. Ready once it has framed a window.
     bool startWindowManager(const QString& name = QStringLiteral("openbox"));
     // The window managers she is tried under.
-    static QStringList windowManagers();
+    static std::vector<std::string> windowManagers();
     // A compositing manager that draws shadows, as in its sample configuration.
     bool startShadowingCompositor();
     // The X server goes away at once, as when it crashes.
@@ -62,6 +63,7 @@ private:
     std::unique_ptr<QProcess> server_;
     std::unique_ptr<QProcess> windowManager_;
     std::unique_ptr<QProcess> compositor_;
+    std::unique_ptr<QProcess> sessionBus_;
     std::unique_ptr<QTemporaryDir> home_;
     QString display_;
 };
