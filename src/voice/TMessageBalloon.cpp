@@ -8,6 +8,7 @@
 #include "stage/StackingStyle.h"
 #include "stage/StageStacking.h"
 #include "stage/WindowDresser.h"
+#include "stage/X11Place.h"
 #include "ui_MessageBalloon.h"
 #include "voice/BalloonGeometry.h"
 #include "voice/BalloonStage.h"
@@ -110,6 +111,9 @@ void TMessageBalloon::makeShape() {
     const std::optional<TailPoints> tailPoints =
         hasTail ? std::optional<TailPoints>(tail) : std::nullopt;
     const auto shape = balloonShape(ui_->AreaBounds->geometry(), tailPoints);
+    // A window manager that offset it as it framed it has told the toolkit so, or not: the
+    // toolkit's idea is brought in line first, so that the move is asked for.
+    X11Place::settle(*this);
     move(position);
     // Without a body the balloon keeps the shape and the picture it had.
     if (shape) {
@@ -236,7 +240,7 @@ void TMessageBalloon::Timer1Timer() {
 
 void TMessageBalloon::Timer2Timer() {
     const QPoint stageAt = stage_.stagePosition();
-    if (stageAt.x() != stageLeft_ || stageAt.y() != stageTop_) {
+    if (stageAt.x() != stageLeft_ || stageAt.y() != stageTop_ || !standsBesideHer()) {
         const int previous = corner_;
         placeBalloon(false);
         makeShape();
@@ -246,6 +250,13 @@ void TMessageBalloon::Timer2Timer() {
     } else if (stage_.stageIsActive()) {
         bringToFront();
     }
+}
+
+bool TMessageBalloon::standsBesideHer() const {
+    QPoint position;
+    std::array<QPoint, 3> tail;
+    calcTail(position, tail);
+    return X11Place::windowPosition(*this).value_or(position) == position;
 }
 
 void TMessageBalloon::bringToFront() {

@@ -46,8 +46,11 @@ protected:
                                 QRect(40, 108, 81, 37), QSize(240, 160), QRect(35, 48, 169, 65))
                        .position;
         });
+        const auto balloon = session.waitForWindowByName(QStringLiteral("MessageBalloon"), 50);
+        const QPoint beside = balloon ? session.windowGeometry(*balloon).topLeft() : QPoint();
         EXPECT_TRUE(ok) << step << ": she is " << (her ? "" : "not ") << "mapped, at " << at().x()
-                        << "," << at().y() << ", not at " << place.x() << "," << place.y();
+                        << "," << at().y() << ", not at " << place.x() << "," << place.y()
+                        << "; her balloon at " << beside.x() << "," << beside.y();
     }
     void menuItem(const QString& key) {
         session.xdotool({"mousemove", number(at().x() + kDialCentre.x()),
