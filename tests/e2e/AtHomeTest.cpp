@@ -4,6 +4,7 @@
 #include "support/fixtures/BalloonControls.h"
 #include "support/harness/HerOnScreen.h"
 #include "support/harness/ProgramFixture.h"
+#include "support/harness/XShape.h"
 #include "voice/BalloonGeometry.h"
 
 #include <QThread>
@@ -132,6 +133,39 @@ TEST_P(AtHome, SheKeepsHerPlaceAndHerWindowThroughHerFirstHour) {
     EXPECT_EQ(QPoint(stored()->FormLeft, stored()->FormTop), place) << "the place stored";
     program = launch();
     expectHerAt(place, "the restart");
+    closeBySignal(*program);
+}
+
+using UnderAShadowingCompositor = ProgramFixture;
+
+TEST_F(UnderAShadowingCompositor, NoShadowDarkensTheDesktopAroundHer) {
+    ASSERT_TRUE(session.startWindowManager());
+    const QRgb desktop = qRgb(128, 128, 128);
+    session.run("xsetroot", {"-solid", "#808080"});
+    ASSERT_TRUE(session.startShadowingCompositor());
+    StageSettings settings;
+    settings.FormLeft = 300;
+    settings.FormTop = 200;
+    store(settings);
+    auto program = launch();
+    const auto her = waitForHer(*program, {300, 200});
+    ASSERT_TRUE(her.has_value());
+    // Around her and between her outline and her window's edges.
+    const QRect around(280, 180, 248, 492);
+    const QRegion desktopAround = QRegion(around) - boundingShapeOf(session, *her).translated(300, 200);
+    int darkened = 0;
+    const bool clean = eventually([&] {
+        const QImage shown = compositedScreenOf(session);
+        darkened = 0;
+        for (const QRect& band : desktopAround)
+            for (int y = band.top(); y <= band.bottom(); ++y)
+                for (int x = band.left(); x <= band.right(); ++x)
+                    darkened += qGray(shown.pixel(x, y)) < qGray(desktop) - 8;
+        return !shown.isNull() && darkened == 0;
+    }, 10000);
+    session.screenshot().save(artifactPath(QStringLiteral("home-picom.png")));
+    compositedScreenOf(session).save(artifactPath(QStringLiteral("home-picom-composited.png")));
+    EXPECT_TRUE(clean) << darkened << " pixels of the desktop around her darkened";
     closeBySignal(*program);
 }
 

@@ -309,13 +309,22 @@ bool XSession::startWindowManager(const QString& name) {
 }
 
 bool XSession::startShadowingCompositor() {
+    // Its sample configuration, less the vertical sync that a virtual screen cannot give.
+    QFile sample(QStringLiteral("/usr/share/doc/picom/examples/picom.sample.conf"));
+    if (!home_)
+        home_ = std::make_unique<QTemporaryDir>();
+    const QString path = home_->filePath(QStringLiteral("picom.conf"));
+    QFile config(path);
+    if (!sample.open(QIODevice::ReadOnly) || !config.open(QIODevice::WriteOnly))
+        return false;
+    config.write(sample.readAll().replace("vsync = true;", "vsync = false;"));
+    config.close();
     compositor_ = std::make_unique<QProcess>();
     compositor_->setProcessEnvironment(environment());
     compositor_->setStandardOutputFile(QProcess::nullDevice());
     compositor_->setStandardErrorFile(QProcess::nullDevice());
     compositor_->start(QStringLiteral("picom"),
-                       {QStringLiteral("--config"),
-                        QStringLiteral("/usr/share/doc/picom/examples/picom.sample.conf")});
+                       {QStringLiteral("--config"), path});
     return compositor_->waitForStarted(10000);
 }
 
