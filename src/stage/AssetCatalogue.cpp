@@ -113,23 +113,6 @@ QRegion rescaled(const QRegion& shape, qreal factor) {
                                          Qt::SmoothTransformation));
 }
 
-// Smoothed with the pixels outside the region weighing nothing: each pixel's colour comes
-// from the drawn pixels it covers alone.
-QImage scaledInside(const QImage& picture, const QRegion& drawn, QSize size) {
-    QImage weighed = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    {
-        QPainter painter(&weighed);
-        painter.setClipRegion(QRegion(weighed.rect()) - drawn);
-        painter.setCompositionMode(QPainter::CompositionMode_Clear);
-        painter.fillRect(weighed.rect(), Qt::transparent);
-    }
-    QImage scaled = weighed.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                        .convertToFormat(QImage::Format_ARGB32);
-    if (!picture.hasAlphaChannel())
-        return scaled.convertToFormat(QImage::Format_RGB32);
-    return scaled.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-
 } // namespace
 
 QImage AssetCatalogue::bitmap(const QString& name) {
@@ -143,7 +126,7 @@ QImage AssetCatalogue::bitmap(const QString& name) {
     return reader.read();
 }
 
-QImage AssetCatalogue::bitmap(const QString& name, qreal ratio, const QRegion& drawnAt2x) {
+QImage AssetCatalogue::bitmap(const QString& name, qreal ratio) {
     if (!aboveOne(ratio))
         return bitmap(name);
     // The 2x file is twice the 1x one, which is read only when there is no 2x file.
@@ -156,9 +139,7 @@ QImage AssetCatalogue::bitmap(const QString& name, qreal ratio, const QRegion& d
     if (picture.isNull())
         return picture;
     const QSize size = deviceSize(oneX, ratio);
-    if (picture.size() != size && !drawnAt2x.isEmpty() && picture.size() == oneX * 2)
-        picture = scaledInside(picture, drawnAt2x, size);
-    else if (picture.size() != size)
+    if (picture.size() != size)
         picture =
             picture
                 .convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied

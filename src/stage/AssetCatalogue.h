@@ -20,9 +20,7 @@ public:
     static QImage bitmap(const QString& name);
     // The bitmap for a screen of that device pixel ratio, which paints at the 1x size: at 1
     // the 1x file itself; above 1 the 2x file, scaled smoothly when the ratio is another.
-    // Scaled, only the 2x file's pixels inside drawnAt2x (when given) lend their colour to
-    // the pixels at its edge: what lies around an outline never shows as a fringe along it.
-    static QImage bitmap(const QString& name, qreal ratio, const QRegion& drawnAt2x = {});
+    static QImage bitmap(const QString& name, qreal ratio);
     // A picture and its 1-bit mask as one image whose alpha is the mask (black: drawn).
     static QImage maskedImage(const QImage& picture, const QImage& mask);
     // The named bitmap masked by the bitmap of the same name with "Mask" appended.

@@ -8,9 +8,7 @@
 
 void dressStage(QWidget& window, QLabel& Image1, const StageOutline& outline) {
     Image1.setAttribute(Qt::WA_TransparentForMouseEvents);
-    // Her silhouette at 2x keeps the white around her out of her edge at scales between.
-    QImage stage = AssetCatalogue::bitmap(QStringLiteral("Stage"), outline.ratio(),
-                                          AssetCatalogue::region(1, 2).value_or(QRegion()));
+    QImage stage = AssetCatalogue::bitmap(QStringLiteral("Stage"), outline.ratio());
     if (stage.isNull()) {
         // Without its picture she is still a clock: a white stand-in of the right size.
         stage = QImage(qRound(158 * outline.ratio()), qRound(452 * outline.ratio()),

@@ -3,6 +3,7 @@
 #include "platform/TaskbarEntry.h"
 #include "platform/X11WindowMarks.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QPlatformSurfaceEvent>
 #include <QWidget>
@@ -12,6 +13,25 @@ WindowDresser::WindowDresser(QWidget& window, Dress dress)
     : QObject(&window), window_(window), dress_(std::move(dress)) {
     // The toolkit hands the window's native surface events on to the widget.
     window_.installEventFilter(this);
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+WindowDresser::~WindowDresser() {
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeNativeEventFilter(this);
+}
+
+bool WindowDresser::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) {
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    if ((event->response_type & 0x7F) != XCB_REPARENT_NOTIFY)
+        return false;
+    const auto* reparent = static_cast<const xcb_reparent_notify_event_t*>(message);
+    const QWindow* handle = window_.windowHandle();
+    if (handle && handle->handle() && reparent->window == xcb_window_t(handle->winId()))
+        x11MarkFrameOf(reparent->window);
+    return false;
 }
 
 bool WindowDresser::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractNativeEventFilter>
 #include <QByteArray>
 #include <QObject>
 #include <functional>
@@ -10,7 +11,8 @@ class QWidget;
 // first and each new one that a change of stacking or of screen brings, before it maps:
 // its role, no shadow, every workspace, off the taskbar when asked, and its shape. The
 // window manager reads them as it takes the window; the toolkit carries none of them over.
-class WindowDresser : public QObject {
+// The frame a window manager puts it in is marked for no shadow as well.
+class WindowDresser : public QObject, public QAbstractNativeEventFilter {
 public:
     struct Dress {
         QByteArray role;
@@ -20,6 +22,9 @@ public:
     };
     // Lives as long as the window, as its child.
     WindowDresser(QWidget& window, Dress dress);
+    ~WindowDresser() override;
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -51,14 +51,16 @@ TEST_F(Screens, APlaceOffTheScreenAtStartShowsHerWhollyOnItAndIsStoredUntilSheIs
     closeBySignal(*program);
     EXPECT_EQ(storedPlace(), QPoint(1500, 900));
 
-    // Moved, she is stored where she was moved to.
+    // Dragged, she is stored where she was dragged to.
     program = launch();
     const auto again = session.waitForWindowByClass(QStringLiteral("hourling"));
     ASSERT_TRUE(again.has_value()) << program->report();
     ASSERT_TRUE(herAt(*again, {1024 - kHer.width(), 768 - kHer.height()})) << whereSheIs(*again);
-    session.xdotool({QStringLiteral("windowmove"), QString::number(*again), QStringLiteral("200"),
-                     QStringLiteral("100")});
-    ASSERT_TRUE(herAt(*again, {200, 100}));
+    const QPoint from = QPoint(1024 - kHer.width(), 768 - kHer.height()) + QPoint(144, 320);
+    session.xdotool({"mousemove", QString::number(from.x()), QString::number(from.y()),
+                     "mousedown", "1", "mousemove", QString::number(200 + 144),
+                     QString::number(100 + 320), "mouseup", "1"});
+    ASSERT_TRUE(herAt(*again, {200, 100})) << whereSheIs(*again);
     closeBySignal(*program);
     EXPECT_EQ(storedPlace(), QPoint(200, 100));
 }
