@@ -33,8 +33,8 @@ DisplayChoice prepareDisplay(const QString& display, const QString& platform) {
     // The command line's choice comes before the environment's, as the toolkit has it.
     const QString chosen =
         platform.isEmpty() ? QString::fromLocal8Bit(qgetenv("QT_QPA_PLATFORM")) : platform;
-    const QString chooser = platform.isEmpty() ? QStringLiteral("QT_QPA_PLATFORM=%1")
-                                               : QStringLiteral("-platform %1");
+    const QString chooser =
+        platform.isEmpty() ? QStringLiteral("QT_QPA_PLATFORM=%1") : QStringLiteral("-platform %1");
     // Window positions, stacking and shapes are global here; under Wayland that needs
     // XWayland, whatever a Wayland session left in the environment. A platform that cannot
     // be loaded would end her with an abort: she runs on X instead. Another the user chose,

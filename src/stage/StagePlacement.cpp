@@ -47,8 +47,8 @@ void StagePlacement::standAt(QPoint wanted) {
 }
 
 void StagePlacement::stand() {
-    standing_ = visiblePlace(QRect(withinReach(wanted_), window_.size()),
-                             ScreenWatch::availableAreas());
+    standing_ =
+        visiblePlace(QRect(withinReach(wanted_), window_.size()), ScreenWatch::availableAreas());
     window_.move(standing_);
     // Asked of the window itself as well: the toolkit tells the window manager her place only
     // when it was set on the window, and a move to where she is already sets nothing.
@@ -76,7 +76,8 @@ bool StagePlacement::eventFilter(QObject* watched, QEvent* event) {
                window_.pos() != standing_) {
         // The window manager's, as it framed her or as the screen changed: once.
         putRight_ = false;
-        QMetaObject::invokeMethod(this, [this] { stand(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { stand(); }, Qt::QueuedConnection);
     }
     return false;
 }

@@ -39,9 +39,8 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, StageStacking& stacking, V
     setFixedSize(size());
     // A role of its own, so that a window-manager rule can tell it from her; like her, on
     // every workspace, but off the taskbar.
-    new WindowDresser(*this, {.role = "balloon", .offTaskbar = true, .shape = [this] {
-                                  applyShape();
-                              }});
+    new WindowDresser(*this,
+                      {.role = "balloon", .offTaskbar = true, .shape = [this] { applyShape(); }});
     // The form's place suits a face whose brackets end well above the body's edge; a
     // stand-in face that reaches lower would have them cut by the outline.
     // Emoji in a message come from a colour face; the Japanese faces have none.

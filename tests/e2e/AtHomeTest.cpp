@@ -30,7 +30,8 @@ protected:
         return QString::fromUtf8(session.run("xprop", {"-id", number(*her), name}).out);
     }
     void shot(const QString& step) const {
-        session.screenshot().save(artifactPath(QStringLiteral("home-%1-%2.png").arg(QString::fromStdString(GetParam()), step)));
+        session.screenshot().save(artifactPath(
+            QStringLiteral("home-%1-%2.png").arg(QString::fromStdString(GetParam()), step)));
     }
     // She stands where she is wanted, shown, her balloon beside her mouth while it shows.
     void expectHerAt(QPoint place, const char* step) {
@@ -66,8 +67,9 @@ protected:
         session.run("xrandr", {"--newmode", mode, "60", number(size.width()), "0", "0", "0",
                                number(size.height()), "0", "0", "0"});
         session.run("xrandr", {"--addmode", "screen", mode});
-        ASSERT_EQ(session.run("xrandr", {"--output", "screen", "--mode", mode, "--fb", mode}).exitCode,
-                  0);
+        ASSERT_EQ(
+            session.run("xrandr", {"--output", "screen", "--mode", mode, "--fb", mode}).exitCode,
+            0);
     }
 
     std::optional<qulonglong> her;
@@ -99,7 +101,8 @@ TEST_P(AtHome, SheKeepsHerPlaceAndHerWindowThroughHerFirstHour) {
             const QPoint from = at() + kDialCentre;
             session.xdotool({"mousemove", number(from.x()), number(from.y()), "mousedown", "1"});
             for (int step = 1; step <= 6; ++step) {
-                session.xdotool({"mousemove", number(from.x() + 20 * step), number(from.y() + 7 * step)});
+                session.xdotool(
+                    {"mousemove", number(from.x() + 20 * step), number(from.y() + 7 * step)});
                 QThread::msleep(50);
             }
             place += QPoint(120, 42);
@@ -152,17 +155,20 @@ TEST_F(UnderAShadowingCompositor, NoShadowDarkensTheDesktopAroundHer) {
     ASSERT_TRUE(her.has_value());
     // Around her and between her outline and her window's edges.
     const QRect around(280, 180, 248, 492);
-    const QRegion desktopAround = QRegion(around) - boundingShapeOf(session, *her).translated(300, 200);
+    const QRegion desktopAround =
+        QRegion(around) - boundingShapeOf(session, *her).translated(300, 200);
     int darkened = 0;
-    const bool clean = eventually([&] {
-        const QImage shown = compositedScreenOf(session);
-        darkened = 0;
-        for (const QRect& band : desktopAround)
-            for (int y = band.top(); y <= band.bottom(); ++y)
-                for (int x = band.left(); x <= band.right(); ++x)
-                    darkened += qGray(shown.pixel(x, y)) < qGray(desktop) - 8;
-        return !shown.isNull() && darkened == 0;
-    }, 10000);
+    const bool clean = eventually(
+        [&] {
+            const QImage shown = compositedScreenOf(session);
+            darkened = 0;
+            for (const QRect& band : desktopAround)
+                for (int y = band.top(); y <= band.bottom(); ++y)
+                    for (int x = band.left(); x <= band.right(); ++x)
+                        darkened += qGray(shown.pixel(x, y)) < qGray(desktop) - 8;
+            return !shown.isNull() && darkened == 0;
+        },
+        10000);
     session.screenshot().save(artifactPath(QStringLiteral("home-picom.png")));
     compositedScreenOf(session).save(artifactPath(QStringLiteral("home-picom-composited.png")));
     EXPECT_TRUE(clean) << darkened << " pixels of the desktop around her darkened";

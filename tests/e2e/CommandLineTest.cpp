@@ -85,8 +85,8 @@ TEST_F(CommandLineRun, APlatformSheCannotRunOnGivesWayToTheXDisplayWithOneLine) 
     for (const auto& choice : chosen) {
         SCOPED_TRACE(choice.named.toStdString());
         std::unique_ptr<ProgramRun> program;
-        expectHerOnScreen(choice.arguments, {"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=wayland-none"},
-                          program);
+        expectHerOnScreen(choice.arguments,
+                          {"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=wayland-none"}, program);
         closeBySignal(*program);
         const QStringList said =
             QString::fromLocal8Bit(program->standardError()).split(u'\n').filter("set aside");

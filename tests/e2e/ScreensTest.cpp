@@ -57,9 +57,9 @@ TEST_F(Screens, APlaceOffTheScreenAtStartShowsHerWhollyOnItAndIsStoredUntilSheIs
     ASSERT_TRUE(again.has_value()) << program->report();
     ASSERT_TRUE(herAt(*again, {1024 - kHer.width(), 768 - kHer.height()})) << whereSheIs(*again);
     const QPoint from = QPoint(1024 - kHer.width(), 768 - kHer.height()) + QPoint(144, 320);
-    session.xdotool({"mousemove", QString::number(from.x()), QString::number(from.y()),
-                     "mousedown", "1", "mousemove", QString::number(200 + 144),
-                     QString::number(100 + 320), "mouseup", "1"});
+    session.xdotool({"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown",
+                     "1", "mousemove", QString::number(200 + 144), QString::number(100 + 320),
+                     "mouseup", "1"});
     ASSERT_TRUE(herAt(*again, {200, 100})) << whereSheIs(*again);
     closeBySignal(*program);
     EXPECT_EQ(storedPlace(), QPoint(200, 100));

@@ -1,6 +1,6 @@
 // Her stored place: the one she was given or dragged to, whatever else moves her.
-#include "stage/StageDrag.h"
 #include "stage/StagePlacement.h"
+#include "stage/StageDrag.h"
 #include "support/fixtures/TestApplication.h"
 
 #include <QGuiApplication>

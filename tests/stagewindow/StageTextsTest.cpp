@@ -8,12 +8,12 @@
 #include "support/fixtures/WidgetTexts.h"
 
 #include <QAbstractButton>
-#include <QDirIterator>
-#include <QRegularExpression>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QLabel>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTabBar>
 #include <map>

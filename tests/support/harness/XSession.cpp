@@ -58,7 +58,8 @@ XSession::XSession(int width, int height) : server_(std::make_unique<QProcess>()
 }
 
 XSession::~XSession() {
-    for (QProcess* process : {compositor_.get(), windowManager_.get(), sessionBus_.get(), server_.get()}) {
+    for (QProcess* process :
+         {compositor_.get(), windowManager_.get(), sessionBus_.get(), server_.get()}) {
         if (process && process->state() != QProcess::NotRunning) {
             process->terminate();
             if (!process->waitForFinished(5000)) {
@@ -248,7 +249,8 @@ bool XSession::startWindowManager(const QString& name) {
             kind = &each;
     home_ = std::make_unique<QTemporaryDir>();
     if (!kind || !home_->isValid() ||
-        (name == QLatin1String("i3") && !writeI3Config(home_->filePath(QStringLiteral("i3.config")))))
+        (name == QLatin1String("i3") &&
+         !writeI3Config(home_->filePath(QStringLiteral("i3.config")))))
         return false;
     QProcessEnvironment env = environment();
     env.insert(QStringLiteral("HOME"), home_->path());
@@ -323,8 +325,7 @@ bool XSession::startShadowingCompositor() {
     compositor_->setProcessEnvironment(environment());
     compositor_->setStandardOutputFile(QProcess::nullDevice());
     compositor_->setStandardErrorFile(QProcess::nullDevice());
-    compositor_->start(QStringLiteral("picom"),
-                       {QStringLiteral("--config"), path});
+    compositor_->start(QStringLiteral("picom"), {QStringLiteral("--config"), path});
     return compositor_->waitForStarted(10000);
 }
 
