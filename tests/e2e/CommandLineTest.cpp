@@ -76,23 +76,19 @@ TEST_F(CommandLineRun, TheToolkitsDisplayAndPlatformOptionsStillWork) {
 }
 
 TEST_F(CommandLineRun, APlatformSheCannotRunOnGivesWayToTheXDisplayWithOneLine) {
-    const struct {
-        QStringList arguments;
-        QString named;
-    } chosen[] = {{{}, "QT_QPA_PLATFORM=wayland"},
-                  {{"-platform", "wayland"}, "-platform wayland"},
-                  {{"-platform", "nosuchplugin"}, "-platform nosuchplugin"}};
-    for (const auto& choice : chosen) {
-        SCOPED_TRACE(choice.named.toStdString());
+    for (const QStringList& arguments : {QStringList{}, QStringList{"-platform", "wayland"},
+                                         QStringList{"-platform", "nosuchplugin"}}) {
+        const QString named =
+            arguments.isEmpty() ? QStringLiteral("QT_QPA_PLATFORM=wayland") : arguments.join(u' ');
+        SCOPED_TRACE(named.toStdString());
         std::unique_ptr<ProgramRun> program;
-        expectHerOnScreen(choice.arguments,
-                          {"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=wayland-none"}, program);
+        expectHerOnScreen(arguments, {"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=wayland-none"},
+                          program);
         closeBySignal(*program);
         const QStringList said =
             QString::fromLocal8Bit(program->standardError()).split(u'\n').filter("set aside");
         ASSERT_EQ(said.size(), 1) << said.join(u'\n').toStdString();
-        EXPECT_TRUE(said[0].startsWith("hourling: " + choice.named) &&
-                    said[0].contains(session.display()))
+        EXPECT_TRUE(said[0].startsWith("hourling: " + named) && said[0].contains(session.display()))
             << said[0].toStdString();
     }
 }
