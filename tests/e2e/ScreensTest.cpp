@@ -56,11 +56,7 @@ TEST_F(Screens, APlaceOffTheScreenAtStartShowsHerWhollyOnItAndIsStoredUntilSheIs
     const auto again = session.waitForWindowByClass(QStringLiteral("hourling"));
     ASSERT_TRUE(again.has_value()) << program->report();
     ASSERT_TRUE(herAt(*again, {1024 - kHer.width(), 768 - kHer.height()})) << whereSheIs(*again);
-    const QPoint from = QPoint(1024 - kHer.width(), 768 - kHer.height()) + QPoint(144, 320);
-    session.xdotool({"mousemove", QString::number(from.x()), QString::number(from.y()), "mousedown",
-                     "1", "mousemove", QString::number(200 + 144), QString::number(100 + 320),
-                     "mouseup", "1"});
-    ASSERT_TRUE(herAt(*again, {200, 100})) << whereSheIs(*again);
+    dragHer(session, *again, {200, 100});
     closeBySignal(*program);
     EXPECT_EQ(storedPlace(), QPoint(200, 100));
 }
