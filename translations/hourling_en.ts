@@ -308,6 +308,13 @@
     </message>
 </context>
 <context>
+    <name>SlotDialog</name>
+    <message>
+        <source>長いメッセージ（%1文字）の先頭%2文字だけを表示しています。編集しなければメッセージはそのまま残り、編集すると表示されているところだけになります。</source>
+        <translation>Only the first %2 characters of a long message (%1 characters) are shown. Left unedited, the message is kept whole; edited, it becomes what is shown.</translation>
+    </message>
+</context>
+<context>
     <name>StagePopupMenu</name>
     <message>
         <source>バージョン情報...(&amp;A)</source>

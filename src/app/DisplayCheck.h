@@ -10,5 +10,10 @@ struct DisplayChoice {
     // why she cannot start.
     QString notice;
     QString problem;
+    // The command line's -platform is set aside: it names one she cannot run on.
+    bool dropPlatformOption = false;
 };
 DisplayChoice prepareDisplay(const QString& display, const QString& platform);
+
+// Takes the toolkit's -platform option and its value out of the arguments.
+void dropPlatformOption(int& argc, char** argv);

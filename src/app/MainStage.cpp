@@ -8,7 +8,6 @@
 #include "events/StageEvents.h"
 #include "platform/KeyState.h"
 #include "platform/RandomSource.h"
-#include "platform/TaskbarEntry.h"
 #include "shared/UiFont.h"
 #include "stage/AboutBox.h"
 #include "stage/DebugControls.h"
@@ -19,6 +18,7 @@
 #include "stage/StagePlacement.h"
 #include "stage/StagePopupMenu.h"
 #include "stage/StageStacking.h"
+#include "stage/WindowDresser.h"
 #include "stage/X11Place.h"
 #include "ui_MainStage.h"
 #include "voice/MinimizeWatch.h"
@@ -39,7 +39,6 @@ MainStage::MainStage(StageServices services, QWidget* parent)
     setFont(uiFont());
     // An alpha channel, so that a compositor can blend her outline's fringe with the desktop.
     setAttribute(Qt::WA_TranslucentBackground);
-    setWindowRole(QStringLiteral("stage"));
     // Before any part is handed them.
     keeper_ = std::make_unique<SettingsKeeper>(services_.registry, *this);
     keeper_->load(services_.keys);
@@ -47,15 +46,14 @@ MainStage::MainStage(StageServices services, QWidget* parent)
         dial_->setDeviceRatio(ratio, ui_->Image1->pixmap().toImage());
         faces_->redress();
     });
+    new WindowDresser(*this, {.role = "stage", .shape = [this] { figure_->cutOutline(); }});
     makeMenu();
     debugControls_ = std::make_unique<DebugControls>(
         QList<QWidget*>{ui_->DateTimePicker1, ui_->MessageTest, ui_->FaceTest, ui_->NakuTest,
                         ui_->RandomFace1},
         QList<QWidget*>{ui_->DefaultStrings, ui_->DialogStrList}, *PopupMenu1);
     stacking_ = std::make_unique<StageStacking>(settings().StayOnTop, *this, *PopupMenu1);
-    // The new native window of another stacking style is made late in its show.
-    connect(stacking_.get(), &StageStacking::changed, figure_.get(), &StageFigure::cutOutline);
-    new StageDrag(
+    auto* drag = new StageDrag(
         *this, [this] { loneliness_->userTouched(); }, StageDrag::x11Pointer(*this));
     screenSaverHook_ = ScreenSaverHook::install([this](bool on) {
         // The dial's first paint after the saver gives the clock thread its chosen level back.
@@ -63,7 +61,7 @@ MainStage::MainStage(StageServices services, QWidget* parent)
         if (on)
             clock_->lowerForScreenSaver();
     });
-    placement_ = std::make_unique<StagePlacement>(*this);
+    placement_ = std::make_unique<StagePlacement>(*this, *drag);
     makeBalloon();
     services_.random.seedFromClock();
     makeCharacter();
@@ -81,6 +79,7 @@ MainStage::MainStage(StageServices services, QWidget* parent)
                        .place = [this] { return placement_->storedPlace(); }},
                       services_.timers);
     connect(PopupMenu1, &StagePopupMenu::picked, this, [this] { keeper_->noteChange(); });
+    connect(drag, &StageDrag::movedByHand, this, [this] { keeper_->noteChange(); });
     // The face without a time until the clock thread gives it one.
     dial_->composeDial(-1, -1);
     loneliness_->armSamishii();
@@ -104,7 +103,6 @@ const StageOutline& MainStage::outline() const {
 
 void MainStage::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    keepOnEveryWorkspace(*this);
     figure_->followScreens();
     // Restoring from the taskbar is not a show of the window's own.
     if (!event->spontaneous())

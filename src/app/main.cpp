@@ -74,6 +74,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", display.problem.toLocal8Bit().constData());
         return 1;
     }
+    if (display.dropPlatformOption)
+        dropPlatformOption(argc, argv);
     HourlingApplication app(argc, argv);
     const UiLanguage language;
     try {

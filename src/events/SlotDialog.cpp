@@ -134,9 +134,9 @@ void SlotDialog::loadTab() {
     c_.Message->setToolTip(
         shown.size() == slot.message.size()
             ? QString()
-            : QStringLiteral("長いメッセージ（%1文字）の先頭%2文字だけを表示しています。"
-                             "編集しなければメッセージはそのまま残り、編集すると表示されている"
-                             "ところだけになります。")
+            : tr("長いメッセージ（%1文字）の先頭%2文字だけを表示しています。"
+                 "編集しなければメッセージはそのまま残り、編集すると表示されている"
+                 "ところだけになります。")
                   .arg(slot.message.size())
                   .arg(shown.size()));
     shownMessage_ = editorText(*c_.Message);

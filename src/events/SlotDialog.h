@@ -56,7 +56,7 @@ public:
         QPushButton* CanBtn = nullptr;
     };
     // One entry of the sound list: its caption, translated in the form's context, and the
-    // clip's name as its item data; the first entry, without a clip, is "なし".
+    // clip's name as its item data; the first entry has no clip.
     struct Clip {
         const char* caption;
         const char* name;

@@ -20,6 +20,7 @@ AboutBox::AboutBox(QWidget* owner)
     // The product's name, then hers for it where the language gives her one of her own.
     const QString title = applicationTitle();
     ui_->ProductName->setText(title == kProductName ? title : kProductName + u' ' + title);
+    ui_->Version->setText(QStringLiteral("Version " HOURLING_VERSION));
     const QImage icon = AssetCatalogue::bitmap(QStringLiteral("ProgramIcon"));
     if (!icon.isNull())
         ui_->ProgramIcon->setPixmap(QPixmap::fromImage(icon));

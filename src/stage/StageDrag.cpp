@@ -56,6 +56,7 @@ bool StageDrag::eventFilter(QObject* watched, QEvent* event) {
         }
         window_.move(mouse->globalPosition().toPoint() - grabOffset_);
         touched_();
+        emit movedByHand();
         return true;
     }
     case QEvent::MouseButtonRelease: {
@@ -67,13 +68,16 @@ bool StageDrag::eventFilter(QObject* watched, QEvent* event) {
         if (mode_ == Mode::WindowManagers) {
             pointer_.cancelSystemMove();
             window_.move(mouse->globalPosition().toPoint() - grabOffset_);
+            emit movedByHand();
         }
         mode_ = Mode::Idle;
         return true;
     }
     case QEvent::Move:
         // The window manager holds the pointer while it moves her; her moves are the touches.
+        // The last may come after the release, and is the hand's still.
         if (mode_ == Mode::WindowManagers) {
+            emit movedByHand();
             if (pointer_.primaryHeld())
                 touched_();
             else

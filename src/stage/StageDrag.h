@@ -30,6 +30,10 @@ public:
 
     bool dragging() const { return mode_ != Mode::Idle; }
 
+signals:
+    // She was moved by the user's hand, by herself or by the window manager for her.
+    void movedByHand();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,6 +1,7 @@
 #include "stage/X11Place.h"
 
 #include "platform/X11Connection.h"
+#include "platform/X11WindowMarks.h"
 
 #include <QWidget>
 #include <QWindow>
@@ -20,6 +21,15 @@ std::optional<QPoint> windowPosition(const QWidget& window) {
         return std::nullopt;
     const QPoint native(reply->dst_x, reply->dst_y);
     return native / window.devicePixelRatioF();
+}
+
+void showAgain(QWidget& window) {
+    const QWindow* handle = window.windowHandle();
+    // A minimised window is unmapped too, and stays so.
+    if (window.isVisible() && !window.isMinimized() && handle && handle->handle() &&
+        !x11WindowMapped(xcb_window_t(handle->winId())))
+        window.hide();
+    window.show();
 }
 
 void settle(QWidget& window) {

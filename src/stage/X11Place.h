@@ -14,6 +14,10 @@ namespace X11Place {
 // or before the window exists there.
 std::optional<QPoint> windowPosition(const QWidget& window);
 
+// Shows the window, also when the toolkit counts it as shown while the window manager has
+// released it: a window unmapped behind the toolkit's back is shown anew.
+void showAgain(QWidget& window);
+
 // Brings the toolkit's idea of the window's position in line with the server's, without
 // moving it.
 void settle(QWidget& window);

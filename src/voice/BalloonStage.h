@@ -16,8 +16,7 @@ public:
     virtual QSize stageClientSize() const = 0;
     // Where her mouth is, in the stage window's coordinates.
     virtual QRect mouthArea() const = 0;
-    virtual void hideStage() = 0;
-    // Shows the stage window again, in front, with its own show handling.
+    // Brings the stage window back in front as it was, and shows it if it does not show.
     virtual void showStage() = 0;
     virtual bool stageIsActive() const = 0;
 

@@ -1,5 +1,7 @@
 #include "voice/MinimizeWatch.h"
 
+#include "stage/X11Place.h"
+
 #include <QApplication>
 #include <QEvent>
 #include <QWidget>
@@ -18,6 +20,8 @@ void MinimizeWatch::restoreApp() {
 }
 
 void MinimizeWatch::comeForward() {
+    // A window manager may have let her go unmapped.
+    X11Place::showAgain(window_);
     restoreApp();
     window_.raise();
     window_.activateWindow();

@@ -2,12 +2,13 @@
 
 #include "platform/CompositorWatch.h"
 #include "platform/StageTimer.h"
-#include "platform/TaskbarEntry.h"
 #include "platform/X11Shape.h"
 #include "shared/UiFont.h"
 #include "shared/Voice.h"
 #include "stage/StackingStyle.h"
 #include "stage/StageStacking.h"
+#include "stage/WindowDresser.h"
+#include "stage/X11Place.h"
 #include "ui_MessageBalloon.h"
 #include "voice/BalloonGeometry.h"
 #include "voice/BalloonStage.h"
@@ -36,8 +37,10 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, StageStacking& stacking, V
     ui_->setupUi(this);
     setFont(uiFont());
     setFixedSize(size());
-    // A role of its own, so that a window-manager rule can tell it from her.
-    setWindowRole(QStringLiteral("balloon"));
+    // A role of its own, so that a window-manager rule can tell it from her; like her, on
+    // every workspace, but off the taskbar.
+    new WindowDresser(*this,
+                      {.role = "balloon", .offTaskbar = true, .shape = [this] { applyShape(); }});
     // The form's place suits a face whose brackets end well above the body's edge; a
     // stand-in face that reaches lower would have them cut by the outline.
     // Emoji in a message come from a colour face; the Japanese faces have none.
@@ -107,6 +110,9 @@ void TMessageBalloon::makeShape() {
     const std::optional<TailPoints> tailPoints =
         hasTail ? std::optional<TailPoints>(tail) : std::nullopt;
     const auto shape = balloonShape(ui_->AreaBounds->geometry(), tailPoints);
+    // A window manager that offset it as it framed it has told the toolkit so, or not: the
+    // toolkit's idea is brought in line first, so that the move is asked for.
+    X11Place::settle(*this);
     move(position);
     // Without a body the balloon keeps the shape and the picture it had.
     if (shape) {
@@ -159,8 +165,6 @@ void TMessageBalloon::applyShape() {
 
 void TMessageBalloon::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    keepOffTaskbar(*this);
-    keepOnEveryWorkspace(*this);
     if (!event->spontaneous() && !restyling_)
         FormShow();
 }
@@ -189,10 +193,11 @@ void TMessageBalloon::FormShow() {
 }
 
 void TMessageBalloon::FormHide() {
-    stage_.hideStage();
     Timer1->stop();
     Timer2->stop();
     voice_.stopVoice();
+    // Her shape and stacking stay as they were; she only comes back in front. Hidden and shown
+    // again, her window could be lost to a window manager that takes the two out of order.
     stage_.showStage();
 }
 
@@ -234,7 +239,7 @@ void TMessageBalloon::Timer1Timer() {
 
 void TMessageBalloon::Timer2Timer() {
     const QPoint stageAt = stage_.stagePosition();
-    if (stageAt.x() != stageLeft_ || stageAt.y() != stageTop_) {
+    if (stageAt.x() != stageLeft_ || stageAt.y() != stageTop_ || !standsBesideHer()) {
         const int previous = corner_;
         placeBalloon(false);
         makeShape();
@@ -244,6 +249,13 @@ void TMessageBalloon::Timer2Timer() {
     } else if (stage_.stageIsActive()) {
         bringToFront();
     }
+}
+
+bool TMessageBalloon::standsBesideHer() const {
+    QPoint position;
+    std::array<QPoint, 3> tail;
+    calcTail(position, tail);
+    return X11Place::windowPosition(*this).value_or(position) == position;
 }
 
 void TMessageBalloon::bringToFront() {

@@ -67,6 +67,8 @@ private:
     void Timer1Timer();
     void Timer2Timer();
     void bringToFront();
+    // Whether the X server has it where its corner puts it: a window manager may offset it.
+    bool standsBesideHer() const;
     void drawOutline();
     void applyShape();
     // The stacking style of the balloon itself; a balloon that shows stays where it is.

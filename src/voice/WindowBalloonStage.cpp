@@ -20,12 +20,8 @@ QSize WindowBalloonStage::stageClientSize() const {
     return window_.size();
 }
 
-void WindowBalloonStage::hideStage() {
-    window_.hide();
-}
-
 void WindowBalloonStage::showStage() {
-    window_.show();
+    X11Place::showAgain(window_);
     window_.raise();
 }
 

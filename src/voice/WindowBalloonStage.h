@@ -15,7 +15,6 @@ public:
     QPoint stagePosition() const override;
     QSize stageClientSize() const override;
     QRect mouthArea() const override { return mouthArea_; }
-    void hideStage() override;
     void showStage() override;
     bool stageIsActive() const override;
     bool appMinimized() const override;

@@ -75,15 +75,22 @@ TEST_F(CommandLineRun, TheToolkitsDisplayAndPlatformOptionsStillWork) {
     closeBySignal(*program);
 }
 
-TEST_F(CommandLineRun, AWaylandPlatformLeftInTheEnvironmentGivesWayToTheXDisplayWithOneLine) {
-    std::unique_ptr<ProgramRun> program;
-    expectHerOnScreen({}, {"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=wayland-none"}, program);
-    closeBySignal(*program);
-    const QStringList said =
-        QString::fromLocal8Bit(program->standardError()).split(u'\n').filter("QT_QPA_PLATFORM");
-    ASSERT_EQ(said.size(), 1) << said.join(u'\n').toStdString();
-    EXPECT_TRUE(said[0].startsWith("hourling: ") && said[0].contains(session.display()))
-        << said[0].toStdString();
+TEST_F(CommandLineRun, APlatformSheCannotRunOnGivesWayToTheXDisplayWithOneLine) {
+    for (const QStringList& arguments : {QStringList{}, QStringList{"-platform", "wayland"},
+                                         QStringList{"-platform", "nosuchplugin"}}) {
+        const QString named =
+            arguments.isEmpty() ? QStringLiteral("QT_QPA_PLATFORM=wayland") : arguments.join(u' ');
+        SCOPED_TRACE(named.toStdString());
+        std::unique_ptr<ProgramRun> program;
+        expectHerOnScreen(arguments, {"QT_QPA_PLATFORM=wayland", "WAYLAND_DISPLAY=wayland-none"},
+                          program);
+        closeBySignal(*program);
+        const QStringList said =
+            QString::fromLocal8Bit(program->standardError()).split(u'\n').filter("set aside");
+        ASSERT_EQ(said.size(), 1) << said.join(u'\n').toStdString();
+        EXPECT_TRUE(said[0].startsWith("hourling: " + named) && said[0].contains(session.display()))
+            << said[0].toStdString();
+    }
 }
 
 } // namespace

@@ -51,14 +51,12 @@ TEST_F(Screens, APlaceOffTheScreenAtStartShowsHerWhollyOnItAndIsStoredUntilSheIs
     closeBySignal(*program);
     EXPECT_EQ(storedPlace(), QPoint(1500, 900));
 
-    // Moved, she is stored where she was moved to.
+    // Dragged, she is stored where she was dragged to.
     program = launch();
     const auto again = session.waitForWindowByClass(QStringLiteral("hourling"));
     ASSERT_TRUE(again.has_value()) << program->report();
     ASSERT_TRUE(herAt(*again, {1024 - kHer.width(), 768 - kHer.height()})) << whereSheIs(*again);
-    session.xdotool({QStringLiteral("windowmove"), QString::number(*again), QStringLiteral("200"),
-                     QStringLiteral("100")});
-    ASSERT_TRUE(herAt(*again, {200, 100}));
+    dragHer(session, *again, {200, 100});
     closeBySignal(*program);
     EXPECT_EQ(storedPlace(), QPoint(200, 100));
 }

@@ -275,45 +275,6 @@ TEST_F(StageWindow, TheHeldKeysAddTheHiddenEntriesToTheMenu) {
     closeAndWait();
 }
 
-TEST_F(StageWindow, StayOnTopTwiceLeavesHerWhereSheStandsWithHerShape) {
-    ASSERT_TRUE(session.startWindowManager());
-    StageSettings settings;
-    settings.FormLeft = 250;
-    settings.FormTop = 70;
-    store(settings);
-    const qulonglong first = launch();
-    ASSERT_NE(first, 0u);
-    ASSERT_TRUE(
-        eventually([&] { return session.windowGeometry(first).topLeft() == QPoint(250, 70); }));
-    const QRegion shape = boundingShapeOf(session, first);
-
-    auto above = [&](qulonglong window) {
-        return session.run("xprop", {"-id", number(window), "_NET_WM_STATE"})
-            .out.contains("_NET_WM_STATE_ABOVE");
-    };
-    EXPECT_FALSE(above(first));
-    qulonglong window = first;
-    for (bool onTop : {true, false}) {
-        pickFromMenu(window, QStringLiteral("s"));
-        ASSERT_TRUE(eventually([&] {
-            const auto now = stage();
-            if (!now || above(*now) != onTop)
-                return false;
-            window = *now;
-            return true;
-        })) << "the stacking did not follow the item (on top: "
-            << onTop << ")";
-        EXPECT_EQ(session.windowGeometry(window), QRect(250, 70, 208, 452));
-        EXPECT_EQ(boundingShapeOf(session, window), shape);
-        // A new native window, shown again: still on every workspace.
-        EXPECT_TRUE(session.run("xprop", {"-id", number(window), "_NET_WM_DESKTOP"})
-                        .out.contains("= 4294967295"));
-    }
-    keepScreenshot(QStringLiteral("stage-after-stacking.png"));
-    closeAndWait();
-    EXPECT_EQ(stored(QStringLiteral("StayOnTop")), std::optional<qint32>(0));
-}
-
 TEST_F(StageWindow, TheScreenSaverIdlesTheClockThreadUntilTheDialIsPaintedAgain) {
     StageSettings settings;
     settings.ThreadPrio = 1; // nice +10, which tells the clock thread from the others

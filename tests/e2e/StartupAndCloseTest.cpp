@@ -4,6 +4,7 @@
 #include "platform/HiveRegistry.h"
 #include "support/fixtures/SettingsFile.h"
 #include "support/fixtures/StageSettingsText.h"
+#include "support/harness/ProgramFixture.h"
 #include "support/harness/XSession.h"
 
 #include <QDir>
@@ -117,10 +118,7 @@ TEST_P(ClosedBySignal, SavesWhereTheWindowWasMovedTo) {
     ASSERT_TRUE(stage.has_value()) << program->report();
     ASSERT_TRUE(
         eventually([&] { return session.windowGeometry(*stage).topLeft() == QPoint(40, 64); }));
-    session.xdotool({QStringLiteral("windowmove"), QString::number(*stage), QStringLiteral("-30"),
-                     QStringLiteral("200")});
-    ASSERT_TRUE(
-        eventually([&] { return session.windowGeometry(*stage).topLeft() == QPoint(-30, 200); }));
+    dragHer(session, *stage, {-30, 200});
 
     // A second signal while closing must not lose the save.
     program->sendSignal(GetParam());

@@ -86,10 +86,7 @@ TEST_F(ServiceFaults, WhenTheXServerGoesAwaySheEndsAndSavesWhereSheStood) {
     auto program = launch();
     const auto her = waitForHer(*program, {settings.FormLeft, settings.FormTop});
     ASSERT_TRUE(her);
-    session.xdotool({QStringLiteral("windowmove"), QString::number(*her), QStringLiteral("300"),
-                     QStringLiteral("200")});
-    ASSERT_TRUE(
-        eventually([&] { return session.windowGeometry(*her).topLeft() == QPoint(300, 200); }));
+    dragHer(session, *her, {300, 200});
 
     session.killServer();
     ASSERT_TRUE(program->waitForExit(30000)) << "she hangs without a display";

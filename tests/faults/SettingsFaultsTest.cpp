@@ -41,11 +41,6 @@ protected:
             [&] { return session.windowName(her).startsWith(QStringLiteral("ミオラ 「")); }, 30000))
             << "title " << session.windowName(her).toStdString();
     }
-    void moveHer(qulonglong her, QPoint to) {
-        session.xdotool({QStringLiteral("windowmove"), QString::number(her),
-                         QString::number(to.x()), QString::number(to.y())});
-        ASSERT_TRUE(eventually([&] { return session.windowGeometry(her).topLeft() == to; }));
-    }
 };
 
 class ReadOnlySettingsFolder : public SettingsFaults, public ::testing::WithParamInterface<bool> {};
@@ -72,7 +67,7 @@ TEST_P(ReadOnlySettingsFolder, SheRunsTellsThatSheCannotSaveAndTheFileStaysAsItW
     const auto her = waitForHer(program, withFile ? QPoint(120, 90) : QPoint(40, 64));
     ASSERT_TRUE(her);
     expectTitleSentence(*her);
-    moveHer(*her, {300, 200});
+    dragHer(session, *her, {300, 200});
     closeBySignal(program);
 
     EXPECT_EQ(hiveBytes(), before);
@@ -96,7 +91,7 @@ TEST_F(SettingsFaults, ADirectoryInTheFilesPlaceIsLeftAloneAndSheRunsOnHerDefaul
     const auto her = waitForHer(*program, {40, 64});
     ASSERT_TRUE(her);
     expectTitleSentence(*her);
-    moveHer(*her, {300, 200});
+    dragHer(session, *her, {300, 200});
     closeBySignal(*program);
 
     EXPECT_TRUE(QFileInfo(hivePath()).isDir());
@@ -121,7 +116,7 @@ TEST_F(SettingsFaults, ADiskThatFillsDuringTheSaveKeepsTheFileAsItWas) {
     auto program = launch();
     const auto her = waitForHer(*program, {120, 90});
     ASSERT_TRUE(her);
-    moveHer(*her, {300, 200});
+    dragHer(session, *her, {300, 200});
     closeBySignal(*program);
     EXPECT_EQ(hiveBytes(), before);
     EXPECT_EQ(otherFiles(), QStringList()) << "a part of the new file was left";
@@ -132,7 +127,7 @@ TEST_F(SettingsFaults, ADiskThatFillsDuringTheSaveKeepsTheFileAsItWas) {
     auto again = launch();
     const auto second = waitForHer(*again, {120, 90});
     ASSERT_TRUE(second);
-    moveHer(*second, {310, 210});
+    dragHer(session, *second, {310, 210});
     closeBySignal(*again);
     StageSettings expected = settings;
     expected.FormLeft = 310;
@@ -153,7 +148,7 @@ TEST_F(SettingsFaults, AnEditWhileSheRunsSurvivesHerSaveBesideHerOwnChange) {
     ASSERT_EQ(QProcess::execute(
                   "sed", {"-i", "s/samiLim\"=dword:00000e10/samiLim\"=dword:3c/", hivePath()}),
               0);
-    moveHer(*her, {300, 200});
+    dragHer(session, *her, {300, 200});
     closeBySignal(*program);
     ASSERT_TRUE(stored());
     EXPECT_EQ(stored()->samiLim, 60);
@@ -181,7 +176,7 @@ TEST_F(SettingsFaults, AClosedStandardErrorOrAFileSizeLimitNeverKillsHer) {
         ASSERT_TRUE(program.start());
         const auto her = waitForHer(program, {120, 90});
         ASSERT_TRUE(her) << program.report();
-        moveHer(*her, {300, 200});
+        dragHer(session, *her, {300, 200});
         closeBySignal(program);
         EXPECT_EQ(stored()->FormLeft, limited ? 120 : 300) << wrapper.first().toStdString();
         EXPECT_TRUE(!limited || (hiveBytes() == before &&
@@ -209,7 +204,7 @@ TEST_F(SettingsFaults, KilledAtRandomMomentsOfItsSavesTheFileHoldsOneWholeSave) 
         const auto her = waitForHer(*program, last);
         ASSERT_TRUE(her);
         const QPoint moved(150 + 20 * run, 100 + 10 * run);
-        moveHer(*her, moved);
+        dragHer(session, *her, moved);
         program->sendSignal(SIGTERM);
         QThread::usleep(random.bounded(0u, 12000u));
         program->sendSignal(SIGKILL);

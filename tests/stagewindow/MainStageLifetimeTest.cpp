@@ -3,6 +3,7 @@
 #include "app/SettingsStore.h"
 #include "clock/StageClock.h"
 #include "clock/TClocker.h"
+#include "stage/StagePlacement.h"
 #include "support/fixtures/DialogAnswerer.h"
 #include "support/fixtures/StageFixture.h"
 
@@ -91,19 +92,19 @@ TEST_F(MainStageLifetime, ResetCancelledIsAnOrdinaryStart) {
     EXPECT_EQ(stage->settings().samiLim, 600);
 }
 
-TEST_F(MainStageLifetime, OnlyTheFirstShowPlacesTheWindowAndTheCloseSavesTheLivePlace) {
+TEST_F(MainStageLifetime, OnlyTheFirstShowPlacesTheWindowAndTheCloseSavesHerPlace) {
     create();
     stage->show();
     EXPECT_EQ(stage->pos(), QPoint(40, 64));
     EXPECT_TRUE(stage->placed());
-    stage->move(300, -20);
+    stage->placement().standAt({300, 20});
     stage->hide();
     stage->show();
-    EXPECT_EQ(stage->pos(), QPoint(300, -20));
+    EXPECT_EQ(stage->pos(), QPoint(300, 20));
     stage->close();
     stage->close(); // a second close request saves nothing twice and breaks nothing
     EXPECT_EQ(storedDword(QStringLiteral("FormLeft")), std::optional<quint32>(300));
-    EXPECT_EQ(storedDword(QStringLiteral("FormTop")), std::optional<quint32>(quint32(-20)));
+    EXPECT_EQ(storedDword(QStringLiteral("FormTop")), std::optional<quint32>(20));
 }
 
 // The process ending underneath her window, as when the display goes away: the clock stops
@@ -111,11 +112,11 @@ TEST_F(MainStageLifetime, OnlyTheFirstShowPlacesTheWindowAndTheCloseSavesTheLive
 TEST_F(MainStageLifetime, AnExitUnderneathHerWindowSavesOnceAndNeverAfterAReset) {
     storeSamiLim(600);
     start();
-    stage->move(300, 200);
+    stage->placement().standAt({300, 200});
     stage->closeAtExit();
     EXPECT_FALSE(stage->clock().clocker().running());
     EXPECT_EQ(storedDword(QStringLiteral("FormLeft")), std::optional<quint32>(300));
-    stage->move(310, 210);
+    stage->placement().standAt({310, 210});
     stage->close();
     stage->closeAtExit();
     EXPECT_EQ(storedDword(QStringLiteral("FormLeft")), std::optional<quint32>(300))

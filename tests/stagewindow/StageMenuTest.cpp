@@ -1,6 +1,8 @@
 // Her popup menu as the user meets it on the window: what it holds, what the held keys
 // reveal, and what its commands do. Keys are fake and no display is needed.
 #include "stage/MenuItem.h"
+#include "stage/StagePlacement.h"
+#include "stage/StagePopupMenu.h"
 #include "support/fixtures/StageFixture.h"
 #include "support/fixtures/TestApplication.h"
 
@@ -161,7 +163,7 @@ TEST_F(StageMenu, PriorityAndPatienceItemsChangeTheSettingsThatTheCloseStores) {
 
 TEST_F(StageMenu, StayOnTopTwiceReturnsToTheFirstStackingWithPlaceAndShapeKept) {
     startWithMenu();
-    stage->move(300, 120);
+    stage->placement().standAt({300, 120});
     const QRegion shape = stage->mask();
     const QSize size = stage->size();
     for (bool onTop : {true, false}) {
@@ -203,7 +205,7 @@ TEST_F(StageMenu, TheAboutBoxIsModalWithItsTextsAndClosesWithOk) {
     EXPECT_TRUE(seen.modal);
     EXPECT_TRUE(seen.product.endsWith(QStringLiteral("ミオラちゃん時計")))
         << seen.product.toStdString();
-    EXPECT_EQ(seen.version, QStringLiteral("Version 1.00"));
+    EXPECT_EQ(seen.version, QStringLiteral("Version " HOURLING_VERSION));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 } // namespace

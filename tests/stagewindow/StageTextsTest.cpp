@@ -10,8 +10,10 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDirIterator>
 #include <QLabel>
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTabBar>
 #include <map>
@@ -148,11 +150,11 @@ const std::vector<Shown> kShown = {
       "E&xit"}},
     {"about",
      "",
-     {"バージョン情報", "Hourling ミオラちゃん時計", "Version 1.00",
+     {"バージョン情報", "Hourling ミオラちゃん時計", "Version " HOURLING_VERSION,
       "左ボタンで彼女を好きな場所へ動かし、右ボタンでメニューを開きます。設定は終了するときに"
       "保存されます。",
       "OK"},
-     {"About", "Hourling", "Version 1.00",
+     {"About", "Hourling", "Version " HOURLING_VERSION,
       "Drag her anywhere with the left button; the right button opens her menu. Her settings are "
       "saved when she closes.",
       "OK"}},
@@ -267,5 +269,31 @@ TEST_P(StageTexts, EveryWindowShowsItsTextsExactlyAndWhole) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, StageTexts, ::testing::Values("ja", "en"));
+
+// A Japanese text in the sources that bypasses the translations shows in every language.
+TEST(StageTextsInTheSources, EveryJapaneseTextGoesThroughTheTranslations) {
+    const QRegularExpression literal(QStringLiteral(R"("(?:[^"\\\n]|\\.)*")"));
+    const QRegularExpression japanese(QStringLiteral(R"([\p{Hiragana}\p{Katakana}\p{Han}])"));
+    // Opened by a call to the translations, after any literals it is joined to.
+    const QRegularExpression translated(QStringLiteral(
+        R"((\btr\(|QT_TR_NOOP\(|(translate|QT_TRANSLATE_NOOP)\(\s*"[^"]*",)\s*("(?:[^"\\\n]|\\.)*"\s*)*$)"));
+    // Her font's name, as the system gives it.
+    const QString kept = QStringLiteral("\"ＭＳ Ｐゴシック\"");
+    QDirIterator files(QStringLiteral(HOURLING_SOURCE_DIR "/src"), {"*.cpp", "*.h"}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(file.readAll());
+        for (auto found = literal.globalMatch(text); found.hasNext();) {
+            const auto match = found.next();
+            const QString before = text.mid(0, match.capturedStart()).right(2000);
+            if (match.captured().contains(japanese) && match.captured() != kept) {
+                EXPECT_TRUE(translated.match(before).hasMatch())
+                    << file.fileName().toStdString() << ": " << match.captured().toStdString();
+            }
+        }
+    }
+}
 
 } // namespace

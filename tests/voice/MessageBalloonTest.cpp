@@ -89,15 +89,16 @@ TEST_F(MessageBalloon, FollowsHerWithin250MsAndStillClosesAt30s) {
     EXPECT_FALSE(balloon.isVisible());
 }
 
-TEST_F(MessageBalloon, ClosingHidesAndReshowsHerAndStopsTheVoiceOnce) {
+TEST_F(MessageBalloon, ClosingLeavesHerShownAndStopsTheVoiceOnce) {
     balloon.placeBalloon(true);
     const int hides = stageShows.hides;
     const int shows = stageShows.shows;
     closeButton(balloon).click();
     EXPECT_FALSE(balloon.isVisible());
     EXPECT_EQ(voiceStops(), 1);
-    EXPECT_EQ(stageShows.hides, hides + 1);
-    EXPECT_EQ(stageShows.shows, shows + 1);
+    // Hidden and shown again, her window could be lost to a window manager.
+    EXPECT_EQ(stageShows.hides, hides);
+    EXPECT_EQ(stageShows.shows, shows);
     EXPECT_TRUE(stage.isVisible());
     // Both timers stopped with it.
     stage.move(kRightHalf);

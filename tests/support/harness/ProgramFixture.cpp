@@ -69,6 +69,21 @@ void ProgramFixture::closeBySignal(ProgramRun& program) {
     EXPECT_EQ(program.exitCode(), 0) << program.report();
 }
 
+void dragHer(const XSession& session, qulonglong her, QPoint to) {
+    const QPoint grip(144, 320);
+    const QPoint from = session.windowGeometry(her).topLeft() + grip;
+    const auto at = [](QPoint point) {
+        return QStringList{QStringLiteral("mousemove"), QString::number(point.x()),
+                           QString::number(point.y())};
+    };
+    session.xdotool(at(from) + QStringList{QStringLiteral("mousedown"), QStringLiteral("1")} +
+                    at((from + to + grip) / 2) + at(to + grip) +
+                    QStringList{QStringLiteral("mouseup"), QStringLiteral("1")});
+    EXPECT_TRUE(eventually([&] { return session.windowGeometry(her).topLeft() == to; }))
+        << "she stands at " << session.windowGeometry(her).x() << ","
+        << session.windowGeometry(her).y();
+}
+
 bool ProgramFixture::balloonShows() const {
     return !session
                 .xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),

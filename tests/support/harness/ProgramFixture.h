@@ -11,6 +11,10 @@
 #include <memory>
 #include <optional>
 
+// Drags her by her dial with the primary button until her top-left stands at `to`: only the
+// user's drag changes the place she is stored at.
+void dragHer(const XSession& session, qulonglong her, QPoint to);
+
 // The real program on a private X server over a settings folder of its own: what it is
 // given to start with, how it is started and closed, and what it leaves in the file.
 class ProgramFixture : public ::testing::Test {

@@ -58,7 +58,8 @@ XSession::XSession(int width, int height) : server_(std::make_unique<QProcess>()
 }
 
 XSession::~XSession() {
-    for (QProcess* process : {windowManager_.get(), server_.get()}) {
+    for (QProcess* process :
+         {compositor_.get(), windowManager_.get(), sessionBus_.get(), server_.get()}) {
         if (process && process->state() != QProcess::NotRunning) {
             process->terminate();
             if (!process->waitForFinished(5000)) {
@@ -205,16 +206,80 @@ bool XSession::viewable(qulonglong id) const {
         .out.contains("Map State: IsViewable");
 }
 
-bool XSession::startWindowManager() {
+namespace {
+struct WindowManagerKind {
+    const char* name;
+    QStringList command;
+    // Its settings come through a service on the session bus.
+    bool needsSessionBus = false;
+};
+
+// Each as Debian installs it. i3's own configuration without its exec lines, which start
+// the desktop's autostart entries and a sound server.
+const WindowManagerKind kWindowManagers[] = {
+    {"openbox", {QStringLiteral("openbox")}},
+    {"xfwm4", {QStringLiteral("xfwm4")}, true},
+    {"icewm", {QStringLiteral("icewm")}},
+    {"i3", {QStringLiteral("i3"), QStringLiteral("-c"), QStringLiteral("%home/i3.config")}},
+};
+
+bool writeI3Config(const QString& path) {
+    QFile stock(QStringLiteral("/etc/i3/config"));
+    QFile config(path);
+    if (!stock.open(QIODevice::ReadOnly) || !config.open(QIODevice::WriteOnly))
+        return false;
+    for (const QByteArray& line : stock.readAll().split('\n'))
+        if (!line.trimmed().startsWith("exec"))
+            config.write(line + '\n');
+    return true;
+}
+} // namespace
+
+std::vector<std::string> XSession::windowManagers() {
+    std::vector<std::string> names;
+    for (const WindowManagerKind& kind : kWindowManagers)
+        names.emplace_back(kind.name);
+    return names;
+}
+
+bool XSession::startWindowManager(const QString& name) {
+    const WindowManagerKind* kind = nullptr;
+    for (const WindowManagerKind& each : kWindowManagers)
+        if (name == QLatin1String(each.name))
+            kind = &each;
+    home_ = std::make_unique<QTemporaryDir>();
+    if (!kind || !home_->isValid() ||
+        (name == QLatin1String("i3") &&
+         !writeI3Config(home_->filePath(QStringLiteral("i3.config")))))
+        return false;
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("HOME"), home_->path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home_->filePath(QStringLiteral(".config")));
+    env.insert(QStringLiteral("NO_AT_BRIDGE"), QStringLiteral("1"));
+    env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("disabled:"));
+    if (kind->needsSessionBus) {
+        sessionBus_ = std::make_unique<QProcess>();
+        sessionBus_->setProcessEnvironment(env);
+        sessionBus_->setStandardErrorFile(QProcess::nullDevice());
+        sessionBus_->start(QStringLiteral("dbus-daemon"),
+                           {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                            QStringLiteral("--print-address=1")});
+        if (!sessionBus_->waitForReadyRead(10000))
+            return false;
+        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                   QString::fromUtf8(sessionBus_->readLine()).trimmed());
+    }
+    QStringList command = kind->command;
+    command.replaceInStrings(QStringLiteral("%home"), home_->path());
     windowManager_ = std::make_unique<QProcess>();
-    windowManager_->setProcessEnvironment(environment());
+    windowManager_->setProcessEnvironment(env);
     windowManager_->setStandardOutputFile(QProcess::nullDevice());
     windowManager_->setStandardErrorFile(QProcess::nullDevice());
-    windowManager_->start(QStringLiteral("openbox"), {});
+    windowManager_->start(command.first(), command.mid(1));
     if (!windowManager_->waitForStarted(10000))
         return false;
-    // Openbox names itself on the root window before it takes map requests, and drops those
-    // that come in between: it is ready once it has framed a window of ours.
+    // A manager names itself on the root window before it takes map requests, and may drop
+    // those that come in between: it is ready once it has framed a window of ours.
     xcb_connection_t* connection = xcb_connect(display_.toLatin1().constData(), nullptr);
     if (xcb_connection_has_error(connection)) {
         xcb_disconnect(connection);
@@ -243,6 +308,25 @@ bool XSession::startWindowManager() {
     xcb_flush(connection);
     xcb_disconnect(connection);
     return framed;
+}
+
+bool XSession::startShadowingCompositor() {
+    // Its sample configuration, less the vertical sync that a virtual screen cannot give.
+    QFile sample(QStringLiteral("/usr/share/doc/picom/examples/picom.sample.conf"));
+    if (!home_)
+        home_ = std::make_unique<QTemporaryDir>();
+    const QString path = home_->filePath(QStringLiteral("picom.conf"));
+    QFile config(path);
+    if (!sample.open(QIODevice::ReadOnly) || !config.open(QIODevice::WriteOnly))
+        return false;
+    config.write(sample.readAll().replace("vsync = true;", "vsync = false;"));
+    config.close();
+    compositor_ = std::make_unique<QProcess>();
+    compositor_->setProcessEnvironment(environment());
+    compositor_->setStandardOutputFile(QProcess::nullDevice());
+    compositor_->setStandardErrorFile(QProcess::nullDevice());
+    compositor_->start(QStringLiteral("picom"), {QStringLiteral("--config"), path});
+    return compositor_->waitForStarted(10000);
 }
 
 void XSession::killServer() {

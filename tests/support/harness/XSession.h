@@ -8,10 +8,12 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 // A private X server for one test: Xvfb on a free display, with a black root so that a
 // shaped window's holes show. Everything run through it sees only this display.
@@ -47,14 +49,22 @@ public:
     bool closeWindow(qulonglong id) const;
     // Whether the window is mapped and all its ancestors are.
     bool viewable(qulonglong id) const;
-    // Starts a small window manager for tests of stacking; it ends with the session.
-    bool startWindowManager();
+    // Starts a window manager of windowManagers() with its stock configuration, in a home
+    // of its own; it ends with the session. Ready once it has framed a window.
+    bool startWindowManager(const QString& name = QStringLiteral("openbox"));
+    // The window managers she is tried under.
+    static std::vector<std::string> windowManagers();
+    // A compositing manager that draws shadows, as in its sample configuration.
+    bool startShadowingCompositor();
     // The X server goes away at once, as when it crashes.
     void killServer();
 
 private:
     std::unique_ptr<QProcess> server_;
     std::unique_ptr<QProcess> windowManager_;
+    std::unique_ptr<QProcess> compositor_;
+    std::unique_ptr<QProcess> sessionBus_;
+    std::unique_ptr<QTemporaryDir> home_;
     QString display_;
 };
 
