@@ -4,6 +4,7 @@
 // before stays whole.
 #include "app/SettingsStore.h"
 #include "platform/HiveFile.h"
+#include "support/harness/HerOnScreen.h"
 #include "support/harness/Polling.h"
 #include "support/harness/ProgramFixture.h"
 #include "support/harness/SmallDisk.h"
@@ -153,6 +154,28 @@ TEST_F(SettingsFaults, AnEditWhileSheRunsSurvivesHerSaveBesideHerOwnChange) {
     ASSERT_TRUE(stored());
     EXPECT_EQ(stored()->samiLim, 60);
     EXPECT_EQ(QPoint(stored()->FormLeft, stored()->FormTop), QPoint(300, 200));
+}
+
+// A kill loses nothing committed: a drag and a menu choice reach the file moments after
+// they are made, with no close to save them.
+TEST_F(SettingsFaults, AKillAfterADragAndAMenuChoiceLosesNeither) {
+    store(StageSettings());
+    auto program = launch();
+    const auto her = waitForHer(*program, {40, 64});
+    ASSERT_TRUE(her);
+    dragHer(session, *her, {300, 200});
+    session.xdotool({"mousemove", "444", "520", "click", "3"});
+    ASSERT_TRUE(eventually([&] { return HerWindows::openMenu(session).has_value(); }));
+    session.xdotool({"key", "d"});
+    const auto onDisk = [&] {
+        const auto saved = stored();
+        // The digits chosen, and the place she was dragged to.
+        return saved && !saved->AnaDigi && saved->FormLeft == 300 && saved->FormTop == 200;
+    };
+    EXPECT_TRUE(eventually(onDisk)) << "the drag and the choice are not on disk";
+    program->sendSignal(SIGKILL);
+    ASSERT_TRUE(program->waitForExit());
+    EXPECT_TRUE(onDisk());
 }
 
 // Writes that a signal's default would end her at: standard error a pipe nobody reads (her
