@@ -1,6 +1,6 @@
 #include "platform/PulseSoundOutput.h"
 
-#include <pulse/pulseaudio.h>
+#include "platform/PulseLibrary.h"
 
 #include <algorithm>
 #include <chrono>
@@ -16,7 +16,7 @@ constexpr pa_usec_t kBufferUsec = 200'000;
 // Beyond its own length a clip may take this long to connect and drain before it is given up.
 constexpr auto kGrace = std::chrono::seconds(3);
 
-std::optional<pa_sample_spec> sampleFormatOf(const PcmClip& clip) {
+std::optional<pa_sample_spec> sampleFormatOf(const PulseLibrary& pa, const PcmClip& clip) {
     pa_sample_spec format{};
     switch (clip.bitsPerSample) {
     case 8:
@@ -38,7 +38,7 @@ std::optional<pa_sample_spec> sampleFormatOf(const PcmClip& clip) {
         return std::nullopt;
     format.channels = quint8(clip.channels);
     format.rate = quint32(clip.sampleRate);
-    if (!pa_sample_spec_valid(&format))
+    if (!pa.pa_sample_spec_valid(&format))
         return std::nullopt;
     return format;
 }
@@ -48,14 +48,15 @@ void keepBytes(void*) {}
 
 class LoopLock {
 public:
-    explicit LoopLock(pa_threaded_mainloop* loop) : loop_(loop) {
-        pa_threaded_mainloop_lock(loop_);
+    LoopLock(const PulseLibrary& pa, pa_threaded_mainloop* loop) : pa_(pa), loop_(loop) {
+        pa_.pa_threaded_mainloop_lock(loop_);
     }
-    ~LoopLock() { pa_threaded_mainloop_unlock(loop_); }
+    ~LoopLock() { pa_.pa_threaded_mainloop_unlock(loop_); }
     LoopLock(const LoopLock&) = delete;
     LoopLock& operator=(const LoopLock&) = delete;
 
 private:
+    const PulseLibrary& pa_;
     pa_threaded_mainloop* loop_;
 };
 
@@ -65,10 +66,10 @@ private:
 // with the lock held, and the public calls take it.
 class PulseSoundOutput::Connection {
 public:
-    Connection() {
-        loop_ = pa_threaded_mainloop_new();
-        if (loop_ && pa_threaded_mainloop_start(loop_) < 0) {
-            pa_threaded_mainloop_free(loop_);
+    explicit Connection(const PulseLibrary& pa) : pa_(pa) {
+        loop_ = pa_.pa_threaded_mainloop_new();
+        if (loop_ && pa_.pa_threaded_mainloop_start(loop_) < 0) {
+            pa_.pa_threaded_mainloop_free(loop_);
             loop_ = nullptr;
         }
     }
@@ -77,25 +78,25 @@ public:
         if (!loop_)
             return;
         {
-            const LoopLock lock(loop_);
+            const LoopLock lock(pa_, loop_);
             endClip();
             dropContext();
         }
         // Joins the loop's thread.
-        pa_threaded_mainloop_stop(loop_);
-        pa_threaded_mainloop_free(loop_);
+        pa_.pa_threaded_mainloop_stop(loop_);
+        pa_.pa_threaded_mainloop_free(loop_);
     }
 
     bool play(const PcmClip& clip) {
-        const auto format = sampleFormatOf(clip);
+        const auto format = sampleFormatOf(pa_, clip);
         if (!loop_ || !format)
             return false;
-        const size_t frameBytes = pa_frame_size(&*format);
+        const size_t frameBytes = pa_.pa_frame_size(&*format);
         const size_t bytes = size_t(clip.samples.size()) / frameBytes * frameBytes;
         if (bytes == 0)
             return false;
 
-        const LoopLock lock(loop_);
+        const LoopLock lock(pa_, loop_);
         giveUpIfOverdue();
         if (playing_)
             return false;
@@ -106,10 +107,10 @@ public:
         samples_ = clip.samples.first(qsizetype(bytes));
         written_ = 0;
         draining_ = false;
-        deadline_ =
-            Clock::now() + kGrace + std::chrono::microseconds(pa_bytes_to_usec(bytes, &format_));
+        deadline_ = Clock::now() + kGrace +
+                    std::chrono::microseconds(pa_.pa_bytes_to_usec(bytes, &format_));
         // Otherwise the stream opens when the server has answered.
-        if (pa_context_get_state(context_) == PA_CONTEXT_READY)
+        if (pa_.pa_context_get_state(context_) == PA_CONTEXT_READY)
             return openStream();
         return true;
     }
@@ -117,29 +118,29 @@ public:
     void stop() {
         if (!loop_)
             return;
-        const LoopLock lock(loop_);
+        const LoopLock lock(pa_, loop_);
         endClip();
     }
 
     bool isSounding() {
         if (!loop_)
             return false;
-        const LoopLock lock(loop_);
+        const LoopLock lock(pa_, loop_);
         giveUpIfOverdue();
         return playing_;
     }
 
 private:
     bool connect() {
-        if (context_ && PA_CONTEXT_IS_GOOD(pa_context_get_state(context_)))
+        if (context_ && PA_CONTEXT_IS_GOOD(pa_.pa_context_get_state(context_)))
             return true;
         dropContext();
-        context_ = pa_context_new(pa_threaded_mainloop_get_api(loop_), "Hourling");
+        context_ = pa_.pa_context_new(pa_.pa_threaded_mainloop_get_api(loop_), "Hourling");
         if (!context_)
             return false;
-        pa_context_set_state_callback(context_, &Connection::contextChanged, this);
+        pa_.pa_context_set_state_callback(context_, &Connection::contextChanged, this);
         // The desktop owns its sound server; a clock never starts one.
-        if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
+        if (pa_.pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0) {
             dropContext();
             return false;
         }
@@ -149,28 +150,28 @@ private:
     void dropContext() {
         if (!context_)
             return;
-        pa_context_set_state_callback(context_, nullptr, nullptr);
-        pa_context_disconnect(context_);
-        pa_context_unref(context_);
+        pa_.pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_.pa_context_disconnect(context_);
+        pa_.pa_context_unref(context_);
         context_ = nullptr;
     }
 
     bool openStream() {
-        stream_ = pa_stream_new(context_, "voice", &format_, nullptr);
+        stream_ = pa_.pa_stream_new(context_, "voice", &format_, nullptr);
         if (!stream_) {
             endClip();
             return false;
         }
-        pa_stream_set_state_callback(stream_, &Connection::streamChanged, this);
-        pa_stream_set_write_callback(stream_, &Connection::writable, this);
+        pa_.pa_stream_set_state_callback(stream_, &Connection::streamChanged, this);
+        pa_.pa_stream_set_write_callback(stream_, &Connection::writable, this);
         pa_buffer_attr buffer;
         buffer.maxlength = quint32(-1);
-        buffer.tlength = quint32(pa_usec_to_bytes(kBufferUsec, &format_));
+        buffer.tlength = quint32(pa_.pa_usec_to_bytes(kBufferUsec, &format_));
         buffer.prebuf = quint32(-1);
         buffer.minreq = quint32(-1);
         buffer.fragsize = quint32(-1);
-        if (pa_stream_connect_playback(stream_, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY, nullptr,
-                                       nullptr) < 0) {
+        if (pa_.pa_stream_connect_playback(stream_, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY,
+                                           nullptr, nullptr) < 0) {
             endClip();
             return false;
         }
@@ -179,11 +180,11 @@ private:
 
     void endClip() {
         if (stream_) {
-            pa_stream_set_state_callback(stream_, nullptr, nullptr);
-            pa_stream_set_write_callback(stream_, nullptr, nullptr);
+            pa_.pa_stream_set_state_callback(stream_, nullptr, nullptr);
+            pa_.pa_stream_set_write_callback(stream_, nullptr, nullptr);
             // The server drops what it still holds of the clip.
-            pa_stream_disconnect(stream_);
-            pa_stream_unref(stream_);
+            pa_.pa_stream_disconnect(stream_);
+            pa_.pa_stream_unref(stream_);
             stream_ = nullptr;
         }
         playing_ = false;
@@ -195,7 +196,7 @@ private:
         if (!playing_ || Clock::now() < deadline_)
             return;
         endClip();
-        if (context_ && pa_context_get_state(context_) != PA_CONTEXT_READY)
+        if (context_ && pa_.pa_context_get_state(context_) != PA_CONTEXT_READY)
             dropContext();
     }
 
@@ -203,7 +204,7 @@ private:
         static_cast<Connection*>(self)->onContextChanged();
     }
     void onContextChanged() {
-        const pa_context_state_t state = pa_context_get_state(context_);
+        const pa_context_state_t state = pa_.pa_context_get_state(context_);
         if (state == PA_CONTEXT_READY && playing_ && !stream_)
             openStream();
         else if (!PA_CONTEXT_IS_GOOD(state))
@@ -211,8 +212,9 @@ private:
     }
 
     static void streamChanged(pa_stream* stream, void* self) {
-        if (!PA_STREAM_IS_GOOD(pa_stream_get_state(stream)))
-            static_cast<Connection*>(self)->endClip();
+        auto* connection = static_cast<Connection*>(self);
+        if (!PA_STREAM_IS_GOOD(connection->pa_.pa_stream_get_state(stream)))
+            connection->endClip();
     }
 
     static void writable(pa_stream*, size_t bytes, void* self) {
@@ -222,8 +224,8 @@ private:
         if (!stream_ || draining_)
             return;
         const size_t count = std::min(bytes, size_t(samples_.size()) - written_);
-        if (count > 0 && pa_stream_write(stream_, samples_.data() + written_, count, keepBytes, 0,
-                                         PA_SEEK_RELATIVE) < 0) {
+        if (count > 0 && pa_.pa_stream_write(stream_, samples_.data() + written_, count, keepBytes,
+                                             0, PA_SEEK_RELATIVE) < 0) {
             endClip();
             return;
         }
@@ -232,12 +234,12 @@ private:
             return;
         // Everything is with the server: the clip ends when it has played it.
         draining_ = true;
-        pa_operation* drain = pa_stream_drain(stream_, &Connection::drained, this);
+        pa_operation* drain = pa_.pa_stream_drain(stream_, &Connection::drained, this);
         if (!drain) {
             endClip();
             return;
         }
-        pa_operation_unref(drain);
+        pa_.pa_operation_unref(drain);
     }
 
     static void drained(pa_stream* stream, int, void* self) {
@@ -246,6 +248,7 @@ private:
             connection->endClip();
     }
 
+    const PulseLibrary& pa_;
     pa_threaded_mainloop* loop_ = nullptr;
     pa_context* context_ = nullptr;
     pa_stream* stream_ = nullptr;
@@ -258,18 +261,25 @@ private:
     Clock::time_point deadline_;
 };
 
-PulseSoundOutput::PulseSoundOutput() : connection_(std::make_unique<Connection>()) {}
+PulseSoundOutput::PulseSoundOutput() = default;
 
 PulseSoundOutput::~PulseSoundOutput() = default;
 
 bool PulseSoundOutput::play(const PcmClip& clip) {
+    if (!connection_) {
+        const PulseLibrary* library = PulseLibrary::load();
+        if (!library)
+            return false;
+        connection_ = std::make_unique<Connection>(*library);
+    }
     return connection_->play(clip);
 }
 
 void PulseSoundOutput::stop() {
-    connection_->stop();
+    if (connection_)
+        connection_->stop();
 }
 
 bool PulseSoundOutput::isSounding() const {
-    return connection_->isSounding();
+    return connection_ && connection_->isSounding();
 }

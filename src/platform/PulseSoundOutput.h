@@ -7,7 +7,8 @@
 // Clips played through the desktop's sound server: PulseAudio, or PipeWire's server for
 // PulseAudio clients. The server's own thread loop feeds the clip's bytes in place. A server
 // that was missing, has died or was restarted is looked for again at the next clip; one
-// that stops answering holds a clip for at most its length and a few seconds more.
+// that stops answering holds a clip for at most its length and a few seconds more. The
+// library and the loop's thread come at the first clip; without the library she is silent.
 class PulseSoundOutput : public SoundOutput {
 public:
     PulseSoundOutput();

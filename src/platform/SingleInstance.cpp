@@ -4,15 +4,18 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QScopeGuard>
+#include <QSocketNotifier>
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
+#include <poll.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -38,6 +41,32 @@ QString settingsIdentity(const QString& settingsPath) {
 
 QString errorText() {
     return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// A socket that blocks nothing, with its address; -1 also for a path too long for one, as
+// the lock file may name.
+int localSocket(const QString& path, sockaddr_un& address) {
+    const QByteArray native = QFile::encodeName(path);
+    if (native.isEmpty() || native.size() > kMaxSocketPath) {
+        errno = ENAMETOOLONG;
+        return -1;
+    }
+    address = {};
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
+    return ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+}
+
+// Waits for the descriptor to become ready for the events until the deadline.
+bool waitFor(int fd, short events, const QDeadlineTimer& deadline) {
+    while (true) {
+        pollfd one{fd, events, 0};
+        const int ready = ::poll(&one, 1, int(std::max<qint64>(deadline.remainingTime(), 0)));
+        if (ready > 0)
+            return true;
+        if (ready == 0 || errno != EINTR)
+            return false;
+    }
 }
 
 // A socket of this user's, so that no other user's program is asked anything.
@@ -79,8 +108,10 @@ SingleInstance::SingleInstance(const QString& settingsPath, QObject* parent)
 }
 
 SingleInstance::~SingleInstance() {
-    if (server_) {
-        server_->close();
+    if (serverFd_ >= 0) {
+        delete server_;
+        ::close(serverFd_);
+        ::unlink(QFile::encodeName(socketPath()).constData());
         if (madeFolder_)
             QDir().rmdir(folder_);
     }
@@ -218,55 +249,85 @@ void SingleInstance::listen() {
         return;
     }
     // A socket left by one that was killed answers nobody; it is replaced.
-    QLocalServer::removeServer(socketPath());
-    server_ = new QLocalServer(this);
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(socketPath())) {
-        problem_ =
-            QStringLiteral("cannot answer at %1: %2").arg(socketPath(), server_->errorString());
+    const QByteArray path = QFile::encodeName(socketPath());
+    ::unlink(path.constData());
+    sockaddr_un address;
+    const int fd = localSocket(socketPath(), address);
+    if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+        ::chmod(path.constData(), 0600) != 0 || ::listen(fd, 16) != 0) {
+        problem_ = QStringLiteral("cannot answer at %1: %2").arg(socketPath(), errorText());
+        if (fd >= 0)
+            ::close(fd);
         return;
     }
-    connect(server_, &QLocalServer::newConnection, this, &SingleInstance::answer);
+    serverFd_ = fd;
+    server_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(server_, &QSocketNotifier::activated, this, &SingleInstance::answer);
 }
 
 void SingleInstance::answer() {
-    while (QLocalSocket* caller = server_->nextPendingConnection()) {
-        const auto cutOff = [caller] {
-            caller->abort();
+    while (true) {
+        const int fd = ::accept4(serverFd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED)
+                continue;
+            return;
+        }
+        // Each caller is an object of its own, so that its end, whichever way it comes,
+        // closes its descriptor once.
+        auto* caller = new QObject(this);
+        auto* heard = new QSocketNotifier(fd, QSocketNotifier::Read, caller);
+        connect(caller, &QObject::destroyed, [fd] { ::close(fd); });
+        const auto cutOff = [caller, heard] {
+            heard->setEnabled(false);
             caller->deleteLater();
         };
-        caller->setReadBufferSize(kMaxRequestBytes);
-        connect(caller, &QLocalSocket::disconnected, caller, &QObject::deleteLater);
         QTimer::singleShot(kIdleCallerMs, caller, cutOff);
-        connect(caller, &QLocalSocket::readyRead, this, [this, caller, cutOff] {
-            if (!caller->canReadLine()) {
-                if (caller->bytesAvailable() >= kMaxRequestBytes)
-                    cutOff();
+        auto line = std::make_shared<QByteArray>();
+        connect(heard, &QSocketNotifier::activated, caller, [this, fd, line, cutOff] {
+            char bytes[kMaxRequestBytes];
+            const ssize_t got = ::read(fd, bytes, size_t(kMaxRequestBytes - line->size()));
+            if (got < 0 && (errno == EINTR || errno == EAGAIN))
                 return;
-            }
-            if (caller->readLine(kMaxRequestBytes) == kRequest) {
+            if (got > 0)
+                line->append(bytes, got);
+            const qsizetype end = line->indexOf('\n');
+            if (end < 0 && got > 0 && line->size() < kMaxRequestBytes)
+                return;
+            if (end >= 0 && line->first(end + 1) == kRequest) {
                 emit comeForwardRequested();
-                caller->write(kAnswer);
-                caller->flush();
+                [[maybe_unused]] const ssize_t sent =
+                    ::send(fd, kAnswer.constData(), size_t(kAnswer.size()), MSG_NOSIGNAL);
             }
-            caller->disconnectFromServer();
+            cutOff();
         });
     }
 }
 
 bool SingleInstance::askForward(const QString& socketPath, const QDeadlineTimer& deadline) {
-    QLocalSocket socket;
-    socket.connectToServer(socketPath);
-    if (!socket.waitForConnected(int(std::min<qint64>(deadline.remainingTime(), 1000))))
+    sockaddr_un address;
+    const int fd = localSocket(socketPath, address);
+    if (fd < 0)
+        return false;
+    const auto closeAfter = qScopeGuard([fd] { ::close(fd); });
+    // A local socket connects at once or not at all; one whose queue is full is asked again.
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
         return false;
     // Once it has the question, the answer is awaited as long as the time allows: a busy
     // one answers when its event loop is free again.
-    socket.write(kRequest);
-    if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
+    if (::send(fd, kRequest.constData(), size_t(kRequest.size()), MSG_NOSIGNAL) !=
+        ssize_t(kRequest.size()))
         return false;
-    while (!socket.canReadLine()) {
-        if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime())))
+    QByteArray answer;
+    while (!answer.contains('\n') && answer.size() < kAnswer.size()) {
+        if (!waitFor(fd, POLLIN, deadline))
             return false;
+        char bytes[8];
+        const ssize_t got = ::read(fd, bytes, sizeof bytes);
+        if (got == 0 || (got < 0 && errno != EINTR && errno != EAGAIN))
+            return false;
+        if (got > 0)
+            answer.append(bytes, got);
     }
-    return socket.readLine() == kAnswer;
+    return answer == kAnswer;
 }

@@ -5,7 +5,7 @@
 #include <QStringList>
 
 class QDeadlineTimer;
-class QLocalServer;
+class QSocketNotifier;
 
 // One of her at a time for one settings file: two of her would both announce every event,
 // and the one that closed last would write over the other's settings.
@@ -19,7 +19,8 @@ class QLocalServer;
 // ends. The kernel lets go of a lock when its process ends, however it ends, so that a lock
 // left by a killed one never stops the next start; the socket that one left is replaced.
 // Where no lock file can be made beside the settings (a read-only folder), the lock lies
-// beside the socket instead.
+// beside the socket instead. The socket is a plain one of the system's, since a network
+// library would bring a dozen more libraries to load before her window maps.
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
@@ -75,7 +76,8 @@ private:
     QString name_;
     bool madeFolder_ = false; // a folder of its own, removed at the end
     int lockFd_ = -1;
-    QLocalServer* server_ = nullptr;
+    int serverFd_ = -1;
+    QSocketNotifier* server_ = nullptr;
     QString problem_;
     qint64 runningProcess_ = 0;
 };
