@@ -150,6 +150,28 @@ QImage AssetCatalogue::bitmap(const QString& name, qreal ratio) {
     return picture;
 }
 
+QImage AssetCatalogue::bitmap(const QString& name, qreal ratio, int cutBy, QPoint at) {
+    if (!aboveOne(ratio) || qFuzzyCompare(ratio, 2))
+        return bitmap(name, ratio);
+    QImage twoX = bitmap(name, 2);
+    const std::optional<QRegion> shape = region(cutBy, 2);
+    if (twoX.isNull() || !shape)
+        return bitmap(name, ratio);
+    const QSize oneX = twoX.deviceIndependentSize().toSize();
+    twoX.setDevicePixelRatio(1);
+    QImage cut(twoX.size(), QImage::Format_ARGB32_Premultiplied);
+    cut.fill(Qt::transparent);
+    {
+        QPainter painter(&cut);
+        painter.setClipRegion(shape->translated(-2 * at));
+        painter.drawImage(QPoint(0, 0), twoX);
+    }
+    QImage picture =
+        cut.scaled(deviceSize(oneX, ratio), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    picture.setDevicePixelRatio(ratio);
+    return picture;
+}
+
 QImage AssetCatalogue::maskedImage(const QImage& picture, const QImage& mask) {
     if (picture.isNull() || picture.size() != mask.size())
         return QImage();

@@ -22,6 +22,10 @@ public:
     // The bitmap for a screen of that device pixel ratio, which paints at the 1x size: at 1
     // the 1x file itself; above 1 the 2x file, scaled smoothly when the ratio is another.
     static QImage bitmap(const QString& name, qreal ratio);
+    // Likewise for a picture that stands at `at` (logical) in shape `cutBy`: at a ratio
+    // between, scaled with what lies outside the shape transparent, so that the colour around
+    // her does not bleed into her edge.
+    static QImage bitmap(const QString& name, qreal ratio, int cutBy, QPoint at);
     // A picture and its 1-bit mask as one image whose alpha is the mask (black: drawn).
     static QImage maskedImage(const QImage& picture, const QImage& mask);
     // The named bitmap masked by the bitmap of the same name with "Mask" appended.

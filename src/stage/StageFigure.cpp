@@ -49,7 +49,7 @@ void StageFigure::followDeviceRatio() {
 }
 
 QImage StageFigure::dressed(const QString& name, QPoint at) const {
-    const QImage picture = AssetCatalogue::bitmap(name, outline_->ratio());
+    const QImage picture = AssetCatalogue::bitmap(name, outline_->ratio(), kBodyRegion, at);
     if (picture.isNull())
         return picture;
     return outline_->dressed(picture, at);

@@ -14,8 +14,8 @@ namespace {
 
 std::optional<QRegion> windowShape(qreal ratio) {
     const QPoint dialAt(qRound(kDialOrigin.x() * ratio), qRound(kDialOrigin.y() * ratio));
-    return composeWindowRegion(AssetCatalogue::region(1, ratio), AssetCatalogue::region(2, ratio),
-                               dialAt);
+    return composeWindowRegion(AssetCatalogue::region(kBodyRegion, ratio),
+                               AssetCatalogue::region(2, ratio), dialAt);
 }
 
 QImage edgePicture(qreal ratio) {

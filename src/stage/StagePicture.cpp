@@ -2,13 +2,15 @@
 
 #include "stage/AssetCatalogue.h"
 #include "stage/StageOutline.h"
+#include "stage/StageShape.h"
 
 #include <QLabel>
 #include <QPixmap>
 
 void dressStage(QWidget& window, QLabel& Image1, const StageOutline& outline) {
     Image1.setAttribute(Qt::WA_TransparentForMouseEvents);
-    QImage stage = AssetCatalogue::bitmap(QStringLiteral("Stage"), outline.ratio());
+    QImage stage =
+        AssetCatalogue::bitmap(QStringLiteral("Stage"), outline.ratio(), kBodyRegion, {0, 0});
     if (stage.isNull()) {
         // Without its picture she is still a clock: a white stand-in of the right size.
         stage = QImage(qRound(158 * outline.ratio()), qRound(452 * outline.ratio()),

@@ -7,6 +7,9 @@
 
 class QWidget;
 
+// Her silhouette's number among the shape regions, which cuts her pictures as well.
+inline constexpr int kBodyRegion = 1;
+
 // Where the dial's outline sits on her: the top-left of the dial box.
 inline constexpr QPoint kDialOrigin{80, 256};
 

@@ -2,9 +2,11 @@
 // the pointer, her balloon keeping up with a drag, its whole time line, a long message marked
 // as cut, emoji in colour, clean edges on a dark desktop, and quick flicks that move her.
 #include "stage/AssetCatalogue.h"
+#include "stage/StageShape.h"
 #include "support/fixtures/BalloonControls.h"
 #include "support/harness/HerOnScreen.h"
 #include "support/harness/ProgramFixture.h"
+#include "support/harness/XShape.h"
 #include "voice/BalloonGeometry.h"
 
 #include <QRegularExpression>
@@ -42,7 +44,8 @@ protected:
     }
     // Starts her at a stored place, with a schedule at 08:30 when she is to speak.
     void startAt(QPoint place, const QString& moment = QStringLiteral("2026-03-15 10:00:00"),
-                 int scale = 1, const QString& message = QStringLiteral("Tea at half past eight")) {
+                 qreal scale = 1,
+                 const QString& message = QStringLiteral("Tea at half past eight")) {
         StageSettings settings;
         settings.FormLeft = place.x();
         settings.FormTop = place.y();
@@ -159,26 +162,30 @@ TEST_F(UnderWindowManager, TheTimeLineStandsWholeInsideTheBalloonAtBothScales) {
     }
 }
 
-TEST_F(UnderWindowManager, HerOutlineShowsNoLightFringeOnTheBlackDesktop) {
-    const auto body = AssetCatalogue::region(1);
-    const auto dial = AssetCatalogue::region(2);
-    ASSERT_TRUE(body && dial);
-    // Where the dial stands over her, its own face shows.
-    const QRegion edge = *body -
-                         (*body & body->translated(1, 0) & body->translated(-1, 0) &
-                          body->translated(0, 1) & body->translated(0, -1)) -
-                         dial->translated(80, 256);
-    startAt({100, 100});
-    const QImage screen = session.screenshot();
-    keepScreenshot(QStringLiteral("outline-on-black"));
-    int light = 0;
-    for (const QRect& band : edge)
-        for (int y = band.top(); y <= band.bottom(); ++y)
-            for (int x = band.left(); x <= band.right(); ++x) {
-                const QRgb pixel = screen.pixel(herPlace() + QPoint(x, y));
-                light += std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)}) >= 160;
-            }
-    EXPECT_EQ(light, 0) << "light pixels along her outline";
+TEST_F(UnderWindowManager, HerOutlineShowsNoLightFringeOnTheBlackDesktopAtAnyScale) {
+    // The pictures at the scales between come from the 2x ones scaled down.
+    for (const qreal scale : {1.0, 1.25, 1.5, 1.75, 2.0}) {
+        SCOPED_TRACE(scale);
+        startAt({100, 100}, QStringLiteral("2026-03-15 10:00:00"), scale);
+        const QRegion shape = boundingShapeOf(session, *her);
+        const auto dial = AssetCatalogue::region(2, scale);
+        ASSERT_TRUE(dial && !shape.isEmpty());
+        // Where the dial stands over her, its own face shows.
+        const QRegion edge = shape -
+                             (shape & shape.translated(1, 0) & shape.translated(-1, 0) &
+                              shape.translated(0, 1) & shape.translated(0, -1)) -
+                             dial->translated(kDialOrigin * scale);
+        const QImage screen = session.screenshot();
+        keepScreenshot(QStringLiteral("outline-on-black-%1").arg(scale));
+        int light = 0;
+        for (const QRect& band : edge)
+            for (int y = band.top(); y <= band.bottom(); ++y)
+                for (int x = band.left(); x <= band.right(); ++x) {
+                    const QRgb pixel = screen.pixel(herPlace() + QPoint(x, y));
+                    light += std::min({qRed(pixel), qGreen(pixel), qBlue(pixel)}) >= 160;
+                }
+        EXPECT_EQ(light, 0) << "light pixels along her outline";
+    }
 }
 
 TEST_F(UnderWindowManager, ALongMessageIsMarkedAsCutAndItsEmojiShowInColour) {

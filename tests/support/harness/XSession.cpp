@@ -1,6 +1,7 @@
 #include "support/harness/XSession.h"
 
 #include "support/harness/UnprivilegedUser.h"
+#include "support/harness/XShape.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -153,19 +154,7 @@ QRect XSession::windowGeometry(qulonglong id) const {
 }
 
 QImage XSession::screenshot() const {
-    const Result xwd =
-        run(QStringLiteral("xwd"), {QStringLiteral("-root"), QStringLiteral("-silent")});
-    if (xwd.exitCode != 0)
-        return {};
-    QProcess convert;
-    convert.start(QStringLiteral("/usr/bin/convert"),
-                  {QStringLiteral("xwd:-"), QStringLiteral("png:-")});
-    convert.write(xwd.out);
-    convert.closeWriteChannel();
-    if (!convert.waitForFinished(30000))
-        return {};
-    return QImage::fromData(convert.readAllStandardOutput(), "PNG")
-        .convertToFormat(QImage::Format_RGB32);
+    return screenPixelsOf(*this);
 }
 
 namespace {

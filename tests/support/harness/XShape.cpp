@@ -67,6 +67,16 @@ QImage windowPixelsOf(const XSession& session, qulonglong window) {
     return pixels;
 }
 
+QImage screenPixelsOf(const XSession& session) {
+    xcb_connection_t* connection = xcb_connect(session.display().toLatin1().constData(), nullptr);
+    QImage pixels;
+    if (!xcb_connection_has_error(connection))
+        pixels =
+            windowImage(connection, xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root);
+    xcb_disconnect(connection);
+    return pixels;
+}
+
 QImage compositedScreenOf(const XSession& session) {
     xcb_connection_t* connection = xcb_connect(session.display().toLatin1().constData(), nullptr);
     QImage pixels;
