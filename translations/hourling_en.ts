@@ -28,6 +28,17 @@
     </message>
 </context>
 <context>
+    <name>AutostartEntry</name>
+    <message>
+        <source>ホームフォルダがありません</source>
+        <translation>There is no home folder</translation>
+    </message>
+    <message>
+        <source>フォルダを作れません</source>
+        <translation>The folder cannot be made</translation>
+    </message>
+</context>
+<context>
     <name>DelRegDlg</name>
     <message>
         <source>?</source>
@@ -403,6 +414,18 @@
     <message>
         <source>終了(&amp;X)</source>
         <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>ログイン時に起動</source>
+        <translation>Start at login</translation>
+    </message>
+    <message>
+        <source>ログイン時に起動する設定を変えられませんでした。</source>
+        <translation>Starting at login could not be changed.</translation>
+    </message>
+    <message>
+        <source>声を出さない</source>
+        <translation>Quiet</translation>
     </message>
 </context>
 <context>

@@ -18,16 +18,16 @@
 #include "stage/StagePlacement.h"
 #include "stage/StagePopupMenu.h"
 #include "stage/StageStacking.h"
+#include "stage/StartAtLogin.h"
 #include "stage/WindowDresser.h"
-#include "stage/X11Place.h"
 #include "ui_MainStage.h"
 #include "voice/MinimizeWatch.h"
+#include "voice/QuietVoice.h"
 #include "voice/TMessageBalloon.h"
 #include "voice/VoicePlayer.h"
 #include "voice/WindowBalloonStage.h"
 
 #include <QCloseEvent>
-#include <QCursor>
 #include <QPushButton>
 #include <QShowEvent>
 #include <functional>
@@ -137,13 +137,8 @@ void MainStage::makeMenu() {
     AboutBox::addMenuItem(*PopupMenu1, *this);
     MenuItem::command(*PopupMenu1, "X1", QT_TRANSLATE_NOOP("StagePopupMenu", "終了(&X)"),
                       [this] { close(); });
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this, [this](QPoint) {
-        // The toolkit's idea of her place may be stale under a window manager, and
-        // the menu belongs where the pointer is.
-        X11Place::settle(*this);
-        PopupMenu1->popup(QCursor::pos());
-    });
+    StartAtLogin::addMenuItem(*PopupMenu1, *this);
+    PopupMenu1->openOnContextMenu(*this);
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] {
         PopupMenu1->revealHiddenEntries(services_.keys);
         if (balloon_->speaking())
@@ -155,11 +150,14 @@ void MainStage::makeMenu() {
 void MainStage::makeBalloon() {
     minimizeWatch_ = std::make_unique<MinimizeWatch>(*this);
     voice_ = std::make_unique<VoicePlayer>(services_.sound);
+    // The settings dialogs' own buttons play through voice_, quiet or not.
+    quietVoice_ = std::make_unique<QuietVoice>(*voice_, settings().Quiet);
+    quietVoice_->addMenuItem(*PopupMenu1);
     balloonStage_ = std::make_unique<WindowBalloonStage>(*this, ui_->MouthArea->geometry(),
                                                          *minimizeWatch_, &figure_->compositor());
     // Hidden until she speaks.
-    balloon_ =
-        std::make_unique<TMessageBalloon>(*balloonStage_, *stacking_, *voice_, services_.timers);
+    balloon_ = std::make_unique<TMessageBalloon>(*balloonStage_, *stacking_, *quietVoice_,
+                                                 services_.timers);
 }
 
 void MainStage::makeCharacter() {
@@ -170,7 +168,7 @@ void MainStage::makeCharacter() {
     ui_->FaceFrame->onPaint = std::bind_front(&Faces::FaceFramePaint, faces_.get());
     loneliness_ = std::make_unique<Loneliness>(
         settings().samiLim, services_.timers, *PopupMenu1, *ui_->NakuTest,
-        Loneliness::Hooks{.playVoice = [this](const QString& clip) { voice_->playVoice(clip); },
+        Loneliness::Hooks{.playVoice = std::bind_front(&QuietVoice::playVoice, quietVoice_.get()),
                           .setFace = std::bind_front(&Faces::setFace, faces_.get()),
                           .expressionShowing = [this] { return faces_->expressionShowing(); }});
     connect(ui_->FaceTest, &QPushButton::clicked, this, [this] { faces_->FaceTestClick(); });

@@ -13,6 +13,7 @@ class DialBox;
 class Faces;
 class Loneliness;
 class MinimizeWatch;
+class QuietVoice;
 class ScreenSaverHook;
 class SettingsKeeper;
 class StageClock;
@@ -86,6 +87,7 @@ private:
     std::unique_ptr<StageStacking> stacking_;
     std::unique_ptr<MinimizeWatch> minimizeWatch_;
     std::unique_ptr<VoicePlayer> voice_;
+    std::unique_ptr<QuietVoice> quietVoice_;
     std::unique_ptr<WindowBalloonStage> balloonStage_;
     std::unique_ptr<TMessageBalloon> balloon_;
     std::unique_ptr<StageEvents> events_;

@@ -80,6 +80,7 @@ const StoredValue kStoredValues[] = {
      .writtenAs = 13,
      .number = &StageSettings::ThreadPrio},
     {.name = "DigiAMPM", .kind = Kind::Flag, .writtenAs = 14, .flag = &StageSettings::DigiAMPM},
+    {.name = "Quiet", .kind = Kind::Flag, .writtenAs = 15, .flag = &StageSettings::Quiet},
 };
 
 QString valueName(const StoredValue& value, int slot) {

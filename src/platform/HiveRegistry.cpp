@@ -1,38 +1,8 @@
 #include "platform/HiveRegistry.h"
 
-#include <QDir>
-#include <QFile>
-
-#include <cerrno>
-#include <pwd.h>
-#include <unistd.h>
-#include <vector>
+#include "platform/ConfigHome.h"
 
 namespace {
-
-constexpr size_t kMaxPasswordEntrySize = 1 << 20;
-
-// HOME, or when that is unset the home that the user's password entry gives; empty when
-// neither names a folder other than the root.
-QString homeDirectory() {
-    QString home = qEnvironmentVariable("HOME");
-    if (home.isEmpty() || !QDir::isAbsolutePath(home)) {
-        home.clear();
-        const long suggested = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-        std::vector<char> buffer(suggested > 0 ? size_t(suggested) : 16384);
-        passwd entry{};
-        passwd* found = nullptr;
-        while (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE &&
-               buffer.size() < kMaxPasswordEntrySize)
-            buffer.resize(buffer.size() * 2);
-        if (found && found->pw_dir)
-            home = QFile::decodeName(found->pw_dir);
-    }
-    // Settings at the root of the file system would be nobody's own.
-    if (QDir::cleanPath(home) == QStringLiteral("/"))
-        return {};
-    return home;
-}
 
 bool isAtOrBelow(const QString& path, const QString& top) {
     return path.compare(top, Qt::CaseInsensitive) == 0 ||
@@ -45,15 +15,8 @@ bool isAtOrBelow(const QString& path, const QString& top) {
 HiveRegistry::HiveRegistry(QString hivePath) : storage_(std::move(hivePath)) {}
 
 QString HiveRegistry::defaultPath() {
-    // Only an absolute XDG_CONFIG_HOME counts; a relative one is to be ignored.
-    QString base = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (base.isEmpty() || !QDir::isAbsolutePath(base)) {
-        const QString home = homeDirectory();
-        if (home.isEmpty())
-            return {};
-        base = home + QStringLiteral("/.config");
-    }
-    return base + QStringLiteral("/hourling/user.reg");
+    const QString base = configHome();
+    return base.isEmpty() ? QString() : base + QStringLiteral("/hourling/user.reg");
 }
 
 bool HiveRegistry::openKey(const QString& path, bool canCreate) {

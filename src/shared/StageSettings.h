@@ -42,6 +42,8 @@ struct StageSettings {
     qint32 samiLim = 3600;
     qint32 ThreadPrio = 0;
     bool DigiAMPM = false;
+    // Her clips silenced; everything else she does goes on.
+    bool Quiet = false;
 
     bool operator==(const StageSettings&) const = default;
 };

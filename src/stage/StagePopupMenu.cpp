@@ -1,8 +1,10 @@
 #include "stage/StagePopupMenu.h"
 
 #include "platform/KeyState.h"
+#include "stage/X11Place.h"
 
 #include <QAction>
+#include <QCursor>
 #include <algorithm>
 #include <iterator>
 
@@ -12,7 +14,9 @@ namespace {
 constexpr const char* kOrder[] = {
     "About1", "MIDebugMode", "MIThreadPriority",
     "N3", "StayOnTop1", "MIDigiAna", "MIAmPm",
+    "MIStartAtLogin",
     "N2", "MIMemorialSet", "MIScheduleSet", "MIGaman",
+    "MIQuiet",
     "N1", "X1",
 };
 // clang-format on
@@ -77,4 +81,14 @@ void StagePopupMenu::revealHiddenEntries(const KeyState& keys) {
         debug->setVisible(debugCombinationHeld(keys));
     if (QAction* priority = entry(*this, kPriorityEntry))
         priority->setVisible(priorityCombinationHeld(keys));
+}
+
+void StagePopupMenu::openOnContextMenu(QWidget& window) {
+    window.setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(&window, &QWidget::customContextMenuRequested, this, [this, &window](QPoint) {
+        // The toolkit's idea of her place may be stale under a window manager, and the menu
+        // belongs where the pointer is.
+        X11Place::settle(window);
+        popup(QCursor::pos());
+    });
 }

@@ -19,6 +19,8 @@ public:
     static bool debugCombinationHeld(const KeyState& keys);
     static bool priorityCombinationHeld(const KeyState& keys);
     void revealHiddenEntries(const KeyState& keys);
+    // Opens at the pointer whenever the window asks for its context menu.
+    void openOnContextMenu(QWidget& window);
 
 signals:
     // An item's command has run to its end, a dialog it opened closed: what it changed is

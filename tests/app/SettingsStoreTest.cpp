@@ -14,9 +14,9 @@ namespace {
 
 const QStringList kSaveOrder = {
     "lastYotei", "AnaDigi", "StayOnTop", "FormLeft", "FormTop", "samiLim", //
-    "kiMes0",    "yoMes0",  "kiSnd0",    "yoSnd0",   "KiTuki0", "KiHi0",      "Yotei0",  "kiMes1",
-    "yoMes1",    "kiSnd1",  "yoSnd1",    "KiTuki1",  "KiHi1",   "Yotei1",     "kiMes2",  "yoMes2",
-    "kiSnd2",    "yoSnd2",  "KiTuki2",   "KiHi2",    "Yotei2",  "ThreadPrio", "DigiAMPM"};
+    "kiMes0",    "yoMes0",  "kiSnd0",    "yoSnd0",   "KiTuki0", "KiHi0",      "Yotei0",   "kiMes1",
+    "yoMes1",    "kiSnd1",  "yoSnd1",    "KiTuki1",  "KiHi1",   "Yotei1",     "kiMes2",   "yoMes2",
+    "kiSnd2",    "yoSnd2",  "KiTuki2",   "KiHi2",    "Yotei2",  "ThreadPrio", "DigiAMPM", "Quiet"};
 
 // A record in which every field differs from its default, the slots' use flags too.
 StageSettings customSettings() {
@@ -203,6 +203,7 @@ TEST_F(SettingsStore, MistypedTailValueEndsTheRest) {
     expected.samiLim = defaults.samiLim;
     expected.ThreadPrio = defaults.ThreadPrio;
     expected.DigiAMPM = defaults.DigiAMPM;
+    expected.Quiet = defaults.Quiet;
     EXPECT_EQ(loaded(), expected);
 }
 
@@ -290,7 +291,7 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    true},
         // Nothing is read after the last value, and a missing message ends nothing.
-        UnreadCase{"DigiAMPMMissing", [](HiveKey& key) { removeValue(key, "DigiAMPM"); }, false},
+        UnreadCase{"LastMissing", [](HiveKey& key) { removeValue(key, "Quiet"); }, false},
         UnreadCase{"MessageMissing", [](HiveKey& key) { removeValue(key, "yoMes1"); }, false},
         UnreadCase{"OutOfRangeNumbers",
                    [](HiveKey& key) {
@@ -301,7 +302,7 @@ INSTANTIATE_TEST_SUITE_P(
         // With values from the reading's end on already missing there is nothing to keep.
         UnreadCase{"TailMissing",
                    [](HiveKey& key) {
-                       for (const char* name : {"samiLim", "ThreadPrio", "DigiAMPM"})
+                       for (const char* name : {"samiLim", "ThreadPrio", "DigiAMPM", "Quiet"})
                            removeValue(key, name);
                    },
                    false}),
@@ -343,7 +344,7 @@ TEST_F(SettingsStore, KeepsWhatItDoesNotKnow) {
         EXPECT_EQ(kept->values[0].name, "anadigi");
         EXPECT_EQ(kept->values[1], key.values[1]);
         EXPECT_EQ(kept->values[2], key.values[2]);
-        EXPECT_EQ(kept->values.size(), 29 + 2);
+        EXPECT_EQ(kept->values.size(), storedValueNames().size() + 2);
         EXPECT_EQ(kept->values[3].name, "lastYotei");
     }
     EXPECT_EQ(after.keys().size(), before.keys().size());

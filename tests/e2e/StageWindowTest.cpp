@@ -350,7 +350,7 @@ TEST_F(StageWindow, InAnEnglishSessionHerMenuAndDialogsSpeakEnglishAndFitIt) {
     rightClickOn(window);
     ASSERT_TRUE(eventually([&] { return openMenu().has_value(); })) << "no menu opened";
     // The items without an accelerator are reached with the arrow keys.
-    session.xdotool({"key", "Down", "Down", "Down", "Down", "Down", "Down", "Return"});
+    session.xdotool({"key", "Down", "Down", "Down", "Down", "Down", "Down", "Down", "Return"});
     const auto dialog = session.waitForWindowByName(QStringLiteral("Schedules"));
     ASSERT_TRUE(dialog.has_value()) << "no schedule dialog";
     // Wider than the Japanese one, as its date row's words need.

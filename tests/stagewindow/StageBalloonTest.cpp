@@ -64,6 +64,23 @@ TEST_F(StageBalloon, VoicesAreFoundWhateverTheirCaseAndOneSoundsAtATime) {
     EXPECT_FALSE(sound.isSounding());
 }
 
+TEST_F(StageBalloon, QuietSilencesHerClipsButNotWhatTheUserAsksToHear) {
+    start();
+    for (const bool quiet : {true, false}) {
+        openMenu();
+        pick(item("MIQuiet"));
+        EXPECT_EQ(stage->settings().Quiet, quiet);
+        sound.played.clear();
+        balloon->say(QStringLiteral("予定の時間になりました。"), QString(),
+                     QStringLiteral("Snd_Jikan1"));
+        EXPECT_EQ(sound.played.size(), quiet ? 0u : 1u) << "announced, quiet " << quiet;
+        closeButton(*balloon).click();
+        // A dialog's Listen button.
+        EXPECT_TRUE(stage->voice().playVoice(QStringLiteral("Snd_Jikan2")));
+        stage->voice().stopVoice();
+    }
+}
+
 TEST_F(StageBalloon, ABalloonThatClosesByItselfMinimisesAgainWhatItRestored) {
     start();
     stage->showMinimized();

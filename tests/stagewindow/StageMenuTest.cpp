@@ -1,15 +1,18 @@
 // Her popup menu as the user meets it on the window: what it holds, what the held keys
 // reveal, and what its commands do. Keys are fake and no display is needed.
+#include "platform/AutostartEntry.h"
 #include "stage/MenuItem.h"
 #include "stage/StagePlacement.h"
 #include "stage/StagePopupMenu.h"
 #include "support/fixtures/StageFixture.h"
+#include "support/fixtures/TempConfigHome.h"
 #include "support/fixtures/TestApplication.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 
@@ -44,12 +47,13 @@ protected:
 // Each part hands in its items; the menu puts them in order.
 TEST_F(StageMenu, HoldsEveryItemInOrderWithItsCaptionAndKind) {
     startWithMenu();
-    EXPECT_EQ(
-        captionsOf(*menu),
-        (QStringList{"バージョン情報...(&A)", "デバッグモード", "スレッドの使用頻度", "-",
-                     "常に一番手前に表示(&S)", "デジタル表示(&D)", "12時間制[デジタル表示時](&H)",
-                     "-", "記念日設定...", "予定設定...", "寂しくても我慢", "-", "終了(&X)"}));
-    for (const char* check : {"MIDebugMode", "StayOnTop1", "MIDigiAna", "MIAmPm"})
+    EXPECT_EQ(captionsOf(*menu),
+              (QStringList{"バージョン情報...(&A)", "デバッグモード", "スレッドの使用頻度", "-",
+                           "常に一番手前に表示(&S)", "デジタル表示(&D)",
+                           "12時間制[デジタル表示時](&H)", "ログイン時に起動", "-", "記念日設定...",
+                           "予定設定...", "寂しくても我慢", "声を出さない", "-", "終了(&X)"}));
+    for (const char* check :
+         {"MIDebugMode", "StayOnTop1", "MIDigiAna", "MIAmPm", "MIStartAtLogin", "MIQuiet"})
         EXPECT_TRUE(item(check)->isCheckable()) << check;
     for (const char* command : {"About1", "MIMemorialSet", "MIScheduleSet", "X1"})
         EXPECT_FALSE(item(command)->isCheckable()) << command;
@@ -67,6 +71,24 @@ TEST_F(StageMenu, HoldsEveryItemInOrderWithItsCaptionAndKind) {
         patienceTags.push_back(MenuItem::tagOf(*entry));
     EXPECT_EQ(priorityTags, (std::vector<int>{0, 1, 2, 3, 4, 5}));
     EXPECT_EQ(patienceTags, (std::vector<int>{600, 1200, 1800, 3600, 14400, 0}));
+}
+
+TEST_F(StageMenu, StartAtLoginWritesHerAutostartEntryAndRemovesIt) {
+    const TempConfigHome home;
+    startWithMenu();
+    QFile entry(home.path() + QStringLiteral("/autostart/hourling.desktop"));
+    openMenu();
+    EXPECT_FALSE(item("MIStartAtLogin")->isChecked());
+    pick(item("MIStartAtLogin"));
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QByteArray written = entry.readAll();
+    EXPECT_TRUE(written.contains("\nName=Hourling\n")) << written.toStdString();
+    EXPECT_TRUE(written.contains(
+        "\nExec=" + AutostartEntry::execValue(QCoreApplication::applicationFilePath()).toUtf8()));
+    openMenu();
+    EXPECT_TRUE(item("MIStartAtLogin")->isChecked());
+    pick(item("MIStartAtLogin"));
+    EXPECT_FALSE(entry.exists());
 }
 
 struct HeldKeys {
@@ -104,12 +126,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(StageMenu, TheDefaultsOrTheStoredSettingsSetTheCheckMarksAtStart) {
     StageSettings stored;
-    std::tie(stored.AnaDigi, stored.DigiAMPM, stored.StayOnTop) = std::tuple(false, true, true);
+    std::tie(stored.AnaDigi, stored.DigiAMPM, stored.StayOnTop, stored.Quiet) =
+        std::tuple(false, true, true, true);
     std::tie(stored.ThreadPrio, stored.samiLim) = std::tuple(4, 1800);
     for (bool defaults : {true, false}) {
         store(defaults ? StageSettings() : stored);
         startWithMenu();
-        for (const char* flag : {"MIDigiAna", "MIAmPm", "StayOnTop1"})
+        for (const char* flag : {"MIDigiAna", "MIAmPm", "StayOnTop1", "MIQuiet"})
             EXPECT_EQ(item(flag)->isChecked(), !defaults) << flag;
         EXPECT_FALSE(item("MIDebugMode")->isChecked());
         EXPECT_EQ(checkedIn("MIThreadPriority"),
