@@ -436,7 +436,7 @@ TEST_F(DayInHerLife, S07TwoSchedulesSetInTheirDialog) {
     const DialogPlaces places = placesIn<TYotei>();
     openMenu();
     // The items without an accelerator are reached with the arrow keys.
-    press(repeated("Down", 6) << "Return");
+    press(repeated("Down", 7) << "Return");
     menuClosed();
     const auto dialog = waitForDialog(QStringLiteral("予定設定"));
     ASSERT_TRUE(dialog.has_value()) << "no schedule dialog";
@@ -467,7 +467,7 @@ TEST_F(DayInHerLife, S07TwoSchedulesSetInTheirDialog) {
 TEST_F(DayInHerLife, S08AnAnniversarySetInItsDialog) {
     const DialogPlaces places = placesIn<TKinenbi>();
     openMenu();
-    press(repeated("Down", 5) << "Return");
+    press(repeated("Down", 6) << "Return");
     menuClosed();
     const auto dialog = waitForDialog(QStringLiteral("記念日設定"));
     ASSERT_TRUE(dialog.has_value()) << "no anniversary dialog";

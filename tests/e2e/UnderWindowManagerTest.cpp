@@ -261,10 +261,10 @@ TEST_F(UnderWindowManager, HerDialogsAndQuestionsAreFixedInSize) {
         QString title;
         QString screenshot;
     } dialogs[] = {
-        {{"Down", "Down", "Down", "Down", "Down", "Down", "Return"},
+        {{"Down", "Down", "Down", "Down", "Down", "Down", "Down", "Return"},
          QStringLiteral("予定設定"),
          QStringLiteral("schedule-dialog")},
-        {{"Down", "Down", "Down", "Down", "Down", "Return"},
+        {{"Down", "Down", "Down", "Down", "Down", "Down", "Return"},
          QStringLiteral("記念日設定"),
          QStringLiteral("anniversary-dialog")},
         {{"a"}, QStringLiteral("バージョン情報"), QStringLiteral("about-box")},
