@@ -21,8 +21,7 @@ cat <<HEAD
 
 From fork to the X server mapping the first top-level window, the median of $runs runs taken
 in turns after one warming round; the bare window is a small program under bench/. The target
-for her, set where a bare Qt window maps in about 60 ms, is at most 150 ms: 2.5 times the
-bare window.
+for her is at most 1.5 times the bare window.
 
 | program | start to mapped window | ÷ bare window |
 |---|---|---|

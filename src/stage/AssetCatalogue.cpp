@@ -176,14 +176,29 @@ QImage AssetCatalogue::maskedImage(const QImage& picture, const QImage& mask) {
     if (picture.isNull() || picture.size() != mask.size())
         return QImage();
     QImage result = picture.convertToFormat(QImage::Format_ARGB32);
+    // Read in the mask's own kind where it has a colour table: a 1-bit mask converted to
+    // colours, or a pixel at a time, cost a good part of her start.
+    const QImage::Format kind = mask.format();
+    const bool indexed = kind == QImage::Format_Mono || kind == QImage::Format_MonoLSB ||
+                         kind == QImage::Format_Indexed8;
+    const QImage source =
+        mask.convertToFormat(indexed ? QImage::Format_Indexed8 : QImage::Format_RGB32);
+    QList<bool> drawnIndex;
+    for (const QRgb colour : source.colorTable())
+        drawnIndex << (qGray(colour) < 128);
+    const int width = result.width();
     for (int y = 0; y < result.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < result.width(); ++x) {
-            const bool drawn = qGray(mask.pixel(x, y)) < 128;
+        const uchar* indices = source.constScanLine(y);
+        const auto* colours = reinterpret_cast<const QRgb*>(indices);
+        for (int x = 0; x < width; ++x) {
+            const bool drawn = indexed ? drawnIndex.value(indices[x]) : qGray(colours[x]) < 128;
             line[x] = drawn ? (line[x] | 0xFF000000u) : 0u;
         }
     }
-    return result.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // Every pixel is opaque or wholly clear, the same premultiplied or not.
+    result.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
+    return result;
 }
 
 QImage AssetCatalogue::maskedBitmap(const QString& name) {

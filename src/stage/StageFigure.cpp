@@ -14,8 +14,13 @@
 StageFigure::StageFigure(QWidget& window, QLabel& Image1, std::function<void(qreal)> redrawn)
     : window_(window), image_(Image1), redrawn_(std::move(redrawn)),
       compositor_(std::make_unique<CompositorWatch>()),
-      outline_(std::make_unique<StageOutline>(window.devicePixelRatio())) {
-    connect(compositor_.get(), &CompositorWatch::changed, this, &StageFigure::cutOutline);
+      outline_(std::make_unique<StageOutline>(window.devicePixelRatio(), compositor_->running())) {
+    connect(compositor_.get(), &CompositorWatch::changed, this, [this](bool running) {
+        if (running == outline_->withFringe())
+            cutOutline();
+        else
+            redraw(outline_->ratio());
+    });
     dressStage(window_, image_, *outline_);
     ratioWatch_ = std::make_unique<ScreenWatch>([this] { followDeviceRatio(); });
 }
@@ -39,9 +44,12 @@ void StageFigure::cutOutline() {
 
 void StageFigure::followDeviceRatio() {
     const qreal ratio = window_.devicePixelRatio();
-    if (qFuzzyCompare(ratio, outline_->ratio()))
-        return;
-    outline_ = std::make_unique<StageOutline>(ratio);
+    if (!qFuzzyCompare(ratio, outline_->ratio()))
+        redraw(ratio);
+}
+
+void StageFigure::redraw(qreal ratio) {
+    outline_ = std::make_unique<StageOutline>(ratio, compositor_->running());
     dressStage(window_, image_, *outline_);
     redrawn_(ratio);
     if (window_.isVisible())

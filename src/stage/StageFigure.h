@@ -30,6 +30,9 @@ public:
     // For whether a compositor shows the outline's fringe.
     void cutOutline();
     void followDeviceRatio();
+    // Her outline and everything drawn with it made anew, for that ratio and the compositor
+    // as it is now.
+    void redraw(qreal ratio);
     // A picture of hers as her window shows it at that place, or null when there is none.
     QImage dressed(const QString& name, QPoint at) const;
 

@@ -47,8 +47,10 @@ QRegion logicalCover(const QRegion& device, qreal ratio) {
 
 } // namespace
 
-StageOutline::StageOutline(qreal ratio)
-    : StageOutline(ratio, windowShape(ratio), edgePicture(ratio)) {}
+StageOutline::StageOutline(qreal ratio, bool withFringe)
+    : StageOutline(ratio, windowShape(ratio), withFringe ? edgePicture(ratio) : QImage()) {
+    withFringe_ = withFringe;
+}
 
 StageOutline::StageOutline(qreal ratio, std::optional<QRegion> shape, QImage edge)
     : ratio_(ratio), shape_(std::move(shape)), edge_(std::move(edge)) {

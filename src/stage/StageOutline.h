@@ -14,7 +14,9 @@ class QWidget;
 class StageOutline {
 public:
     // From the program's own shapes and edge picture for that ratio.
-    explicit StageOutline(qreal ratio);
+    // The fringe, which only a compositor shows, is left out without one: reading its
+    // picture is a good part of her start.
+    explicit StageOutline(qreal ratio, bool withFringe = true);
     // edge: the fringe's picture over the whole window, transparent inside the shape.
     StageOutline(qreal ratio, std::optional<QRegion> shape, QImage edge);
 
@@ -22,6 +24,7 @@ public:
     // None when her silhouette is missing: her window keeps its rectangle.
     const std::optional<QRegion>& shape() const { return shape_; }
     const QRegion& fringe() const { return fringe_; }
+    bool withFringe() const { return withFringe_; }
     // The logical pixels that show anything, for the toolkit's mask; none without a shape.
     std::optional<QRegion> paintArea() const;
 
@@ -38,4 +41,5 @@ private:
     std::optional<QRegion> shape_;
     QImage edge_;
     QRegion fringe_;
+    bool withFringe_ = true;
 };

@@ -47,10 +47,6 @@ TMessageBalloon::TMessageBalloon(BalloonStage& stage, StageStacking& stacking, V
     QFont messageFont = font();
     messageFont.setFamilies(messageFont.families() << QStringLiteral("Noto Color Emoji"));
     ui_->MessageArea->setFont(messageFont);
-    QLabel& timeLine = *ui_->TimeLabel;
-    const int lineHeight = int(std::ceil(QFontMetricsF(timeLine.font()).height()));
-    timeLine.move(timeLine.x(),
-                  lineTopInsideBody(timeLine.y(), lineHeight, ui_->AreaBounds->geometry()));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
@@ -104,6 +100,8 @@ bool TMessageBalloon::calcTail(QPoint& position, std::array<QPoint, 3>& tail) co
 }
 
 void TMessageBalloon::makeShape() {
+    if (!timeLinePlaced_)
+        placeTimeLine();
     QPoint position;
     std::array<QPoint, 3> tail;
     const bool hasTail = calcTail(position, tail);
@@ -143,6 +141,14 @@ void TMessageBalloon::applyStacking(bool stayOnTop) {
     else if (QWindow* window = windowHandle())
         window->destroy();
     restyling_ = false;
+}
+
+void TMessageBalloon::placeTimeLine() {
+    QLabel& timeLine = *ui_->TimeLabel;
+    const int lineHeight = int(std::ceil(QFontMetricsF(timeLine.font()).height()));
+    timeLine.move(timeLine.x(),
+                  lineTopInsideBody(timeLine.y(), lineHeight, ui_->AreaBounds->geometry()));
+    timeLinePlaced_ = true;
 }
 
 void TMessageBalloon::drawOutline() {

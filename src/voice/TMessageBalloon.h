@@ -61,6 +61,9 @@ protected:
 
 private:
     void FormShow();
+    // Once, as the balloon first takes its shape: a font's height loads the font database,
+    // which would hold up her first map by more than a bare window takes to map.
+    void placeTimeLine();
     void FormHide();
     void FormPaint(QPainter& painter);
     void Button1Click();
@@ -94,4 +97,5 @@ private:
     // While the window is re-created for a new stacking style: its hide and show then are
     // neither a closing nor a showing.
     bool restyling_ = false;
+    bool timeLinePlaced_ = false;
 };
