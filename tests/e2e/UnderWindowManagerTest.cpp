@@ -300,9 +300,9 @@ TEST_F(UnderWindowManager, EveryQuickFlickMovesHerAndLetsHerGo) {
         const QPoint by(flick % 2 ? -37 : 41, 23);
         const QPoint from = herPlace() + kDialCentre;
         pointAt(from);
-        // Just started, a loaded machine may not yet have her take the pointer that arrived.
-        if (flick == 0)
-            QThread::msleep(500);
+        // A loaded machine may not yet have her take the pointer that arrived, just started,
+        // or the window manager may still be letting go of her after the last flick.
+        QThread::msleep(flick == 0 ? 500 : 300);
         session.xdotool({"mousedown", "1", "mousemove", number(from.x() + by.x()),
                          number(from.y() + by.y()), "mouseup", "1"});
         expected += by;
