@@ -114,6 +114,20 @@ QRegion rescaled(const QRegion& shape, qreal factor) {
                                          Qt::SmoothTransformation));
 }
 
+// A picture drawn for another ratio, smoothly scaled to the device size of oneX at this one.
+QImage scaledTo(const QImage& picture, QSize oneX, qreal ratio) {
+    const QSize size = deviceSize(oneX, ratio);
+    QImage scaled =
+        picture.size() == size
+            ? picture
+            : picture
+                  .convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                             : QImage::Format_RGB32)
+                  .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    return scaled;
+}
+
 } // namespace
 
 QImage AssetCatalogue::bitmap(const QString& name) {
@@ -139,24 +153,18 @@ QImage AssetCatalogue::bitmap(const QString& name, qreal ratio) {
     }
     if (picture.isNull())
         return picture;
-    const QSize size = deviceSize(oneX, ratio);
-    if (picture.size() != size)
-        picture =
-            picture
-                .convertToFormat(picture.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                                           : QImage::Format_RGB32)
-                .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    picture.setDevicePixelRatio(ratio);
-    return picture;
+    return scaledTo(picture, oneX, ratio);
 }
 
 QImage AssetCatalogue::bitmap(const QString& name, qreal ratio, int cutBy, QPoint at) {
     if (!aboveOne(ratio) || qFuzzyCompare(ratio, 2))
         return bitmap(name, ratio);
-    QImage twoX = bitmap(name, 2);
     const std::optional<QRegion> shape = region(cutBy, 2);
-    if (twoX.isNull() || !shape)
+    if (!shape)
         return bitmap(name, ratio);
+    QImage twoX = bitmap(name, 2);
+    if (twoX.isNull())
+        return twoX;
     const QSize oneX = twoX.deviceIndependentSize().toSize();
     twoX.setDevicePixelRatio(1);
     QImage cut(twoX.size(), QImage::Format_ARGB32_Premultiplied);
@@ -166,10 +174,7 @@ QImage AssetCatalogue::bitmap(const QString& name, qreal ratio, int cutBy, QPoin
         painter.setClipRegion(shape->translated(-2 * at));
         painter.drawImage(QPoint(0, 0), twoX);
     }
-    QImage picture =
-        cut.scaled(deviceSize(oneX, ratio), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    picture.setDevicePixelRatio(ratio);
-    return picture;
+    return scaledTo(cut, oneX, ratio);
 }
 
 QImage AssetCatalogue::maskedImage(const QImage& picture, const QImage& mask) {
