@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "clock/AnalogHands.h"
+#include "clock/ImagePainter.h"
 #include "clock/RasterCanvas.h"
 #include "clock/SmoothCanvas.h"
 
@@ -57,7 +58,7 @@ Dial::Dial(QRect box, Pictures pictures, GlyphDrawer drawGlyph, DigitLayout layo
     // made for another ratio is scaled here once rather than at each rebuild.
     backdrop_.fill(Qt::transparent);
     if (!pictures.stage.isNull()) {
-        QPainter painter(&backdrop_);
+        ImagePainter painter(backdrop_);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(-box.topLeft(), pictures.stage);
@@ -73,7 +74,7 @@ Dial::Dial(QRect box, Pictures pictures, GlyphDrawer drawGlyph, DigitLayout layo
 void Dial::compose(int hour, int minute, DialMode mode) {
     dialImage = backdrop_.copy();
     {
-        QPainter painter(&dialImage);
+        ImagePainter painter(dialImage);
         // Only faces made for another ratio are scaled.
         painter.setRenderHint(QPainter::SmoothPixmapTransform, !atOne(ratio()));
         painter.drawImage(QPoint(0, 0), ImageList1[mode.analog ? 0 : 1]);
@@ -91,7 +92,7 @@ void Dial::drawSeconds(QImage& screen, int second, DialMode mode) const {
         onCanvas(screen,
                  [&](auto& canvas) { AnalogHands::drawSeconds(canvas, geometry_, second); });
     } else {
-        QPainter painter(&screen);
+        ImagePainter painter(screen);
         digits_.drawSeconds(painter, second);
     }
 }
