@@ -23,8 +23,8 @@ public:
     // itself; at any other the 2x file, scaled smoothly when the ratio is not 2.
     static QImage bitmap(const QString& name, qreal ratio);
     // Likewise for a picture that stands at `at` (design pixels) in shape `cutBy`: at a ratio
-    // other than 1 and 2, scaled with what lies outside the shape transparent, so that the colour around
-    // her does not bleed into her edge.
+    // other than 1 and 2, scaled with what lies outside the shape transparent, so that the colour
+    // around her does not bleed into her edge.
     static QImage bitmap(const QString& name, qreal ratio, int cutBy, QPoint at);
     // A picture and its 1-bit mask as one image whose alpha is the mask (black: drawn).
     static QImage maskedImage(const QImage& picture, const QImage& mask);

@@ -9,10 +9,10 @@
 
 class QWidget;
 
-// Her window's outline at one size and device pixel ratio, in device pixels: the shape that shows her
-// and takes the mouse, and the faint anti-aliased fringe around it, which only a compositor
-// can show, blended with the desktop. Without a compositor the shape alone shows, so that
-// her pixels there are exactly her pictures'.
+// Her window's outline at one size and device pixel ratio, in device pixels: the shape that shows
+// her and takes the mouse, and the faint anti-aliased fringe around it, which only a compositor can
+// show, blended with the desktop. Without a compositor the shape alone shows, so that her pixels
+// there are exactly her pictures'.
 class StageOutline {
 public:
     // From the program's own shapes and edge picture for that scale.

@@ -13,10 +13,11 @@
 namespace {
 
 const QStringList kSaveOrder = {
-    "lastYotei", "AnaDigi", "StayOnTop", "FormLeft", "FormTop", "samiLim", //
-    "kiMes0",    "yoMes0",  "kiSnd0",    "yoSnd0",   "KiTuki0", "KiHi0",      "Yotei0",   "kiMes1",
-    "yoMes1",    "kiSnd1",  "yoSnd1",    "KiTuki1",  "KiHi1",   "Yotei1",     "kiMes2",   "yoMes2",
-    "kiSnd2",    "yoSnd2",  "KiTuki2",   "KiHi2",    "Yotei2",  "ThreadPrio", "DigiAMPM", "Quiet", "Size"};
+    "lastYotei",  "AnaDigi",  "StayOnTop", "FormLeft", "FormTop", "samiLim", //
+    "kiMes0",     "yoMes0",   "kiSnd0",    "yoSnd0",   "KiTuki0", "KiHi0",   "Yotei0",
+    "kiMes1",     "yoMes1",   "kiSnd1",    "yoSnd1",   "KiTuki1", "KiHi1",   "Yotei1",
+    "kiMes2",     "yoMes2",   "kiSnd2",    "yoSnd2",   "KiTuki2", "KiHi2",   "Yotei2",
+    "ThreadPrio", "DigiAMPM", "Quiet",     "Size"};
 
 // A record in which every field differs from its default, the slots' use flags too.
 StageSettings customSettings() {
@@ -301,12 +302,13 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    false},
         // With values from the reading's end on already missing there is nothing to keep.
-        UnreadCase{"TailMissing",
-                   [](HiveKey& key) {
-                       for (const char* name : {"samiLim", "ThreadPrio", "DigiAMPM", "Quiet", "Size"})
-                           removeValue(key, name);
-                   },
-                   false}),
+        UnreadCase{
+            "TailMissing",
+            [](HiveKey& key) {
+                for (const char* name : {"samiLim", "ThreadPrio", "DigiAMPM", "Quiet", "Size"})
+                    removeValue(key, name);
+            },
+            false}),
     [](const ::testing::TestParamInfo<UnreadCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsStore, KeepsWhatItDoesNotKnow) {

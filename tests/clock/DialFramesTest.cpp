@@ -107,9 +107,9 @@ TEST(DialFrames, AtEverySizeTheDialIsTheTwoXDialScaled) {
             dial.compose(f.hour, f.minute, f.mode);
             const QImage frame = dial.frameAt(f.second, f.mode);
             ASSERT_EQ(frame.size(), QSize(128, 128) * ratio);
-            const QImage expected = twoX.frameAt(f.second, f.mode)
-                                        .scaled(frame.size(), Qt::IgnoreAspectRatio,
-                                                Qt::SmoothTransformation);
+            const QImage expected =
+                twoX.frameAt(f.second, f.mode)
+                    .scaled(frame.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
             int far = 0;
             for (int y = 0; y < frame.height(); ++y)
                 for (int x = 0; x < frame.width(); ++x) {

@@ -1,8 +1,8 @@
 #include "support/harness/HerOnScreen.h"
 
 #include "stage/AssetCatalogue.h"
-#include "support/fixtures/BalloonRig.h"
 #include "support/fakes/FakeTimeline.h"
+#include "support/fixtures/BalloonRig.h"
 #include "support/harness/XSession.h"
 #include "support/harness/XShape.h"
 
