@@ -9,6 +9,7 @@
 #include "stage/StageSize.h"
 
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 #include <QWindow>
 
@@ -69,11 +70,26 @@ void StageFigure::redraw(FigureScale scale) {
 }
 
 QImage StageFigure::dressed(const QString& name, const QWidget& part) const {
+    const FigureScale& scale = outline_->scale();
     const QPoint at = layout_.design(part).topLeft();
-    const QImage picture = AssetCatalogue::bitmap(name, outline_->ratio(), kBodyRegion, at);
+    QImage picture = AssetCatalogue::bitmap(name, scale.ratio(), kBodyRegion, at);
     if (picture.isNull())
         return picture;
-    return outline_->dressed(picture, at);
+    const QPoint shown = (QPointF(part.pos()) * scale.device).toPoint();
+    const QPoint own = (QPointF(at) * scale.ratio()).toPoint();
+    if (shown != own) {
+        // Her size rounded the part's place: the picture keeps its own place on her, and her
+        // stage picture fills the pixels between, as it would show there.
+        QImage onStage = image_.pixmap()
+                             .toImage()
+                             .copy(QRect(shown, picture.size()))
+                             .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        onStage.setDevicePixelRatio(1);
+        picture.setDevicePixelRatio(1);
+        QPainter(&onStage).drawImage(own - shown, picture);
+        picture = onStage;
+    }
+    return outline_->dressed(picture, shown);
 }
 
 QImage StageFigure::picture() const {

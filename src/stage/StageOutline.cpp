@@ -79,8 +79,7 @@ std::optional<QRegion> StageOutline::paintArea() const {
     return logicalCover(*shape_ | fringe_, scale_.device);
 }
 
-QImage StageOutline::dressed(const QImage& picture, QPoint at) const {
-    const QPoint origin(qRound(at.x() * ratio()), qRound(at.y() * ratio()));
+QImage StageOutline::dressed(const QImage& picture, QPoint origin) const {
     QImage result(picture.size(), QImage::Format_ARGB32_Premultiplied);
     result.fill(Qt::transparent);
     {

@@ -32,10 +32,10 @@ public:
     // The logical pixels that show anything, for the toolkit's mask; none without a shape.
     std::optional<QRegion> paintArea() const;
 
-    // A picture of hers at the outline's ratio for the place `at` (design pixels) of her
+    // A picture of hers at the outline's ratio for the place `deviceAt` (device pixels) of her
     // window: hers inside the shape, the fringe outside it, so that it may be painted in place
     // of whatever lies beneath. It paints at the screen's device pixel ratio.
-    QImage dressed(const QImage& picture, QPoint at) const;
+    QImage dressed(const QImage& picture, QPoint deviceAt) const;
 
     // Sets the native shapes of her window: the fringe shows only while a compositor runs.
     void cut(QWidget& window, bool compositing) const;
