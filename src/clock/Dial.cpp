@@ -73,11 +73,23 @@ Dial::Dial(QRect box, Pictures pictures, GlyphDrawer drawGlyph, DigitLayout layo
 
 void Dial::compose(int hour, int minute, DialMode mode) {
     dialImage = backdrop_.copy();
+    const QImage& face = ImageList1[mode.analog ? 0 : 1];
+    if (face.size() == dialImage.size()) {
+        // Pixel for pixel: through a painter at a ratio other than 1 it would be resampled,
+        // at many times the cost.
+        QImage own = face;
+        own.setDevicePixelRatio(1);
+        dialImage.setDevicePixelRatio(1);
+        QPainter(&dialImage).drawImage(QPoint(0, 0), own);
+        dialImage.setDevicePixelRatio(backdrop_.devicePixelRatio());
+    }
     {
         ImagePainter painter(dialImage);
         // Only faces made for another ratio are scaled.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, !atOne(ratio()));
-        painter.drawImage(QPoint(0, 0), ImageList1[mode.analog ? 0 : 1]);
+        if (face.size() != dialImage.size()) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(QRectF(QPointF(0, 0), dialImage.deviceIndependentSize()), face);
+        }
         if (hour != -1 && !mode.analog)
             digits_.drawHourAndMinute(painter, hour, minute, mode.twelveHour);
     }

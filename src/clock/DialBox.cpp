@@ -33,6 +33,9 @@ DialBox::DialBox(PaintBox& MojibanBox, QRect design, const QImage& backdrop,
 
 void DialBox::makeDial(qreal ratio) {
     using GlyphList = AssetCatalogue::GlyphList;
+    // The digital face is read when it is first shown: most never switch, and reading it is
+    // a good part of her start.
+    digitalFaceRead_ = !mode().analog;
     const QSize size = design_.size();
     const DigitLayout layout = DigitLayout::compute(
         AssetCatalogue::glyphSize(GlyphList::DigiNumber),
@@ -42,8 +45,9 @@ void DialBox::makeDial(qreal ratio) {
         design_,
         Dial::Pictures{.stage = backdrop_,
                        .analogFace = AssetCatalogue::maskedBitmap(QStringLiteral("Mojiban"), ratio),
-                       .digitalFace =
-                           AssetCatalogue::maskedBitmap(QStringLiteral("MojibanDigi"), ratio)},
+                       .digitalFace = digitalFaceRead_ ? AssetCatalogue::maskedBitmap(
+                                                             QStringLiteral("MojibanDigi"), ratio)
+                                                       : QImage()},
         AssetCatalogue::drawGlyph, layout, ratio);
 }
 
@@ -78,6 +82,8 @@ DialMode DialBox::mode() const {
 void DialBox::composeDial(int hour, int minute) {
     hour_ = hour;
     minute_ = minute;
+    if (!mode().analog && !digitalFaceRead_)
+        makeDial(dial_->ratio());
     dial_->compose(hour, minute, mode());
     stale_->imageRebuilt();
     if (hooks_.rebuilt)

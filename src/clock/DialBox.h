@@ -74,6 +74,7 @@ private:
     // What the dial image shows, for a dial made anew.
     int hour_ = -1;
     int minute_ = -1;
+    bool digitalFaceRead_ = false;
     std::unique_ptr<StaleDialArea> stale_;
     PaintRegionRecorder* paintRegion_ = nullptr;
     // The second that showDial paints; -1 when a paint comes from elsewhere.

@@ -112,4 +112,29 @@ TEST_F(Announcement, TwoSchedulesOfOneMinuteSpeakOneAfterTheOtherBesideHer) {
     registry.closeKey();
 }
 
+// Quiet: the balloon as ever, and nothing reaches the sound server.
+TEST_F(Announcement, QuietSheShowsHerBalloonAndSaysNothing) {
+    StageSettings settings;
+    settings.Quiet = true;
+    settings.schedules[0].used = true;
+    settings.schedules[0].hour = 8;
+    settings.schedules[0].minute = 30;
+    settings.schedules[0].clip = QStringLiteral("Snd_Jikan1");
+    {
+        HiveRegistry registry(hivePath());
+        ASSERT_TRUE(saveSettings(registry, settings, kHerPlace));
+    }
+    ProgramRun program(session, config.path(),
+                       fixedClockEnvironment(QStringLiteral("2026-03-15 08:29:57")) +
+                           QStringList{QStringLiteral("PULSE_SERVER=") + pulse.address()});
+    ASSERT_TRUE(program.start());
+    ASSERT_GE(waitForBalloon(true, 60'000), 0) << "no balloon: " << program.report();
+    const double shownAt = pulse.recordedSeconds();
+    // Longer than the clip, and than the recording lags behind.
+    EXPECT_FALSE(eventually([&] { return soundSince(0).heard; }, 5'000));
+    EXPECT_GT(pulse.recordedSeconds(), shownAt + 3) << "the recording stopped";
+    program.sendSignal(SIGTERM);
+    ASSERT_TRUE(program.waitForExit());
+}
+
 } // namespace
