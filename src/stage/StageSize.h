@@ -5,7 +5,7 @@
 
 class StagePopupMenu;
 
-// Her size on the desktop, a percentage of her own, chosen under "大きさ" in her menu.
+// Her size on the desktop, a percentage of her own, chosen in her menu.
 namespace StageSize {
 
 // The choice in her menu; changed runs after a pick with her new figure size.

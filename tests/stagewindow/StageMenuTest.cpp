@@ -1,6 +1,5 @@
 // Her popup menu as the user meets it on the window: what it holds, what the held keys
 // reveal, and what its commands do. Keys are fake and no display is needed.
-#include "clock/DialBox.h"
 #include "platform/AutostartEntry.h"
 #include "stage/MenuItem.h"
 #include "stage/StagePlacement.h"
@@ -186,37 +185,6 @@ TEST_F(StageMenu, PriorityAndPatienceItemsChangeTheSettingsThatTheCloseStores) {
     EXPECT_FALSE(stage->isVisible());
     EXPECT_EQ(storedDword(QStringLiteral("ThreadPrio")), std::optional<quint32>(2));
     EXPECT_EQ(storedDword(QStringLiteral("samiLim")), std::optional<quint32>(0));
-}
-
-// Each size at once: her window and shape, the dial, her face and mouth, her place kept.
-TEST_F(StageMenu, EverySizeRedrawsHerAtOnceAndTheCloseStoresIt) {
-    startWithMenu();
-    stage->placement().standAt({20, 10});
-    for (const auto& [name, percent] : {std::pair{"MISize50", 50}, {"MISize75", 75},
-                                        {"MISize125", 125}, {"MISize200", 200}}) {
-        openMenu();
-        pick(item(name));
-        QCoreApplication::processEvents();
-        const qreal size = percent / 100.0;
-        EXPECT_EQ(stage->settings().Size, percent);
-        EXPECT_EQ(checkedIn("MISize"), item(name));
-        EXPECT_EQ(stage->size(), QSize(208, 452) * size) << percent;
-        EXPECT_EQ(stage->mask().boundingRect().bottomRight(),
-                  QPoint(stage->width() - 1, stage->height() - 1))
-            << percent;
-        EXPECT_EQ(stage->dial().screen().size(), QSize(128, 128) * size) << percent;
-        EXPECT_EQ(stage->findChild<QWidget*>(QStringLiteral("MojibanBox"))->geometry(),
-                  QRect(QPoint(80, 256) * size, QSize(128, 128) * size))
-            << percent;
-        EXPECT_EQ(stage->findChild<QWidget*>(QStringLiteral("MouthArea"))->pos(),
-                  QPoint(qRound(40 * size), qRound(108 * size)))
-            << percent;
-        // At 200 % she is taller than the screen, and rises no further than its top.
-        EXPECT_EQ(stage->pos(), QPoint(20, percent == 200 ? 0 : 10)) << percent;
-    }
-    openMenu();
-    pick(item("X1"));
-    EXPECT_EQ(storedDword(QStringLiteral("Size")), std::optional<quint32>(200));
 }
 
 TEST_F(StageMenu, StayOnTopTwiceReturnsToTheFirstStackingWithPlaceAndShapeKept) {
