@@ -28,39 +28,8 @@ declare -A label=([scale1]="her, scale 1" [scale2]="her, scale 2" [xclock]="xclo
 
 time_starts "$runs" command "${names[@]}"
 idle_side_by_side "$seconds" "$settle" command "${names[@]}"
-ticks_per_second=$(getconf CLK_TCK)
 screen=$(xdpyinfo | awk '/dimensions:/ { print $2 }')
 
-# The program's own top-level window (not a menu or a balloon, which set override-redirect):
-# the first such window the X server shows for its process id.
-window_of() {
-    local id
-    for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
-        if [[ $(xwininfo -id "$id") == *"Override Redirect State: no"* ]]; then
-            echo "$id"
-            return
-        fi
-    done
-}
-
-# One line per program, separated by semicolons (so that an empty field stays one): CPU %, wake-ups/s, preemptions/s, RSS in MB, median
-# start in ms (empty without one), window depth and the window as width x height + x + y.
-summary() {
-    local name=$1 id depth='' geometry=''
-    id=$(window_of "$(<"$workdir/$name.pid")")
-    if [[ -n $id ]]; then
-        read -r depth geometry < <(xwininfo -id "$id" | awk -F': *' '
-            /Absolute upper-left X/ { x = $2 } /Absolute upper-left Y/ { y = $2 }
-            /^ *Width/ { w = $2 } /^ *Height/ { h = $2 } /^ *Depth/ { d = $2 }
-            END { printf "%s %sx%s+%s+%s\n", d, w, h, x, y }')
-    fi
-    awk -F'\t' -v seconds="$idle_interval" -v ticks="$(<"$workdir/$name.ticks")" \
-        -v hz="$ticks_per_second" -v rss="$(<"$workdir/$name.rss")" \
-        -v start="$(median <"$workdir/$name.starts")" -v depth="$depth" -v geometry="$geometry" '
-        { v += $3; n += $4 }
-        END { printf "%.3f;%.2f;%.2f;%.1f;%s;%s;%s\n", 100 * ticks / hz / seconds, v, n,
-                     rss / 1024, start, depth, geometry }' "$workdir/$name.rates"
-}
 declare -A figure
 for name in "${names[@]}"; do
     IFS=';' read -r "figure[$name,cpu]" "figure[$name,wake]" "figure[$name,pre]" \
@@ -68,25 +37,8 @@ for name in "${names[@]}"; do
         < <(summary "$name")
 done
 
-# A row of the table: its heading, then the figure's key, a unit after each figure, and
-# what stands where a figure is missing.
-row() {
-    local name cell
-    printf '| %s |' "$1"
-    for name in "${names[@]}"; do
-        cell=${figure[$name,$2]:-}
-        if [[ -n $cell ]]; then printf ' %s%s |' "$cell" "$3"; else printf ' not measured |'; fi
-    done
-    echo
-}
 ratio=$(awk -v a="${figure[scale2,start]}" -v b="${figure[scale1,start]}" \
     'BEGIN { if (a != "" && b + 0 > 0) printf "%.2f", a / b }')
-# "met (figure)" or "not met (figure)" for a figure and its limit; a missing one is neither.
-target() {
-    [[ -n $1 ]] || { echo "not measured"; return; }
-    awk -v value="$1" -v limit="$2" -v shown="$3" \
-        'BEGIN { printf "%s (%s)", value + 0 <= limit + 0 ? "met" : "not met", shown }'
-}
 s1=${figure[scale1,window]%%+*}
 s2=${figure[scale2,window]%%+*}
 doubled=$(awk -v a="$s1" -v b="$s2" 'BEGIN { split(a, p, "x"); split(b, q, "x")

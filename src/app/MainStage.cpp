@@ -42,12 +42,13 @@ MainStage::MainStage(StageServices services, QWidget* parent)
     // Before any part is handed them.
     keeper_ = std::make_unique<SettingsKeeper>(services_.registry, *this);
     keeper_->load(services_.keys);
-    figure_ = std::make_unique<StageFigure>(*this, *ui_->Image1, [this](qreal ratio) {
-        dial_->setDeviceRatio(ratio, ui_->Image1->pixmap().toImage());
+    figure_ = std::make_unique<StageFigure>(*this, *ui_->Image1, settings().Size, [this](qreal r) {
+        dial_->setDeviceRatio(r, figure_->picture());
         faces_->redress();
     });
     new WindowDresser(*this, {.role = "stage", .shape = [this] { figure_->cutOutline(); }});
     makeMenu();
+    figure_->addMenuItem(*PopupMenu1, settings().Size);
     debugControls_ = std::make_unique<DebugControls>(
         QList<QWidget*>{ui_->DateTimePicker1, ui_->MessageTest, ui_->FaceTest, ui_->NakuTest,
                         ui_->RandomFace1},
@@ -153,8 +154,8 @@ void MainStage::makeBalloon() {
     // The settings dialogs' own buttons play through voice_, quiet or not.
     quietVoice_ = std::make_unique<QuietVoice>(*voice_, settings().Quiet);
     quietVoice_->addMenuItem(*PopupMenu1);
-    balloonStage_ = std::make_unique<WindowBalloonStage>(*this, ui_->MouthArea->geometry(),
-                                                         *minimizeWatch_, &figure_->compositor());
+    balloonStage_ = std::make_unique<WindowBalloonStage>(*this, *ui_->MouthArea, *minimizeWatch_,
+                                                         &figure_->compositor());
     // Hidden until she speaks.
     balloon_ = std::make_unique<TMessageBalloon>(*balloonStage_, *stacking_, *quietVoice_,
                                                  services_.timers);
@@ -164,7 +165,7 @@ void MainStage::makeCharacter() {
     // The smile holds the loneliness timer, and the loneliness changes her face.
     faces_ = std::make_unique<Faces>(
         *ui_->FaceFrame, services_.random, services_.beeper, [this] { loneliness_->holdSmile(); },
-        [this](const QString& name) { return figure_->dressed(name, ui_->FaceFrame->pos()); });
+        [this](const QString& name) { return figure_->dressed(name, *ui_->FaceFrame); });
     ui_->FaceFrame->onPaint = std::bind_front(&Faces::FaceFramePaint, faces_.get());
     loneliness_ = std::make_unique<Loneliness>(
         settings().samiLim, services_.timers, *PopupMenu1, *ui_->NakuTest,
@@ -178,7 +179,8 @@ void MainStage::makeCharacter() {
 
 void MainStage::makeDial() {
     dial_ = std::make_unique<DialBox>(
-        *ui_->MojibanBox, ui_->Image1->pixmap().toImage(), settings(), services_.clock, *PopupMenu1,
+        *ui_->MojibanBox, figure_->design(*ui_->MojibanBox), figure_->picture(), settings(),
+        services_.clock, *PopupMenu1,
         DialBox::Hooks{.rebuilt = std::bind_front(&Faces::dialRebuilt, faces_.get()),
                        .painted = [this] { clock_->dialPainted(); }});
     ui_->MojibanBox->onPaint = std::bind_front(&DialBox::MojibanBoxPaint, dial_.get());

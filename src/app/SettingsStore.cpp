@@ -81,6 +81,7 @@ const StoredValue kStoredValues[] = {
      .number = &StageSettings::ThreadPrio},
     {.name = "DigiAMPM", .kind = Kind::Flag, .writtenAs = 14, .flag = &StageSettings::DigiAMPM},
     {.name = "Quiet", .kind = Kind::Flag, .writtenAs = 15, .flag = &StageSettings::Quiet},
+    {.name = "Size", .kind = Kind::Number, .writtenAs = 16, .number = &StageSettings::Size},
 };
 
 QString valueName(const StoredValue& value, int slot) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "clock/AnalogHands.h"
+#include "clock/ImagePainter.h"
 #include "clock/RasterCanvas.h"
 #include "clock/SmoothCanvas.h"
 
@@ -57,7 +58,7 @@ Dial::Dial(QRect box, Pictures pictures, GlyphDrawer drawGlyph, DigitLayout layo
     // made for another ratio is scaled here once rather than at each rebuild.
     backdrop_.fill(Qt::transparent);
     if (!pictures.stage.isNull()) {
-        QPainter painter(&backdrop_);
+        ImagePainter painter(backdrop_);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(-box.topLeft(), pictures.stage);
@@ -72,11 +73,23 @@ Dial::Dial(QRect box, Pictures pictures, GlyphDrawer drawGlyph, DigitLayout layo
 
 void Dial::compose(int hour, int minute, DialMode mode) {
     dialImage = backdrop_.copy();
+    const QImage& face = ImageList1[mode.analog ? 0 : 1];
+    if (face.size() == dialImage.size()) {
+        // Pixel for pixel: through a painter at a ratio other than 1 it would be resampled,
+        // at many times the cost.
+        QImage own = face;
+        own.setDevicePixelRatio(1);
+        dialImage.setDevicePixelRatio(1);
+        QPainter(&dialImage).drawImage(QPoint(0, 0), own);
+        dialImage.setDevicePixelRatio(backdrop_.devicePixelRatio());
+    }
     {
-        QPainter painter(&dialImage);
+        ImagePainter painter(dialImage);
         // Only faces made for another ratio are scaled.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, !atOne(ratio()));
-        painter.drawImage(QPoint(0, 0), ImageList1[mode.analog ? 0 : 1]);
+        if (face.size() != dialImage.size()) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(QRectF(QPointF(0, 0), dialImage.deviceIndependentSize()), face);
+        }
         if (hour != -1 && !mode.analog)
             digits_.drawHourAndMinute(painter, hour, minute, mode.twelveHour);
     }
@@ -91,7 +104,7 @@ void Dial::drawSeconds(QImage& screen, int second, DialMode mode) const {
         onCanvas(screen,
                  [&](auto& canvas) { AnalogHands::drawSeconds(canvas, geometry_, second); });
     } else {
-        QPainter painter(&screen);
+        ImagePainter painter(screen);
         digits_.drawSeconds(painter, second);
     }
 }

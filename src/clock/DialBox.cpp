@@ -11,12 +11,13 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 
-DialBox::DialBox(PaintBox& MojibanBox, const QImage& backdrop, StageSettings& settings,
-                 const WallClock& clock, StagePopupMenu& menu, Hooks hooks)
-    : box_(MojibanBox), settings_(settings), clock_(clock), hooks_(std::move(hooks)),
-      backdrop_(backdrop) {
-    makeDial(box_.devicePixelRatio());
+DialBox::DialBox(PaintBox& MojibanBox, QRect design, const QImage& backdrop,
+                 StageSettings& settings, const WallClock& clock, StagePopupMenu& menu, Hooks hooks)
+    : box_(MojibanBox), design_(design), settings_(settings), clock_(clock),
+      hooks_(std::move(hooks)), backdrop_(backdrop) {
+    makeDial(backdrop_.devicePixelRatio());
     // Each paint covers the whole box, so the stage picture beneath is not painted again
     // every second.
     box_.setAttribute(Qt::WA_OpaquePaintEvent);
@@ -32,17 +33,21 @@ DialBox::DialBox(PaintBox& MojibanBox, const QImage& backdrop, StageSettings& se
 
 void DialBox::makeDial(qreal ratio) {
     using GlyphList = AssetCatalogue::GlyphList;
-    const QSize size = box_.size();
+    // The digital face is read when it is first shown: most never switch, and reading it is
+    // a good part of her start.
+    digitalFaceRead_ = !mode().analog;
+    const QSize size = design_.size();
     const DigitLayout layout = DigitLayout::compute(
         AssetCatalogue::glyphSize(GlyphList::DigiNumber),
         AssetCatalogue::glyphSize(GlyphList::DigiNumSmall),
         AssetCatalogue::glyphSize(GlyphList::AmPm), QPoint(size.width() / 2, size.height() / 2));
     dial_ = std::make_unique<Dial>(
-        box_.geometry(),
+        design_,
         Dial::Pictures{.stage = backdrop_,
                        .analogFace = AssetCatalogue::maskedBitmap(QStringLiteral("Mojiban"), ratio),
-                       .digitalFace =
-                           AssetCatalogue::maskedBitmap(QStringLiteral("MojibanDigi"), ratio)},
+                       .digitalFace = digitalFaceRead_ ? AssetCatalogue::maskedBitmap(
+                                                             QStringLiteral("MojibanDigi"), ratio)
+                                                       : QImage()},
         AssetCatalogue::drawGlyph, layout, ratio);
 }
 
@@ -54,8 +59,18 @@ void DialBox::setDeviceRatio(qreal ratio, const QImage& backdrop) {
     makeDial(ratio);
     // The same time anew: nothing the rebuilt hook should answer.
     dial_->compose(hour_, minute_, mode());
-    stale_->imageRebuilt();
+    stale_ = std::make_unique<StaleDialArea>(QRect(QPoint(0, 0), box_.size()));
     box_.update();
+}
+
+QRect DialBox::inBox(const QRect& design) const {
+    const qreal size = qreal(box_.width()) / design_.width();
+    if (qFuzzyCompare(size, 1))
+        return design;
+    const int left = int(std::floor(design.x() * size));
+    const int top = int(std::floor(design.y() * size));
+    return QRect(left, top, int(std::ceil((design.x() + design.width()) * size)) - left,
+                 int(std::ceil((design.y() + design.height()) * size)) - top);
 }
 
 DialBox::~DialBox() = default;
@@ -67,6 +82,8 @@ DialMode DialBox::mode() const {
 void DialBox::composeDial(int hour, int minute) {
     hour_ = hour;
     minute_ = minute;
+    if (!mode().analog && !digitalFaceRead_)
+        makeDial(dial_->ratio());
     dial_->compose(hour, minute, mode());
     stale_->imageRebuilt();
     if (hooks_.rebuilt)
@@ -75,7 +92,7 @@ void DialBox::composeDial(int hour, int minute) {
 
 void DialBox::showDial(int second) {
     showingSecond_ = second;
-    box_.repaint(stale_->refreshFor(dial_->secondsArea(second, mode())));
+    box_.repaint(stale_->refreshFor(inBox(dial_->secondsArea(second, mode()))));
     showingSecond_ = -1;
 }
 
@@ -84,16 +101,19 @@ void DialBox::MojibanBoxPaint(QPainter& painter) {
     const int second = perSecond ? showingSecond_ : clock_.now().second;
     const DialMode dialMode = mode();
     const QImage shown = dial_->frameAt(second, dialMode);
-    const qreal ratio = shown.devicePixelRatio();
+    // Device pixel for device pixel, whatever her size.
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     // Transparent pixels too replace what was there, for a window with an alpha channel.
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     // In bands: a larger piece under the window's shaped clip would have the raster
     // engine wake its helper threads, every second, for a 128 x 128 copy.
     constexpr int kBandRows = 16; // device rows
-    for (int top = 0; top < shown.height(); top += kBandRows)
-        painter.drawImage(QPointF(0, top / ratio), shown,
-                          QRect(0, top, shown.width(), std::min(kBandRows, shown.height() - top)));
-    stale_->painted(paintRegion_->region(), dial_->secondsArea(second, dialMode));
+    for (int top = 0; top < shown.height(); top += kBandRows) {
+        const int rows = std::min(kBandRows, shown.height() - top);
+        painter.drawImage(QRectF(0, top / ratio, shown.width() / ratio, rows / ratio), shown,
+                          QRectF(0, top, shown.width(), rows));
+    }
+    stale_->painted(paintRegion_->region(), inBox(dial_->secondsArea(second, dialMode)));
     if (perSecond)
         RepaintTrace::mark();
     if (hooks_.painted)

@@ -26,10 +26,12 @@ public:
         std::function<void()> painted;
     };
 
-    // The backdrop is what lies behind the dial: her stage picture as her window shows it,
-    // opaque, or at the box's device pixel ratio and transparent outside her shape for a
-    // window with an alpha channel. The dial is made at the box's ratio.
-    DialBox(PaintBox& MojibanBox, const QImage& backdrop, StageSettings& settings,
+    // design: the box's place on her in design pixels, her size at 100 % on a screen of
+    // scale 1, which the dial is drawn in. The backdrop is what lies behind the dial: her
+    // stage picture as her window shows it, at her ratio of device pixels to a design pixel,
+    // opaque, or transparent outside her shape for a window with an alpha channel. The dial
+    // is made at that ratio.
+    DialBox(PaintBox& MojibanBox, QRect design, const QImage& backdrop, StageSettings& settings,
             const WallClock& clock, StagePopupMenu& menu, Hooks hooks);
     ~DialBox();
     DialBox(const DialBox&) = delete;
@@ -46,7 +48,8 @@ public:
     // paint afterwards is the sign that she is seen again.
     void setScreenSaved(bool saved);
 
-    // After a move to a screen of another scale: the dial made anew at that ratio, showing
+    // After a move to a screen of another scale, or a change of her size: the dial made anew
+    // at that ratio (device pixels to a design pixel) for the box as it now lies, showing
     // what it showed, over the backdrop given (a null one keeps the one it has).
     void setDeviceRatio(qreal ratio, const QImage& backdrop = QImage());
 
@@ -55,11 +58,14 @@ public:
 
 private:
     void makeDial(qreal ratio);
+    // A part of the dial in the box's logical pixels, every one it touches.
+    QRect inBox(const QRect& design) const;
     // After a switch of the rendering: the result at once.
     void showNow();
     DialMode mode() const;
 
     PaintBox& box_;
+    QRect design_;
     StageSettings& settings_;
     const WallClock& clock_;
     Hooks hooks_;
@@ -68,6 +74,7 @@ private:
     // What the dial image shows, for a dial made anew.
     int hour_ = -1;
     int minute_ = -1;
+    bool digitalFaceRead_ = false;
     std::unique_ptr<StaleDialArea> stale_;
     PaintRegionRecorder* paintRegion_ = nullptr;
     // The second that showDial paints; -1 when a paint comes from elsewhere.

@@ -23,7 +23,7 @@ QPen penOf(QRgb colour) {
 
 } // namespace
 
-SmoothCanvas::SmoothCanvas(QImage& image) : ratio_(image.devicePixelRatio()), painter_(&image) {
+SmoothCanvas::SmoothCanvas(QImage& image) : ratio_(image.devicePixelRatio()), painter_(image) {
     painter_.setRenderHint(QPainter::Antialiasing);
     // A pixel point at 1x is the pixel's whole square, whose centre lies half a pixel on.
     painter_.translate(0.5, 0.5);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clock/ImagePainter.h"
 #include "clock/RasterCanvas.h"
 
 #include <QImage>
@@ -27,5 +28,5 @@ private:
     void fill(const QPainterPath& path, QRgb colour, PenMode mode);
 
     qreal ratio_;
-    QPainter painter_;
+    ImagePainter painter_;
 };

@@ -44,6 +44,8 @@ struct StageSettings {
     bool DigiAMPM = false;
     // Her clips silenced; everything else she does goes on.
     bool Quiet = false;
+    // Her size in percent of her own.
+    qint32 Size = 100;
 
     bool operator==(const StageSettings&) const = default;
 };

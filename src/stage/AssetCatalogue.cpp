@@ -76,8 +76,9 @@ QImage maskedStrip(AssetCatalogue::GlyphList list, qreal ratio) {
     return it->second;
 }
 
-bool aboveOne(qreal ratio) {
-    return ratio > 1 && !qFuzzyCompare(ratio, 1);
+// Every ratio but 1 is drawn from the 2x drawings, smaller ones too, as those hold the most.
+bool fromTwoX(qreal ratio) {
+    return !qFuzzyCompare(ratio, 1);
 }
 
 QSize deviceSize(QSize logical, qreal ratio) {
@@ -142,7 +143,7 @@ QImage AssetCatalogue::bitmap(const QString& name) {
 }
 
 QImage AssetCatalogue::bitmap(const QString& name, qreal ratio) {
-    if (!aboveOne(ratio))
+    if (!fromTwoX(ratio))
         return bitmap(name);
     // The 2x file is twice the 1x one, which is read only when there is no 2x file.
     QImage picture = bitmap(name + QStringLiteral("@2x"));
@@ -157,7 +158,7 @@ QImage AssetCatalogue::bitmap(const QString& name, qreal ratio) {
 }
 
 QImage AssetCatalogue::bitmap(const QString& name, qreal ratio, int cutBy, QPoint at) {
-    if (!aboveOne(ratio) || qFuzzyCompare(ratio, 2))
+    if (!fromTwoX(ratio) || qFuzzyCompare(ratio, 2))
         return bitmap(name, ratio);
     const std::optional<QRegion> shape = region(cutBy, 2);
     if (!shape)
@@ -222,7 +223,7 @@ std::optional<QRegion> AssetCatalogue::region(int id) {
 }
 
 std::optional<QRegion> AssetCatalogue::region(int id, qreal ratio) {
-    if (!aboveOne(ratio))
+    if (!fromTwoX(ratio))
         return region(id);
     std::optional<QRegion> twoX = loadRegion(QStringLiteral(":/regions/%1@2x.rgn").arg(id));
     if (!twoX) {
@@ -272,13 +273,13 @@ int AssetCatalogue::glyphCount(GlyphList list) {
 void AssetCatalogue::drawGlyph(QPainter& painter, GlyphList list, int index, QPoint at) {
     const GlyphStrip strip = stripOf(list);
     const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
-    const QImage glyphs = maskedStrip(list, aboveOne(ratio) ? ratio : 1.0);
+    const QImage glyphs = maskedStrip(list, fromTwoX(ratio) ? ratio : 1.0);
     if (index < 0 || index >= strip.count || glyphs.isNull())
         return;
     const QRect source(QPoint(index * strip.glyph.width(), 0), strip.glyph);
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (aboveOne(ratio)) {
+    if (fromTwoX(ratio)) {
         const qreal r = glyphs.devicePixelRatio();
         painter.drawImage(QRectF(at, strip.glyph), glyphs,
                           QRectF(source.x() * r, 0, source.width() * r, source.height() * r));

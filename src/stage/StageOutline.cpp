@@ -47,13 +47,14 @@ QRegion logicalCover(const QRegion& device, qreal ratio) {
 
 } // namespace
 
-StageOutline::StageOutline(qreal ratio, bool withFringe)
-    : StageOutline(ratio, windowShape(ratio), withFringe ? edgePicture(ratio) : QImage()) {
+StageOutline::StageOutline(FigureScale scale, bool withFringe)
+    : StageOutline(scale, windowShape(scale.ratio()),
+                   withFringe ? edgePicture(scale.ratio()) : QImage()) {
     withFringe_ = withFringe;
 }
 
-StageOutline::StageOutline(qreal ratio, std::optional<QRegion> shape, QImage edge)
-    : ratio_(ratio), shape_(std::move(shape)), edge_(std::move(edge)) {
+StageOutline::StageOutline(FigureScale scale, std::optional<QRegion> shape, QImage edge)
+    : scale_(scale), shape_(std::move(shape)), edge_(std::move(edge)) {
     if (shape_ && shape_->isEmpty())
         shape_.reset();
     // A fringe is drawn around a shape only, and never inside it.
@@ -75,11 +76,10 @@ StageOutline::StageOutline(qreal ratio, std::optional<QRegion> shape, QImage edg
 std::optional<QRegion> StageOutline::paintArea() const {
     if (!shape_)
         return std::nullopt;
-    return logicalCover(*shape_ | fringe_, ratio_);
+    return logicalCover(*shape_ | fringe_, scale_.device);
 }
 
-QImage StageOutline::dressed(const QImage& picture, QPoint at) const {
-    const QPoint origin(qRound(at.x() * ratio_), qRound(at.y() * ratio_));
+QImage StageOutline::dressed(const QImage& picture, QPoint origin) const {
     QImage result(picture.size(), QImage::Format_ARGB32_Premultiplied);
     result.fill(Qt::transparent);
     {
@@ -93,7 +93,7 @@ QImage StageOutline::dressed(const QImage& picture, QPoint at) const {
         own.setDevicePixelRatio(1);
         painter.drawImage(QPoint(0, 0), own);
     }
-    result.setDevicePixelRatio(ratio_);
+    result.setDevicePixelRatio(scale_.device);
     return result;
 }
 

@@ -72,6 +72,12 @@ bool StagePlacement::eventFilter(QObject* watched, QEvent* event) {
         return false;
     if (event->type() == QEvent::Show) {
         expectWindowManagersMove();
+    } else if (event->type() == QEvent::Resize) {
+        // Her size changed: her top-left stays where she is wanted, and she moves no more
+        // than it takes to be seen whole.
+        expectWindowManagersMove();
+        QMetaObject::invokeMethod(
+            this, [this] { stand(); }, Qt::QueuedConnection);
     } else if (event->type() == QEvent::Move && putRight_ && !drag_.dragging() &&
                window_.pos() != standing_) {
         // The window manager's, as it framed her or as the screen changed: once.

@@ -11,9 +11,9 @@ class StageDrag;
 
 // Where her window stands: at the place she is stored at, or, while that place cannot be
 // seen whole on the screens there are, wholly on the nearest one. Followed again whenever
-// screens come or go. The stored place changes only when the user moves her: a window
-// manager that offsets her as it maps her, or moves her while the screen is small, is put
-// right, and never changes what is stored.
+// screens come or go and whenever her size changes. The stored place changes only when the user
+// moves her: a window manager that offsets her as it maps her, or moves her while the screen is
+// small, is put right, and never changes what is stored.
 class StagePlacement : public QObject {
 public:
     StagePlacement(QWidget& window, StageDrag& drag);

@@ -16,7 +16,7 @@ constexpr const char* kOrder[] = {
     "N3", "StayOnTop1", "MIDigiAna", "MIAmPm",
     "MIStartAtLogin",
     "N2", "MIMemorialSet", "MIScheduleSet", "MIGaman",
-    "MIQuiet",
+    "MISize", "MIQuiet",
     "N1", "X1",
 };
 // clang-format on

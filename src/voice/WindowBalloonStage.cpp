@@ -7,13 +7,17 @@
 #include <QScreen>
 #include <QWidget>
 
-WindowBalloonStage::WindowBalloonStage(QWidget& window, QRect mouthArea, MinimizeWatch& minimize,
-                                       CompositorWatch* compositor)
-    : window_(window), mouthArea_(mouthArea), minimize_(minimize), compositor_(compositor) {}
+WindowBalloonStage::WindowBalloonStage(QWidget& window, const QWidget& mouth,
+                                       MinimizeWatch& minimize, CompositorWatch* compositor)
+    : window_(window), mouth_(mouth), minimize_(minimize), compositor_(compositor) {}
 
 QPoint WindowBalloonStage::stagePosition() const {
     // Asked of the X server: the toolkit hears nothing while a window manager moves her.
     return X11Place::windowPosition(window_).value_or(window_.pos());
+}
+
+QRect WindowBalloonStage::mouthArea() const {
+    return mouth_.geometry();
 }
 
 QSize WindowBalloonStage::stageClientSize() const {

@@ -9,12 +9,13 @@ class QWidget;
 // standing in for it.
 class WindowBalloonStage : public BalloonStage {
 public:
-    WindowBalloonStage(QWidget& window, QRect mouthArea, MinimizeWatch& minimize,
+    // mouth: the layout guide over her mouth, wherever her size puts it.
+    WindowBalloonStage(QWidget& window, const QWidget& mouth, MinimizeWatch& minimize,
                        CompositorWatch* compositor = nullptr);
 
     QPoint stagePosition() const override;
     QSize stageClientSize() const override;
-    QRect mouthArea() const override { return mouthArea_; }
+    QRect mouthArea() const override;
     void showStage() override;
     bool stageIsActive() const override;
     bool appMinimized() const override;
@@ -26,7 +27,7 @@ public:
 
 private:
     QWidget& window_;
-    QRect mouthArea_;
+    const QWidget& mouth_;
     MinimizeWatch& minimize_;
     CompositorWatch* compositor_;
 };

@@ -13,10 +13,11 @@
 namespace {
 
 const QStringList kSaveOrder = {
-    "lastYotei", "AnaDigi", "StayOnTop", "FormLeft", "FormTop", "samiLim", //
-    "kiMes0",    "yoMes0",  "kiSnd0",    "yoSnd0",   "KiTuki0", "KiHi0",      "Yotei0",   "kiMes1",
-    "yoMes1",    "kiSnd1",  "yoSnd1",    "KiTuki1",  "KiHi1",   "Yotei1",     "kiMes2",   "yoMes2",
-    "kiSnd2",    "yoSnd2",  "KiTuki2",   "KiHi2",    "Yotei2",  "ThreadPrio", "DigiAMPM", "Quiet"};
+    "lastYotei",  "AnaDigi",  "StayOnTop", "FormLeft", "FormTop", "samiLim", //
+    "kiMes0",     "yoMes0",   "kiSnd0",    "yoSnd0",   "KiTuki0", "KiHi0",   "Yotei0",
+    "kiMes1",     "yoMes1",   "kiSnd1",    "yoSnd1",   "KiTuki1", "KiHi1",   "Yotei1",
+    "kiMes2",     "yoMes2",   "kiSnd2",    "yoSnd2",   "KiTuki2", "KiHi2",   "Yotei2",
+    "ThreadPrio", "DigiAMPM", "Quiet",     "Size"};
 
 // A record in which every field differs from its default, the slots' use flags too.
 StageSettings customSettings() {
@@ -204,6 +205,7 @@ TEST_F(SettingsStore, MistypedTailValueEndsTheRest) {
     expected.ThreadPrio = defaults.ThreadPrio;
     expected.DigiAMPM = defaults.DigiAMPM;
     expected.Quiet = defaults.Quiet;
+    expected.Size = defaults.Size;
     EXPECT_EQ(loaded(), expected);
 }
 
@@ -291,7 +293,7 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    true},
         // Nothing is read after the last value, and a missing message ends nothing.
-        UnreadCase{"LastMissing", [](HiveKey& key) { removeValue(key, "Quiet"); }, false},
+        UnreadCase{"LastMissing", [](HiveKey& key) { removeValue(key, "Size"); }, false},
         UnreadCase{"MessageMissing", [](HiveKey& key) { removeValue(key, "yoMes1"); }, false},
         UnreadCase{"OutOfRangeNumbers",
                    [](HiveKey& key) {
@@ -300,12 +302,13 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    false},
         // With values from the reading's end on already missing there is nothing to keep.
-        UnreadCase{"TailMissing",
-                   [](HiveKey& key) {
-                       for (const char* name : {"samiLim", "ThreadPrio", "DigiAMPM", "Quiet"})
-                           removeValue(key, name);
-                   },
-                   false}),
+        UnreadCase{
+            "TailMissing",
+            [](HiveKey& key) {
+                for (const char* name : {"samiLim", "ThreadPrio", "DigiAMPM", "Quiet", "Size"})
+                    removeValue(key, name);
+            },
+            false}),
     [](const ::testing::TestParamInfo<UnreadCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SettingsStore, KeepsWhatItDoesNotKnow) {

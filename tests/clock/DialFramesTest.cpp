@@ -95,3 +95,27 @@ TEST(DialFrames, DigitsAtRatioTwoAreTheTwoXGlyphs) {
             }
     EXPECT_GT(drawn, 100);
 }
+
+// At each of her sizes the dial is the 2x one drawn smaller or larger: few pixels far from
+// the 2x dial scaled to that size.
+TEST(DialFrames, AtEverySizeTheDialIsTheTwoXDialScaled) {
+    Dial twoX = realDial(2);
+    for (const qreal ratio : {0.5, 0.75, 1.25, 1.5, 3.0})
+        for (const auto& f : {kFrames[4], kFrames[6], kFrames[9], kFrames[14]}) {
+            Dial dial = realDial(ratio);
+            twoX.compose(f.hour, f.minute, f.mode);
+            dial.compose(f.hour, f.minute, f.mode);
+            const QImage frame = dial.frameAt(f.second, f.mode);
+            const QImage expected =
+                twoX.frameAt(f.second, f.mode)
+                    .scaled(frame.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            int far = 0;
+            for (int y = 0; y < frame.height(); ++y)
+                for (int x = 0; x < frame.width(); ++x) {
+                    const QRgb a = frame.pixel(x, y), b = expected.pixel(x, y);
+                    far += std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                     std::abs(qBlue(a) - qBlue(b))}) > 128;
+                }
+            EXPECT_LT(far, frame.width() * frame.height() / 100) << ratio << ", " << f.second;
+        }
+}

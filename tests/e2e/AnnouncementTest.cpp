@@ -6,8 +6,8 @@
 #include "platform/HiveRegistry.h"
 #include "shared/TimeKey.h"
 #include "support/fixtures/BalloonControls.h"
-#include "support/harness/PulseSession.h"
 #include "support/fixtures/QtPrinters.h"
+#include "support/harness/PulseSession.h"
 #include "support/harness/XSession.h"
 #include "voice/BalloonGeometry.h"
 
@@ -42,6 +42,19 @@ protected:
         return eventually([&] { return balloonShows() == shown; }, timeoutMs, 50) ? timer.elapsed()
                                                                                   : -1;
     }
+    // Her settings stored, and she started at that moment, her voice going to the sound server.
+    std::unique_ptr<ProgramRun> startWith(const StageSettings& settings, const char* moment) {
+        {
+            HiveRegistry registry(hivePath());
+            EXPECT_TRUE(saveSettings(registry, settings, kHerPlace));
+        }
+        auto program = std::make_unique<ProgramRun>(
+            session, config.path(),
+            fixedClockEnvironment(QString::fromLatin1(moment)) +
+                QStringList{QStringLiteral("PULSE_SERVER=") + pulse.address()});
+        EXPECT_TRUE(program->start());
+        return program;
+    }
     SoundSpan soundSince(double seconds) const {
         return findSound(pulse.recording(), PulseSession::kRecordRate, seconds);
     }
@@ -63,19 +76,12 @@ TEST_F(Announcement, TwoSchedulesOfOneMinuteSpeakOneAfterTheOtherBesideHer) {
         schedule.clip = slot == 0 ? QStringLiteral("Snd_Jikan1") : QStringLiteral("Snd_Jikan3");
         schedule.message = QStringLiteral("予定 %1\n二行目").arg(slot + 1);
     }
-    {
-        HiveRegistry registry(hivePath());
-        ASSERT_TRUE(saveSettings(registry, settings, kHerPlace));
-    }
-    ProgramRun program(session, config.path(),
-                       fixedClockEnvironment(QStringLiteral("2026-03-15 08:29:55")) +
-                           QStringList{QStringLiteral("PULSE_SERVER=") + pulse.address()});
-    ASSERT_TRUE(program.start());
+    const auto program = startWith(settings, "2026-03-15 08:29:55");
     const auto her = session.waitForWindowByClass(QStringLiteral("hourling"));
-    ASSERT_TRUE(her.has_value()) << program.report();
+    ASSERT_TRUE(her.has_value()) << program->report();
     ASSERT_TRUE(eventually([&] { return session.windowGeometry(*her).topLeft() == kHerPlace; }));
 
-    ASSERT_GE(waitForBalloon(true, 60'000), 0) << "no balloon: " << program.report();
+    ASSERT_GE(waitForBalloon(true, 60'000), 0) << "no balloon: " << program->report();
     const qulonglong first = session.waitForWindowByName(kBalloon).value_or(0);
     session.screenshot().save(artifactPath(QStringLiteral("announcement-first.png")));
     const QSize herSize(208, 452);
@@ -103,13 +109,31 @@ TEST_F(Announcement, TwoSchedulesOfOneMinuteSpeakOneAfterTheOtherBesideHer) {
     EXPECT_GE(shown, 28'000) << "closed early";
     EXPECT_LE(shown, 40'000) << "it closes after 30 s";
 
-    program.sendSignal(SIGTERM);
-    ASSERT_TRUE(program.waitForExit());
+    program->sendSignal(SIGTERM);
+    ASSERT_TRUE(program->waitForExit());
     HiveRegistry registry(hivePath());
     ASSERT_TRUE(registry.openKey(kProgramKey, false));
     EXPECT_EQ(registry.readDword(QStringLiteral("lastYotei")),
               std::optional<quint32>(timeKey(3, 15, 8, 30)));
     registry.closeKey();
+}
+
+// Quiet: the balloon as ever, and nothing reaches the sound server.
+TEST_F(Announcement, QuietSheShowsHerBalloonAndSaysNothing) {
+    StageSettings settings;
+    settings.Quiet = true;
+    settings.schedules[0].used = true;
+    settings.schedules[0].hour = 8;
+    settings.schedules[0].minute = 30;
+    settings.schedules[0].clip = QStringLiteral("Snd_Jikan1");
+    const auto program = startWith(settings, "2026-03-15 08:29:57");
+    ASSERT_GE(waitForBalloon(true, 60'000), 0) << "no balloon: " << program->report();
+    const double shownAt = pulse.recordedSeconds();
+    // Longer than the clip, and than the recording lags behind.
+    EXPECT_FALSE(eventually([&] { return soundSince(0).heard; }, 5'000));
+    EXPECT_GT(pulse.recordedSeconds(), shownAt + 3) << "the recording stopped";
+    program->sendSignal(SIGTERM);
+    ASSERT_TRUE(program->waitForExit());
 }
 
 } // namespace

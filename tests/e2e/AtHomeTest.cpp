@@ -1,7 +1,7 @@
 // Her first hour under each window manager people run, with its stock configuration (openbox
 // under a compositor that draws shadows): balloons closed by their button and by their own
 // time, a drag while one shows, the stacking changed twice, the screen shrinking and growing
-// back, a second start, the close and a restart.
+// back, her size changed twice, a second start, the close and a restart.
 #include "support/harness/HerOnScreen.h"
 #include "support/harness/ProgramFixture.h"
 #include "support/harness/XShape.h"
@@ -32,23 +32,40 @@ protected:
         session.screenshot().save(artifactPath(
             QStringLiteral("home-%1-%2.png").arg(QString::fromStdString(GetParam()), step)));
     }
-    // She stands there, shown, her balloon beside her mouth while it shows.
+    // She stands there, shown, at her size, her balloon beside her mouth while it shows.
     void expectHerAt(QPoint place, const char* step) {
+        const QRect mouth(QPoint(qRound(40 * size_), qRound(108 * size_)),
+                          QPoint(qRound(121 * size_) - 1, qRound(145 * size_) - 1));
         QPoint beside;
         EXPECT_TRUE(eventually([&] {
             her = HerWindows::stage(session);
             const auto balloon = session.waitForWindowByName(QStringLiteral("MessageBalloon"), 50);
             beside = balloon ? session.windowGeometry(*balloon).topLeft() : QPoint();
-            return her && at() == place && session.viewable(*her) &&
+            const QSize size = QSize(208, 452) * size_;
+            return her && at() == place && session.windowGeometry(*her).size() == size &&
+                   session.viewable(*her) &&
                    (!balloon ||
-                    beside == placeBalloon(
-                                  balloonCorner(place, {208, 452}, QRect(QPoint(), kScreen)), place,
-                                  QRect(40, 108, 81, 37), {240, 160}, QRect(35, 48, 169, 65))
+                    beside == placeBalloon(balloonCorner(place, size, QRect(QPoint(), kScreen)),
+                                           place, mouth, {240, 160}, QRect(35, 48, 169, 65))
                                   .position);
         })) << step
             << ": she is " << (her ? "" : "not ") << "shown, at " << at().x() << "," << at().y()
             << ", not " << place.x() << "," << place.y() << "; her balloon at " << beside.x() << ","
             << beside.y();
+    }
+    // Her menu opened on her dial, the keys pressed in it.
+    void inMenu(const QStringList& keys) {
+        const QPoint dial = at() + kDialCentre * size_;
+        session.xdotool({"mousemove", number(dial.x()), number(dial.y()), "click", "3"});
+        ASSERT_TRUE(eventually([&] { return HerWindows::openMenu(session).has_value(); }));
+        session.xdotool(QStringList{"key"} + keys);
+        QThread::msleep(300);
+    }
+    // Picks her size, the nth under 大きさ: the ninth item shown.
+    void pickSize(int nth, qreal size) {
+        inMenu(QStringList(9, "Down") + QStringList{"Right"} + QStringList(nth - 1, "Down") +
+               QStringList{"Return"});
+        size_ = size;
     }
     void resizeScreen(QSize size) {
         const QString mode = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
@@ -59,6 +76,7 @@ protected:
     }
 
     std::optional<qulonglong> her;
+    qreal size_ = 1;
 };
 
 TEST_P(AtHome, SheKeepsHerPlaceAndHerWindowThroughHerFirstHour) {
@@ -118,17 +136,26 @@ TEST_P(AtHome, SheKeepsHerPlaceAndHerWindowThroughHerFirstHour) {
         })) << "a shadow or a box darkens the desktop around her";
     }
     for (const bool onTop : {true, false}) {
-        session.xdotool({"mousemove", number(at().x() + kDialCentre.x()),
-                         number(at().y() + kDialCentre.y()), "click", "3"});
-        ASSERT_TRUE(eventually([&] { return HerWindows::openMenu(session).has_value(); }));
-        session.xdotool({"key", "s"});
-        QThread::msleep(300);
+        inMenu({"s"});
         expectHerAt(place, "stacking changed");
         EXPECT_EQ(HerWindows::above(session, *her), onTop);
         EXPECT_TRUE(
             session.run("xprop", {"-id", number(*her), "WM_WINDOW_ROLE"}).out.contains("\"stage\""))
             << "her role is lost";
     }
+    // At 200 % she would reach below the screen: she rises just enough, and at 50 % stands
+    // where she stood.
+    pickSize(6, 2);
+    EXPECT_TRUE(eventually([&] {
+        her = HerWindows::stage(session);
+        const QRect shown = session.windowGeometry(her.value_or(0));
+        return shown.size() == QSize(416, 904) && shown.x() == place.x() &&
+               shown.bottom() < kScreen.height() && shown.y() > place.y() - 250;
+    })) << "at 200 % she is not whole on the screen just above her place";
+    shot(QStringLiteral("size-200"));
+    pickSize(1, 0.5);
+    expectHerAt(place, "at half her size");
+    shot(QStringLiteral("size-50"));
     resizeScreen({1024, 768});
     shot(QStringLiteral("small-screen"));
     resizeScreen(kScreen);

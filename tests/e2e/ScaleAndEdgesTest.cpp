@@ -1,10 +1,12 @@
-// Her window on a HiDPI screen and under a compositor, seen from outside: at scale 2 her
-// pictures are as sharp as at scale 1 and her shape is cut in device pixels; her window has
-// an alpha channel, and the fringe of her outline shows only while a compositor runs.
+// Her window on a HiDPI screen, at each of her sizes and under a compositor, seen from
+// outside: at scale 2 and at every size her pictures are as sharp as at scale 1 and her shape
+// is cut in device pixels; her window has an alpha channel, and the fringe of her outline
+// shows only while a compositor runs.
 #include "stage/AssetCatalogue.h"
 #include "stage/StageShape.h"
 #include "support/harness/ProgramFixture.h"
 #include "support/harness/XShape.h"
+#include "voice/BalloonGeometry.h"
 
 #include <QDir>
 #include <QProcess>
@@ -37,7 +39,7 @@ double edgeSharpness(const QImage& picture) {
     return steps > 0 ? weighted / steps : 0;
 }
 
-QRect scaled(const QRect& r, int scale) {
+QRect scaled(const QRect& r, qreal scale) {
     return QRect(r.topLeft() * scale, r.size() * scale);
 }
 
@@ -45,13 +47,20 @@ class ScaleAndEdges : public ProgramFixture {
 protected:
     ScaleAndEdges() : ProgramFixture(QSize(1024, 1024)) {}
 
-    // Her window at that scale, once it stands at her place.
-    std::optional<qulonglong> startAt(int scale) {
+    // Her window at that scale and size, once it stands at her place; environment: more for
+    // her start.
+    std::optional<qulonglong> startAt(int scale, int size = 100,
+                                      const QStringList& environment = {}) {
         StageSettings settings;
         settings.FormLeft = kHerPlace.x();
         settings.FormTop = kHerPlace.y();
+        settings.Size = size;
+        settings.schedules[0].used = true;
+        settings.schedules[0].hour = 8;
+        settings.schedules[0].minute = 30;
         store(settings);
-        program_ = launch({QStringLiteral("QT_SCALE_FACTOR=%1").arg(scale)});
+        program_ =
+            launch(environment + QStringList{QStringLiteral("QT_SCALE_FACTOR=%1").arg(scale)});
         return waitForHer(*program_, kHerPlace * scale);
     }
     void stop() {
@@ -99,6 +108,47 @@ TEST_F(ScaleAndEdges, AtScaleTwoHerPicturesAreAsSharpAsAtOneAndHerShapeIsCutInDe
         const double two = edgeSharpness(seen[2].copy(scaled(part, 2)));
         EXPECT_GT(two, 0.8 * one) << "at " << part.x() << "," << part.y() << ": " << two
                                   << " at scale 2 against " << one << " at scale 1";
+    }
+}
+
+// Each size as stored: her window and shape, her head and dial as sharp as the 2x pictures
+// allow (as her 200 % scaled down or up), and her balloon on her mouth where that size puts it.
+TEST_F(ScaleAndEdges, AtEachSizeHerShapeDialAndBalloonFollowAndHerPicturesStaySharp) {
+    QImage twoX;
+    for (const int percent : {200, 50, 75, 100, 125, 150}) {
+        SCOPED_TRACE(percent);
+        const qreal size = percent / 100.0;
+        const auto her = startAt(1, percent, fixedClockEnvironment("2026-03-15 08:29:58"));
+        ASSERT_TRUE(her.has_value());
+        EXPECT_EQ(session.windowGeometry(*her).size(), QSize(208, 452) * size);
+        const QRegion shape =
+            *composeWindowRegion(AssetCatalogue::region(1, size), AssetCatalogue::region(2, size),
+                                 QPoint(80, 256) * size);
+        EXPECT_TRUE((boundingShapeOf(session, *her) ^ shape).isEmpty());
+        const QRect mouth(QPoint(qRound(40 * size), qRound(108 * size)),
+                          QPoint(qRound(121 * size) - 1, qRound(145 * size) - 1));
+        const QPoint beside =
+            placeBalloon(balloonCorner(kHerPlace, QSize(208, 452) * size, QRect(0, 0, 1024, 1024)),
+                         kHerPlace, mouth, {240, 160}, QRect(35, 48, 169, 65))
+                .position;
+        EXPECT_TRUE(eventually([&] {
+            const auto balloon = session.waitForWindowByName(QStringLiteral("MessageBalloon"), 50);
+            return balloon && session.windowGeometry(*balloon).topLeft() == beside;
+        })) << "her balloon is not at her mouth";
+        closeBalloon();
+        const QImage shown = session.screenshot().copy(QRect(kHerPlace, QSize(208, 452) * size));
+        keep(shown, QStringLiteral("size-%1").arg(percent));
+        if (twoX.isNull())
+            twoX = shown;
+        for (const QRect& part : {kHead, kDial}) {
+            const double sharpness = edgeSharpness(shown.copy(scaled(part, size)));
+            const double best = edgeSharpness(
+                twoX.copy(scaled(part, 2))
+                    .scaled(part.size() * size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            EXPECT_GT(sharpness, 0.8 * best)
+                << part.y() << ": " << sharpness << " against " << best;
+        }
+        stop();
     }
 }
 

@@ -230,6 +230,13 @@ INSTANTIATE_TEST_SUITE_P(
                      EXPECT_EQ(t.stage->loneliness().timer().interval(),
                                std::numeric_limits<int>::max());
                  }},
+        HandEdit{"SizeNoItemOffers",
+                 [](HiveKey& key) { setDword(key, "Size", 130); },
+                 {{"Size", 130u}},
+                 [](HandEditedSettings& t) {
+                     EXPECT_EQ(t.checkedIn("MISize"), nullptr);
+                     EXPECT_EQ(t.stage->size(), QSize(208, 452));
+                 }},
         HandEdit{"ScheduleFieldsOutOfRange",
                  [](HiveKey& key) {
                      setDword(key, "Yotei0", 0xFFFFFFFFu); // 127/255 255:255

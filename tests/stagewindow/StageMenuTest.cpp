@@ -47,11 +47,12 @@ protected:
 // Each part hands in its items; the menu puts them in order.
 TEST_F(StageMenu, HoldsEveryItemInOrderWithItsCaptionAndKind) {
     startWithMenu();
-    EXPECT_EQ(captionsOf(*menu),
-              (QStringList{"バージョン情報...(&A)", "デバッグモード", "スレッドの使用頻度", "-",
-                           "常に一番手前に表示(&S)", "デジタル表示(&D)",
-                           "12時間制[デジタル表示時](&H)", "ログイン時に起動", "-", "記念日設定...",
-                           "予定設定...", "寂しくても我慢", "声を出さない", "-", "終了(&X)"}));
+    EXPECT_EQ(
+        captionsOf(*menu),
+        (QStringList{"バージョン情報...(&A)", "デバッグモード", "スレッドの使用頻度", "-",
+                     "常に一番手前に表示(&S)", "デジタル表示(&D)", "12時間制[デジタル表示時](&H)",
+                     "ログイン時に起動", "-", "記念日設定...", "予定設定...", "寂しくても我慢",
+                     "大きさ", "声を出さない", "-", "終了(&X)"}));
     for (const char* check :
          {"MIDebugMode", "StayOnTop1", "MIDigiAna", "MIAmPm", "MIStartAtLogin", "MIQuiet"})
         EXPECT_TRUE(item(check)->isCheckable()) << check;
@@ -64,6 +65,8 @@ TEST_F(StageMenu, HoldsEveryItemInOrderWithItsCaptionAndKind) {
     EXPECT_EQ(captionsOf(*submenu("MIGaman")),
               (QStringList{"とても寂しいです", "ちょっと寂しいです", "お待ちしております",
                            "我慢いたします", "辛抱いたします", "平気です[オフ]"}));
+    EXPECT_EQ(captionsOf(*submenu("MISize")),
+              (QStringList{"50%", "75%", "100%", "125%", "150%", "200%"}));
     std::vector<int> priorityTags, patienceTags;
     for (QAction* entry : submenu("MIThreadPriority")->actions())
         priorityTags.push_back(MenuItem::tagOf(*entry));

@@ -1,8 +1,8 @@
 #include "support/harness/HerOnScreen.h"
 
 #include "stage/AssetCatalogue.h"
-#include "support/fixtures/BalloonRig.h"
 #include "support/fakes/FakeTimeline.h"
+#include "support/fixtures/BalloonRig.h"
 #include "support/harness/XSession.h"
 #include "support/harness/XShape.h"
 
@@ -147,11 +147,16 @@ std::vector<qulonglong> programWindows(const XSession& session) {
         ids.push_back(id.toULongLong());
     return ids;
 }
+
+// Her window at any of her sizes and scales: 208 x 452 in proportion.
+bool isHerShape(QSize size) {
+    return !size.isEmpty() && size.width() * 452 == size.height() * 208;
+}
 } // namespace
 
 std::optional<qulonglong> stage(const XSession& session) {
     for (qulonglong id : programWindows(session))
-        if (session.windowGeometry(id).size() == QSize(208, 452) &&
+        if (isHerShape(session.windowGeometry(id).size()) &&
             !boundingShapeOf(session, id).isEmpty())
             return id;
     return std::nullopt;

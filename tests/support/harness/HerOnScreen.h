@@ -73,7 +73,7 @@ private:
 
 // Her windows as X sees them.
 namespace HerWindows {
-// Her stage window: the program's mapped window of her size with a shape. A change of
+// Her stage window: the program's mapped window of her proportions with a shape. A change of
 // stacking may give her a new one.
 std::optional<qulonglong> stage(const XSession& session);
 // An open popup menu of the program's: a window the window manager does not manage.
