@@ -28,8 +28,8 @@ size=$(wc -c <"$workdir/large/hourling/user.reg")
 # Picked in her menu with the keyboard: the version box by its key, the two settings dialogs
 # by their places below it.
 dialogs=(version anniversaries schedules)
-declare -A keys=([version]="a" [anniversaries]="Down,Down,Down,Down,Down,Return"
-    [schedules]="Down,Down,Down,Down,Down,Down,Return")
+declare -A keys=([version]="a" [anniversaries]="Down,Down,Down,Down,Down,Down,Return"
+    [schedules]="Down,Down,Down,Down,Down,Down,Down,Return")
 declare -A label=([version]="version box" [anniversaries]="anniversaries (記念日設定)"
     [schedules]="schedules (予定設定)")
 specs=()
