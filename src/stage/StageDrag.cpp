@@ -43,20 +43,21 @@ bool StageDrag::eventFilter(QObject* watched, QEvent* event) {
             mode_ = Mode::Idle;
             return false;
         }
+        const QPoint at = mouse->globalPosition().toPoint();
+        const bool firstMove = mode_ == Mode::Pressed;
+        mode_ = Mode::Ours;
+        window_.move(at - grabOffset_);
+        touched_();
+        emit movedByHand();
         // Handed over only once the pointer moves with the button held: a manager asked at
         // the press of a quick click takes the pointer after its release, and then holds
         // her to the pointer until the next click. A quick flick's release may already
         // wait behind this move: the button is then up at the server, and the move ours.
-        if (mode_ == Mode::Pressed) {
-            if (pointer_.primaryHeld() && pointer_.startSystemMove(pressedAt_)) {
-                mode_ = Mode::WindowManagers;
-                return true;
-            }
-            mode_ = Mode::Ours;
-        }
-        window_.move(mouse->globalPosition().toPoint() - grabOffset_);
-        touched_();
-        emit movedByHand();
+        // She is first brought to the pointer and handed over from there, as a manager
+        // moves her only by the motion it sees after it took the pointer, and a flick may
+        // have none left.
+        if (firstMove && pointer_.primaryHeld() && pointer_.startSystemMove(at))
+            mode_ = Mode::WindowManagers;
         return true;
     }
     case QEvent::MouseButtonRelease: {
