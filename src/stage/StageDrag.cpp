@@ -7,9 +7,7 @@
 
 StageDrag::Pointer StageDrag::x11Pointer(QWidget& window) {
     return {.startSystemMove =
-                [&window](QPoint pressedAt) {
-                    return X11Pointer::startWindowManagerMove(window, pressedAt);
-                },
+                [&window](QPoint from) { return X11Pointer::startWindowManagerMove(window, from); },
             .primaryHeld = X11Pointer::primaryButtonHeld,
             .cancelSystemMove = [&window] { X11Pointer::cancelWindowManagerMove(window); }};
 }
@@ -30,8 +28,7 @@ bool StageDrag::eventFilter(QObject* watched, QEvent* event) {
         if (mouse->button() != Qt::LeftButton)
             return false;
         touched_();
-        pressedAt_ = mouse->globalPosition().toPoint();
-        grabOffset_ = pressedAt_ - window_.pos();
+        grabOffset_ = mouse->globalPosition().toPoint() - window_.pos();
         mode_ = Mode::Pressed;
         return true;
     }

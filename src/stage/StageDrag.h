@@ -14,9 +14,9 @@ class StageDrag : public QObject {
     Q_OBJECT
 public:
     struct Pointer {
-        // Hands the move to the window manager from the press at a screen position; false
+        // Hands the move to the window manager from the pointer at a screen position; false
         // when there is none to take it.
-        std::function<bool(QPoint pressedAt)> startSystemMove;
+        std::function<bool(QPoint from)> startSystemMove;
         // Whether the primary button is down at this moment, for the moves that a window
         // manager makes while it holds the pointer.
         std::function<bool()> primaryHeld;
@@ -44,6 +44,5 @@ private:
     std::function<void()> touched_;
     Pointer pointer_;
     Mode mode_ = Mode::Idle;
-    QPoint pressedAt_;
     QPoint grabOffset_;
 };

@@ -67,8 +67,8 @@ bool askWindowManager(QWidget& window, quint32 action, QPoint at) {
 }
 } // namespace
 
-bool startWindowManagerMove(QWidget& window, QPoint pressedAt) {
-    return askWindowManager(window, kMove, pressedAt);
+bool startWindowManagerMove(QWidget& window, QPoint from) {
+    return askWindowManager(window, kMove, from);
 }
 
 void cancelWindowManagerMove(QWidget& window) {

@@ -11,10 +11,10 @@ namespace X11Pointer {
 // the buttons.
 bool primaryButtonHeld();
 
-// Hands the window to the window manager to move with the pointer, from the press at the
+// Hands the window to the window manager to move with the pointer, from the pointer at the
 // given screen position, until the button is let go. False when no window manager that
 // moves windows runs.
-bool startWindowManagerMove(QWidget& window, QPoint pressedAt);
+bool startWindowManagerMove(QWidget& window, QPoint from);
 // Takes back a move handed over whose release the manager never saw; it puts the window
 // back where the move began.
 void cancelWindowManagerMove(QWidget& window);

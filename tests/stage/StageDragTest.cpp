@@ -42,9 +42,9 @@ protected:
     int cancels = 0;
     StageDrag* drag = new StageDrag(window, [this] { ++touches; },
                                     {.startSystemMove =
-                                         [this](QPoint pressedAt) {
+                                         [this](QPoint from) {
                                              if (windowManager)
-                                                 movesHandedOver.push_back(pressedAt);
+                                                 movesHandedOver.push_back(from);
                                              return windowManager;
                                          },
                                      .primaryHeld = [this] { return held; },
